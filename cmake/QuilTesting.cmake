@@ -1,0 +1,21 @@
+# One test program per *_test.cpp file in the calling folder, linked against the given libraries
+# (never recompiling their sources), run with Qt's offscreen platform so widgets need no display.
+find_package(GTest REQUIRED)
+
+function(quil_add_tests)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" "_" prefix "${rel}")
+  foreach(src IN LISTS test_sources)
+    get_filename_component(name ${src} NAME_WE)
+    set(target ${prefix}_${name})
+    add_executable(${target} ${src})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} quil_test_support GTest::gtest GTest::gmock)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUIL_PROGRAM_DIR=${QUIL_PROGRAM_DIR}"
+      TIMEOUT 300)
+  endforeach()
+endfunction()

@@ -1,0 +1,49 @@
+#pragma once
+// One open database file: record sets and statements in the program's dialect over a keyed
+// SQLCipher connection.
+#include "platform/dao/sqlite.h"
+#include "platform/jet/catalog.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace dao {
+
+class Recordset;
+
+class Database : public std::enable_shared_from_this<Database> {
+public:
+    // Use Workspace::openDatabase; this is for it and for tools that hold a connection already.
+    Database(QString path, sqlite::Connection connection, bool readOnly);
+    ~Database();
+
+    const QString& name() const { return path_; }  // the file's path
+    bool isOpen() const { return connection_.isOpen(); }
+    bool isReadOnly() const { return readOnly_; }
+    void close();  // record sets still open on it fail afterwards with a clear error
+
+    // A table name or a dialect SELECT. Updatable queries over one table give a dynaset
+    // (a keyset cursor); Distinct and aggregate queries give a read-only snapshot.
+    std::unique_ptr<Recordset> openRecordset(const QString& source);
+    // DELETE or UPDATE in the dialect; returns the number of rows changed.
+    int execute(const QString& statement);
+
+    const jet::Catalog& catalog() const { return catalog_; }
+    void reloadCatalog();
+    sqlite::Connection& connection();
+
+    // Rises with every write through this database; record sets compare it to know whether
+    // the rows they hold in memory may have changed.
+    std::uint64_t writeGeneration() const { return writeGeneration_; }
+    void noteWrite() { ++writeGeneration_; }
+
+private:
+    QString path_;
+    sqlite::Connection connection_;
+    jet::Catalog catalog_;
+    bool readOnly_;
+    std::uint64_t writeGeneration_ = 0;
+};
+
+} // namespace dao

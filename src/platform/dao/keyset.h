@@ -1,0 +1,36 @@
+#pragma once
+// The ordered row keys of a dynaset: eight bytes a row plus a bit for rows deleted through it.
+#include <cstdint>
+#include <vector>
+
+namespace dao {
+
+class Keyset {
+public:
+    void assign(std::vector<std::int64_t> keys);
+    void append(std::int64_t key);
+
+    int size() const { return static_cast<int>(keys_.size()); }
+    std::int64_t key(int position) const { return keys_[static_cast<std::size_t>(position)]; }
+    bool isDeleted(int position) const { return deleted_[static_cast<std::size_t>(position)]; }
+    void markDeleted(int position);
+    int deletedCount() const { return deletedCount_; }
+    bool isAscending() const { return ascending_; }
+
+    // Position of a key, -1 when the keyset does not hold it. A binary search when the keys
+    // ascend (a table in its own order), else a scan.
+    int positionOf(std::int64_t key) const;
+    // The first position at or after start whose key is among the given ones, skipping deleted
+    // rows; -1 when none is.
+    int firstOf(std::vector<std::int64_t> candidates, int start) const;
+
+    std::size_t memoryBytes() const { return keys_.capacity() * sizeof(std::int64_t) + deleted_.capacity() / 8; }
+
+private:
+    std::vector<std::int64_t> keys_;
+    std::vector<bool> deleted_;
+    int deletedCount_ = 0;
+    bool ascending_ = true;
+};
+
+} // namespace dao

@@ -1,0 +1,518 @@
+#include "recordset.h"
+
+#include "database.h"
+#include "field_codec.h"
+#include "keyset.h"
+#include "platform/jet/db_error.h"
+
+#include <QHash>
+#include <map>
+
+namespace dao {
+
+namespace {
+
+// Rows are read by key in blocks: one statement brings a screenful, and a walk through a few
+// hundred rows costs a few statements instead of one per row.
+constexpr int kBlockRows = 64;
+constexpr std::size_t kCachedBlocks = 16;
+
+[[noreturn]] void noCurrentRecord()
+{
+    throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("No current record."));
+}
+
+QString placeholders(int n)
+{
+    QString s;
+    for (int i = 0; i < n; ++i)
+        s += i ? QStringLiteral(",?") : QStringLiteral("?");
+    return s;
+}
+
+} // namespace
+
+using Row = std::vector<vb::Value>;
+
+class Recordset::Impl {
+public:
+    std::shared_ptr<Database> db;
+    jet::Table table;  // a copy: the catalog may be read again while the set lives
+    bool snapshot = false;
+
+    // Dynaset
+    Keyset keys;
+    struct Block {
+        std::uint64_t generation = 0;
+        std::uint64_t lastUse = 0;
+        std::vector<std::optional<Row>> rows;
+    };
+    std::map<int, Block> blocks;
+    std::uint64_t useCounter = 0;
+    sqlite::Statement fetchStatement;
+
+    // Snapshot
+    std::vector<Row> rows;
+
+    int position = -1;  // -1: before the first row; size(): after the last
+    std::vector<std::optional<vb::Value>> pending;
+    Bookmark lastModified = -1;
+
+    int size() const { return snapshot ? static_cast<int>(rows.size()) : keys.size(); }
+
+    sqlite::Connection& connection() { return db->connection(); }
+
+    void readKeys(const jet::SelectPlan& plan)
+    {
+        std::vector<std::int64_t> k;
+        auto s = connection().prepare(plan.keySql());
+        while (s.step())
+            k.push_back(s.int64(0));
+        keys.assign(std::move(k));
+        blocks.clear();
+    }
+
+    void readSnapshot(const jet::SelectPlan& plan)
+    {
+        rows.clear();
+        auto s = connection().prepare(plan.sql());
+        const int n = static_cast<int>(plan.columns.size());
+        while (s.step()) {
+            Row r;
+            r.reserve(static_cast<std::size_t>(n));
+            for (int i = 0; i < n; ++i)
+                r.push_back(readField(s, i, plan.columns[static_cast<std::size_t>(i)].type));
+            rows.push_back(std::move(r));
+        }
+    }
+
+    const Block& block(int index, const jet::SelectPlan& plan)
+    {
+        auto it = blocks.find(index);
+        if (it != blocks.end() && it->second.generation == db->writeGeneration()) {
+            it->second.lastUse = ++useCounter;
+            return it->second;
+        }
+        if (blocks.size() >= kCachedBlocks && it == blocks.end()) {
+            auto oldest = blocks.begin();
+            for (auto b = blocks.begin(); b != blocks.end(); ++b)
+                if (b->second.lastUse < oldest->second.lastUse)
+                    oldest = b;
+            blocks.erase(oldest);
+        }
+        if (!fetchStatement.isValid())
+            fetchStatement = connection().prepare(QStringLiteral("SELECT rowid, %1 FROM \"%2\" WHERE rowid IN (%3)")
+                                                      .arg(plan.selectList, QString(plan.table).replace(u'"', QStringLiteral("\"\"")),
+                                                           placeholders(kBlockRows)));
+        const int first = index * kBlockRows;
+        const int count = std::min(kBlockRows, keys.size() - first);
+        QHash<std::int64_t, int> slot;
+        for (int i = 0; i < kBlockRows; ++i) {
+            if (i < count) {
+                fetchStatement.bind(i + 1, keys.key(first + i));
+                slot.insert(keys.key(first + i), i);
+            } else {
+                fetchStatement.bindNull(i + 1);
+            }
+        }
+        Block b;
+        b.generation = db->writeGeneration();
+        b.lastUse = ++useCounter;
+        b.rows.resize(static_cast<std::size_t>(count));
+        const int n = static_cast<int>(plan.columns.size());
+        try {
+            while (fetchStatement.step()) {
+                Row r;
+                r.reserve(static_cast<std::size_t>(n));
+                for (int c = 0; c < n; ++c)
+                    r.push_back(readField(fetchStatement, c + 1, plan.columns[static_cast<std::size_t>(c)].type));
+                const auto key = fetchStatement.int64(0);
+                // The same key can stand at two positions only if the query repeated it; fill both.
+                for (int i = 0; i < count; ++i)
+                    if (keys.key(first + i) == key)
+                        b.rows[static_cast<std::size_t>(i)] = r;
+            }
+        } catch (...) {
+            fetchStatement.reset();
+            throw;
+        }
+        fetchStatement.reset();
+        return blocks[index] = std::move(b);
+    }
+
+    // The row at a position, nullopt for a deleted one.
+    const std::optional<Row>& rowAt(int p, const jet::SelectPlan& plan)
+    {
+        static const std::optional<Row> none;
+        if (snapshot) {
+            static thread_local std::optional<Row> holder;
+            holder = rows[static_cast<std::size_t>(p)];
+            return holder;
+        }
+        if (keys.isDeleted(p))
+            return none;
+        const Block& b = block(p / kBlockRows, plan);
+        return b.rows[static_cast<std::size_t>(p % kBlockRows)];
+    }
+};
+
+Recordset::Recordset(std::shared_ptr<Database> db, jet::SelectPlan plan)
+    : impl_(std::make_unique<Impl>()), plan_(std::move(plan))
+{
+    impl_->db = std::move(db);
+    if (const jet::Table* t = impl_->db->catalog().find(plan_.table))
+        impl_->table = *t;
+    impl_->snapshot = !plan_.updatable;
+    requery();
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::requery()
+{
+    editMode_ = EditMode::None;
+    impl_->pending.clear();
+    if (impl_->snapshot)
+        impl_->readSnapshot(plan_);
+    else
+        impl_->readKeys(plan_);
+    impl_->position = impl_->size() > 0 ? 0 : -1;
+}
+
+void Recordset::close()
+{
+    impl_->keys.assign({});
+    impl_->rows.clear();
+    impl_->blocks.clear();
+    impl_->fetchStatement = sqlite::Statement();
+    impl_->position = -1;
+}
+
+bool Recordset::isBOF() const
+{
+    return impl_->size() == 0 || impl_->position < 0;
+}
+
+bool Recordset::isEOF() const
+{
+    return impl_->size() == 0 || impl_->position >= impl_->size();
+}
+
+int Recordset::recordCount() const
+{
+    return impl_->snapshot ? impl_->size() : impl_->keys.size() - impl_->keys.deletedCount();
+}
+
+int Recordset::absolutePosition() const
+{
+    return isBOF() || isEOF() ? -1 : impl_->position;
+}
+
+void Recordset::setAbsolutePosition(int position)
+{
+    if (position < 0 || position >= impl_->size())
+        throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("No current record."));
+    editMode_ = EditMode::None;
+    impl_->position = position;
+}
+
+namespace {
+
+// Moves skip rows this record set deleted itself, as the classic engine does.
+int skipDeleted(const Keyset& keys, bool snapshot, int p, int step, int size)
+{
+    if (snapshot)
+        return p;
+    while (p >= 0 && p < size && keys.isDeleted(p))
+        p += step;
+    return p;
+}
+
+} // namespace
+
+void Recordset::moveFirst()
+{
+    if (impl_->size() == 0)
+        noCurrentRecord();
+    editMode_ = EditMode::None;
+    impl_->position = skipDeleted(impl_->keys, impl_->snapshot, 0, 1, impl_->size());
+}
+
+void Recordset::moveLast()
+{
+    if (impl_->size() == 0)
+        noCurrentRecord();
+    editMode_ = EditMode::None;
+    impl_->position = skipDeleted(impl_->keys, impl_->snapshot, impl_->size() - 1, -1, impl_->size());
+}
+
+void Recordset::moveNext()
+{
+    if (isEOF())
+        noCurrentRecord();
+    editMode_ = EditMode::None;
+    impl_->position = skipDeleted(impl_->keys, impl_->snapshot, impl_->position + 1, 1, impl_->size());
+}
+
+void Recordset::movePrevious()
+{
+    if (isBOF())
+        noCurrentRecord();
+    editMode_ = EditMode::None;
+    impl_->position = skipDeleted(impl_->keys, impl_->snapshot, impl_->position - 1, -1, impl_->size());
+}
+
+void Recordset::findFirst(const QString& criterion)
+{
+    findFrom(criterion, 0);
+}
+
+void Recordset::findNext(const QString& criterion)
+{
+    findFrom(criterion, isBOF() ? 0 : impl_->position + 1);
+}
+
+void Recordset::findFrom(const QString& criterion, int start)
+{
+    if (impl_->snapshot)
+        throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Operation is not supported for this type of object."));
+    const QString condition = jet::translateCriterion(criterion, impl_->table);
+    noMatch_ = true;
+    if (start >= impl_->size())
+        return;
+    const QString table = QString(plan_.table).replace(u'"', QStringLiteral("\"\""));
+    int found = -1;
+    if (impl_->keys.isAscending()) {
+        // Keyset order is key order: ask the engine for matching keys from the start key up,
+        // in order, a batch at a time; an index on the criterion makes this a look-up.
+        auto s = impl_->connection().prepare(
+            QStringLiteral("SELECT rowid FROM \"%1\" WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT 256").arg(table, condition));
+        std::int64_t from = impl_->keys.key(start);
+        for (;;) {
+            s.bind(1, from);
+            int n = 0;
+            std::int64_t last = from;
+            while (found < 0 && s.step()) {
+                ++n;
+                last = s.int64(0);
+                const int p = impl_->keys.positionOf(last);
+                if (p >= start && !impl_->keys.isDeleted(p))
+                    found = p;
+            }
+            s.reset();
+            if (found >= 0 || n < 256)
+                break;
+            from = last + 1;
+        }
+    } else {
+        std::vector<std::int64_t> candidates;
+        auto s = impl_->connection().prepare(QStringLiteral("SELECT rowid FROM \"%1\" WHERE %2").arg(table, condition));
+        while (s.step())
+            candidates.push_back(s.int64(0));
+        found = impl_->keys.firstOf(std::move(candidates), start);
+    }
+    if (found >= 0) {
+        editMode_ = EditMode::None;
+        impl_->position = found;
+        noMatch_ = false;
+    }
+}
+
+void Recordset::addNew()
+{
+    if (!plan_.updatable)
+        throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Cannot update. Database or object is read-only."));
+    if (impl_->db->isReadOnly())
+        throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
+    editMode_ = EditMode::AddNew;
+    impl_->pending.assign(plan_.columns.size(), std::nullopt);
+}
+
+void Recordset::edit()
+{
+    if (!plan_.updatable)
+        throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Cannot update. Database or object is read-only."));
+    if (impl_->db->isReadOnly())
+        throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
+    currentRow();  // raises for no current or a deleted row
+    editMode_ = EditMode::Edit;
+    impl_->pending.assign(plan_.columns.size(), std::nullopt);
+}
+
+void Recordset::setField(const QString& name, const vb::Value& value)
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw jet::DbError(jet::err::ItemNotFound, QStringLiteral("Item not found in this collection: '%1'.").arg(name));
+    setField(i, value);
+}
+
+void Recordset::setField(int index, const vb::Value& value)
+{
+    if (editMode_ == EditMode::None)
+        throw jet::DbError(jet::err::UpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    if (index < 0 || index >= fieldCount())
+        throw jet::DbError(jet::err::ItemNotFound, QStringLiteral("Item not found in this collection."));
+    const jet::ResultColumn& rc = plan_.columns[static_cast<std::size_t>(index)];
+    const jet::Column* column = rc.sourceIndex >= 0 ? &impl_->table.columns[static_cast<std::size_t>(rc.sourceIndex)] : nullptr;
+    if (!column || column->type == jet::FieldType::Counter)
+        throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(rc.name));
+    impl_->pending[static_cast<std::size_t>(index)] = toColumnType(value, *column);
+}
+
+void Recordset::update()
+{
+    if (editMode_ == EditMode::None)
+        throw jet::DbError(jet::err::UpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    QStringList names;
+    std::vector<const vb::Value*> values;
+    for (std::size_t i = 0; i < impl_->pending.size(); ++i) {
+        if (!impl_->pending[i])
+            continue;
+        const auto& column = impl_->table.columns[static_cast<std::size_t>(plan_.columns[i].sourceIndex)];
+        names << QStringLiteral("\"%1\"").arg(column.name);
+        values.push_back(&*impl_->pending[i]);
+    }
+    const QString table = QStringLiteral("\"%1\"").arg(QString(plan_.table).replace(u'"', QStringLiteral("\"\"")));
+    auto& connection = impl_->connection();
+    if (editMode_ == EditMode::AddNew) {
+        QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                                      : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                            .arg(table, names.join(u", "), placeholders(static_cast<int>(names.size())));
+        auto s = connection.prepare(sql);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            bindField(s, static_cast<int>(i) + 1, *values[i]);
+        s.step();
+        const std::int64_t key = connection.lastInsertRowid();
+        // The current row stays the one it was; a set that stood after its last row stays there.
+        const bool wasAfterLast = impl_->position >= impl_->size();
+        impl_->keys.append(key);
+        if (wasAfterLast)
+            impl_->position = impl_->size();
+        impl_->lastModified = key;
+    } else {
+        const std::int64_t key = impl_->keys.key(impl_->position);
+        if (!names.isEmpty()) {
+            QStringList sets;
+            for (const QString& n : names)
+                sets << n + QStringLiteral(" = ?");
+            auto s = connection.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, sets.join(u", ")));
+            for (std::size_t i = 0; i < values.size(); ++i)
+                bindField(s, static_cast<int>(i) + 1, *values[i]);
+            s.bind(static_cast<int>(values.size()) + 1, key);
+            s.step();
+            if (connection.changes() == 0)
+                throw jet::DbError(jet::err::RecordDeleted, QStringLiteral("Record is deleted."));
+        }
+        impl_->lastModified = key;
+    }
+    impl_->db->noteWrite();
+    editMode_ = EditMode::None;
+    impl_->pending.clear();
+}
+
+void Recordset::cancelUpdate()
+{
+    editMode_ = EditMode::None;
+    impl_->pending.clear();
+}
+
+void Recordset::deleteCurrent()
+{
+    if (!plan_.updatable)
+        throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Cannot update. Database or object is read-only."));
+    if (impl_->db->isReadOnly())
+        throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
+    currentRow();
+    const std::int64_t key = impl_->keys.key(impl_->position);
+    auto s = impl_->connection().prepare(QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?")
+                                              .arg(QString(plan_.table).replace(u'"', QStringLiteral("\"\""))));
+    s.bind(1, key);
+    s.step();
+    impl_->keys.markDeleted(impl_->position);
+    impl_->db->noteWrite();
+    editMode_ = EditMode::None;
+}
+
+Bookmark Recordset::bookmark() const
+{
+    if (isBOF() || isEOF())
+        noCurrentRecord();
+    return impl_->snapshot ? impl_->position : impl_->keys.key(impl_->position);
+}
+
+void Recordset::setBookmark(Bookmark bookmark)
+{
+    const int p = impl_->snapshot ? static_cast<int>(bookmark) : impl_->keys.positionOf(bookmark);
+    if (p < 0 || p >= impl_->size())
+        throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("Not a valid bookmark."));
+    editMode_ = EditMode::None;
+    impl_->position = p;
+}
+
+Bookmark Recordset::lastModified() const
+{
+    if (impl_->lastModified < 0)
+        throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("No current record."));
+    return impl_->lastModified;
+}
+
+QString Recordset::fieldName(int index) const
+{
+    return plan_.columns.at(static_cast<std::size_t>(index)).name;
+}
+
+jet::FieldType Recordset::fieldType(int index) const
+{
+    return plan_.columns.at(static_cast<std::size_t>(index)).type;
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    for (std::size_t i = 0; i < plan_.columns.size(); ++i)
+        if (plan_.columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+vb::Value Recordset::field(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw jet::DbError(jet::err::ItemNotFound, QStringLiteral("Item not found in this collection: '%1'.").arg(name));
+    return field(i);
+}
+
+vb::Value Recordset::field(int index) const
+{
+    if (index < 0 || index >= fieldCount())
+        throw jet::DbError(jet::err::ItemNotFound, QStringLiteral("Item not found in this collection."));
+    if (editMode_ != EditMode::None) {
+        if (const auto& p = impl_->pending[static_cast<std::size_t>(index)])
+            return *p;
+        if (editMode_ == EditMode::AddNew)
+            return {};
+    }
+    return currentRow()[static_cast<std::size_t>(index)];
+}
+
+const std::vector<vb::Value>& Recordset::currentRow() const
+{
+    impl_->connection();
+    if (isBOF() || isEOF())
+        noCurrentRecord();
+    const auto& row = impl_->rowAt(impl_->position, plan_);
+    if (!row)
+        throw jet::DbError(jet::err::RecordDeleted, QStringLiteral("Record is deleted."));
+    return *row;
+}
+
+std::optional<std::vector<vb::Value>> Recordset::rowAt(int position)
+{
+    if (position < 0 || position >= impl_->size())
+        return std::nullopt;
+    impl_->connection();
+    return impl_->rowAt(position, plan_);
+}
+
+} // namespace dao

@@ -1,0 +1,93 @@
+#pragma once
+// A record set as the program uses it. A dynaset is a keyset cursor: opening it reads the ordered
+// row keys the query selects; rows are read by key, a few dozen at a time, when they are visited,
+// so that a million donations cost a key list. Rows it adds join the end of the keyset; a row
+// deleted through it (or through another record set) reads as deleted. A snapshot holds the rows
+// of a Distinct or aggregate query, read-only.
+#include "platform/jet/translator.h"
+#include "platform/vb/value.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace dao {
+
+class Database;
+
+using Bookmark = std::int64_t;
+
+class Recordset {
+public:
+    enum class EditMode { None, Edit, AddNew };
+
+    Recordset(std::shared_ptr<Database> db, jet::SelectPlan plan);
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    bool isUpdatable() const { return plan_.updatable; }
+    const jet::SelectPlan& plan() const { return plan_; }
+
+    // Navigation. Moving past the last row sets EOF, before the first BOF; moving on from
+    // there raises "No current record" (3021).
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    bool isBOF() const;
+    bool isEOF() const;
+    int recordCount() const;             // exact: every key is read at open
+    int absolutePosition() const;        // 0-based; -1 without a current row
+    void setAbsolutePosition(int position);
+
+    // Finds the first row, in the record set's order, that meets a dialect criterion and makes
+    // it current; sets noMatch() when none does (the current row then stays where it was).
+    void findFirst(const QString& criterion);
+    void findNext(const QString& criterion);
+    bool noMatch() const { return noMatch_; }
+
+    // Editing.
+    void addNew();
+    void edit();
+    void setField(const QString& name, const vb::Value& value);
+    void setField(int index, const vb::Value& value);
+    void update();
+    void cancelUpdate();
+    void deleteCurrent();
+    EditMode editMode() const { return editMode_; }
+
+    Bookmark bookmark() const;           // of the current row
+    void setBookmark(Bookmark bookmark);
+    Bookmark lastModified() const;       // the row last added or changed through this set
+
+    // Fields of the current row (with a pending edit, the edited values).
+    int fieldCount() const { return static_cast<int>(plan_.columns.size()); }
+    QString fieldName(int index) const;
+    jet::FieldType fieldType(int index) const;
+    int fieldIndex(const QString& name) const;  // -1 when absent
+    vb::Value field(const QString& name) const;   // raises 3265 for an unknown name
+    vb::Value field(int index) const;
+
+    // Re-runs the query: a new keyset, the first row current.
+    void requery();
+    void close();
+
+    // The row at a keyset position, for views that show many rows (a grid): reads the row and
+    // its neighbours in one go. Returns nullopt for a deleted row.
+    std::optional<std::vector<vb::Value>> rowAt(int position);
+
+private:
+    void findFrom(const QString& criterion, int start);
+    const std::vector<vb::Value>& currentRow() const;
+
+    class Impl;
+    std::unique_ptr<Impl> impl_;
+    jet::SelectPlan plan_;
+    EditMode editMode_ = EditMode::None;
+    bool noMatch_ = false;
+};
+
+} // namespace dao

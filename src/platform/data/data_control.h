@@ -1,0 +1,71 @@
+#pragma once
+// The data source control: a record source (table name or dialect SELECT), the record set it
+// yields, and a navigator bar (first / previous / caption / next / last) that moves through it.
+// Its events are synchronous and re-entrant: a handler may refresh or move again.
+#include "platform/dao/recordset.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QToolButton;
+
+namespace dao { class Database; }
+
+namespace data {
+
+// What a validate handler is told before a record action.
+enum class Action { MoveFirst, MovePrevious, MoveNext, MoveLast, AddNew, Update, Delete, Find, Bookmark, Close, Unload };
+
+class DataControl : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DataControl(QWidget* parent = nullptr);
+    ~DataControl() override;
+
+    // The database record sources are opened on (none: refresh detaches).
+    void setDatabase(std::shared_ptr<dao::Database> database);
+    std::shared_ptr<dao::Database> database() const;
+
+    QString recordSource() const;
+    void setRecordSource(const QString& source);
+
+    // The record set; attachable from outside, and detachable with nullptr.
+    dao::Recordset* recordset() const;
+    void setRecordset(std::unique_ptr<dao::Recordset> recordset);
+
+    QString caption() const;
+    void setCaption(const QString& caption);
+
+    // Re-runs the record source; the first row becomes current. Raises the error event (and
+    // rethrows unless a handler answered "continue").
+    void refresh();
+    // Writes the pending edit of the current row (bound boxes' changes).
+    void updateRecord();
+
+    // Moves through the record set as the navigator buttons do, raising validate first and
+    // reposition after.
+    void moveFirst();
+    void movePrevious();
+    void moveNext();
+    void moveLast();
+    // Tells listeners that the current row changed through the record set directly.
+    void notifyReposition();
+
+signals:
+    void reposition();
+    // Before each record action; a handler may set *cancel to stop it.
+    void validate(data::Action action, bool* cancel);
+    // An engine error; a handler sets *continueSilently to suppress the control's own message.
+    void error(int number, const QString& description, bool* continueSilently);
+    // Bound boxes write their pending changes when this fires (before the row changes).
+    void aboutToLeaveRow();
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace data

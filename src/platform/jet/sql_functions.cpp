@@ -1,0 +1,57 @@
+#include "sql_functions.h"
+
+#include "like_pattern.h"
+#include "text_fold.h"
+
+#include <sqlcipher/sqlite3.h>
+
+namespace jet {
+
+namespace {
+
+int collate(void*, int aLen, const void* a, int bLen, const void* b)
+{
+    return compareFolded(static_cast<const char*>(a), static_cast<std::size_t>(aLen),
+                         static_cast<const char*>(b), static_cast<std::size_t>(bLen));
+}
+
+void destroyPattern(void* p)
+{
+    delete static_cast<LikePattern*>(p);
+}
+
+// jet_like(value, pattern)
+void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 1));
+    if (!pattern) {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+        pattern = new LikePattern(bytes, static_cast<std::size_t>(sqlite3_value_bytes(argv[1])));
+        sqlite3_set_auxdata(ctx, 1, pattern, destroyPattern);
+        // SQLite may have destroyed it already when it could not keep it; ask again.
+        pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 1));
+        if (!pattern) {
+            LikePattern once(bytes, static_cast<std::size_t>(sqlite3_value_bytes(argv[1])));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+            sqlite3_result_int(ctx, once.matches(text, static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
+            return;
+        }
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    sqlite3_result_int(ctx, pattern->matches(text, static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
+}
+
+} // namespace
+
+void registerSqlFunctions(sqlite3* db)
+{
+    sqlite3_create_collation(db, kCollation, SQLITE_UTF8, nullptr, collate);
+    sqlite3_create_function(db, kLikeFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            likeFunction, nullptr, nullptr);
+}
+
+} // namespace jet

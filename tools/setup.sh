@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs exactly the Debian packages that building, testing, benchmarking and running QUIL need.
+# Idempotent: asks apt only for what is missing, and refreshes the package lists only then.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config              # toolchain
+  qt6-base-dev libgl-dev                         # Qt 6 Widgets, PrintSupport, Network
+  libsqlcipher-dev                               # the encrypted database engine
+  libgtest-dev libgmock-dev libbenchmark-dev     # tests and benchmarks
+  clang libclang-rt-14-dev                       # sanitizer builds and fuzzers
+  fonts-dejavu-core                              # text in offscreen widgets and PDFs
+  xvfb xauth                                     # running the program without a desktop
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
