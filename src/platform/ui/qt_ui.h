@@ -1,0 +1,20 @@
+#pragma once
+// The production implementation: Qt's message box, file dialogs, beep and override cursor.
+#include "ui.h"
+
+namespace ui {
+
+class QtUi : public Ui {
+public:
+    void beep() override;
+    int runModal(QDialog& dialog) override;
+    void processEvents() override;
+    void setBusyPointer(bool busy) override;
+    bool isBusyPointer() const override;
+
+protected:
+    int showMessage(const Message& message) override;
+    FileChoice chooseFile(const FileRequest& request) override;
+};
+
+} // namespace ui
