@@ -1,0 +1,258 @@
+// Record-set behaviour on a small keyed file: keyset order, rows added at the end, deletes seen
+// by other sets, finds, bookmarks, exact counts, edits and the errors the program relies on.
+#include "platform/dao/engine.h"
+#include "platform/dao/recordset.h"
+#include "platform/dao/sqlite.h"
+#include "platform/jet/db_error.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kConnect = QStringLiteral("pwd=test1");
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path_ = dir_.file("rs.qdb");
+        {
+            sqlite::Connection c(path_, dao::passwordOf(kConnect).toUtf8(), sqlite::Connection::Mode::Create);
+            c.exec("CREATE TABLE Items (ItemID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT(10) COLLATE JETNOCASE, "
+                   "Amount CURRENCY, Day DATETIME, Qty INTEGER)");
+            c.exec("CREATE INDEX ItemsName ON Items(Name)");
+            sqlite::Transaction t(c);
+            for (int i = 1; i <= 200; ++i)
+                c.exec(QStringLiteral("INSERT INTO Items (Name, Amount, Day, Qty) VALUES ('item%1', %2, '2001-01-%3 00:00:00', %4)")
+                           .arg(i, 3, 10, QChar(u'0'))
+                           .arg(i * 10000)
+                           .arg(1 + i % 28, 2, 10, QChar(u'0'))
+                           .arg(i % 7));
+            t.commit();
+        }
+        db_ = dao::Engine::instance().defaultWorkspace().openDatabase(path_, false, false, kConnect);
+    }
+    void TearDown() override { dao::Engine::instance().defaultWorkspace().close(); }
+
+    int errorOf(const std::function<void()>& f)
+    {
+        try {
+            f();
+        } catch (const jet::DbError& e) {
+            return e.number();
+        }
+        return 0;
+    }
+
+    quiltest::TempDir dir_;
+    QString path_;
+    std::shared_ptr<dao::Database> db_;
+};
+
+TEST_F(RecordsetTest, NavigationFollowsTheKeysetOrderAndItsEnds)
+{
+    auto rs = db_->openRecordset("SELECT * FROM Items WHERE Qty = 3 ORDER BY Name DESC");
+    EXPECT_EQ(rs->recordCount(), 29);  // exact at once: every key is read at open
+    EXPECT_FALSE(rs->isBOF());
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("item199"));
+    rs->movePrevious();
+    EXPECT_TRUE(rs->isBOF());
+    EXPECT_EQ(errorOf([&] { rs->movePrevious(); }), jet::err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->field(0); }), jet::err::NoCurrentRecord);
+    rs->moveLast();
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("item003"));
+    EXPECT_EQ(rs->absolutePosition(), 28);
+    rs->moveNext();
+    EXPECT_TRUE(rs->isEOF());
+    EXPECT_EQ(rs->absolutePosition(), -1);
+    EXPECT_EQ(errorOf([&] { rs->moveNext(); }), jet::err::NoCurrentRecord);
+
+    // Walking forward reads every row once, in order, across the blocks rows are fetched in.
+    auto all = db_->openRecordset("Items");
+    int n = 0;
+    std::int64_t previous = 0;
+    for (all->moveFirst(); !all->isEOF(); all->moveNext()) {
+        const auto id = all->field("ItemID").toLong();
+        EXPECT_GT(id, previous);
+        previous = id;
+        ++n;
+    }
+    EXPECT_EQ(n, 200);
+    all->setAbsolutePosition(130);
+    EXPECT_EQ(all->field(0).toLong(), 131);
+
+    auto empty = db_->openRecordset("SELECT * FROM Items WHERE Qty = 99");
+    EXPECT_TRUE(empty->isBOF());
+    EXPECT_TRUE(empty->isEOF());
+    EXPECT_EQ(empty->recordCount(), 0);
+    EXPECT_EQ(errorOf([&] { empty->moveFirst(); }), jet::err::NoCurrentRecord);
+}
+
+TEST_F(RecordsetTest, AddedRowsJoinTheEndAndTheCurrentRowStays)
+{
+    auto rs = db_->openRecordset("SELECT * FROM Items WHERE Qty = 1 ORDER BY Name");
+    const int before = rs->recordCount();
+    rs->moveFirst();
+    const auto firstName = rs->field("Name").toText();
+    rs->addNew();
+    rs->setField("Name", QStringLiteral("aaa"));  // would sort first; it still joins the end
+    rs->setField("Qty", 1);
+    rs->setField("Amount", *vb::Currency::fromDecimalText(u"12.3456"));
+    rs->update();
+    EXPECT_EQ(rs->recordCount(), before + 1);
+    EXPECT_EQ(rs->field("Name").toText(), firstName);
+    const auto added = rs->lastModified();
+    rs->moveLast();
+    EXPECT_EQ(rs->bookmark(), added);
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("aaa"));
+    EXPECT_EQ(rs->field("Amount"), vb::Value(*vb::Currency::fromDecimalText(u"12.3456")));
+    EXPECT_GT(rs->field("ItemID").toLong(), 200);
+
+    // A new set reads the row in its proper place.
+    auto fresh = db_->openRecordset("SELECT * FROM Items WHERE Qty = 1 ORDER BY Name");
+    EXPECT_EQ(fresh->field("Name").toText(), QStringLiteral("aaa"));
+
+    // Adding to an empty set leaves it at its end until the program moves.
+    auto empty = db_->openRecordset("SELECT * FROM Items WHERE Qty = 42");
+    empty->addNew();
+    empty->setField("Qty", 42);
+    empty->update();
+    EXPECT_EQ(empty->recordCount(), 1);
+    empty->setBookmark(empty->lastModified());
+    EXPECT_EQ(empty->field("Qty").toLong(), 42);
+}
+
+TEST_F(RecordsetTest, EditsAreWrittenAndChecked)
+{
+    auto rs = db_->openRecordset("Items");
+    rs->findFirst("ItemID = 10");
+    ASSERT_FALSE(rs->noMatch());
+    EXPECT_EQ(errorOf([&] { rs->setField("Name", QStringLiteral("x")); }), jet::err::UpdateWithoutEdit);
+    rs->edit();
+    rs->setField("Name", QStringLiteral("renamed"));
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("renamed"));  // the pending value shows
+    rs->update();
+    auto check = db_->openRecordset("SELECT * FROM Items WHERE Name = 'RENAMED'");
+    EXPECT_EQ(check->recordCount(), 1);
+
+    // A text longer than its field is refused, not cut; nothing changes.
+    rs->edit();
+    EXPECT_EQ(errorOf([&] { rs->setField("Name", QStringLiteral("elevenchars")); }), jet::err::FieldTooSmall);
+    EXPECT_EQ(errorOf([&] { rs->setField("Amount", QStringLiteral("lots")); }), jet::err::DataTypeConversion);
+    EXPECT_EQ(errorOf([&] { rs->setField("ItemID", 5); }), jet::err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { rs->setField("Nope", 5); }), jet::err::ItemNotFound);
+    rs->setField("Amount", QStringLiteral("1,234.50"));  // a numeric text converts
+    rs->setField("Day", QStringLiteral("3/15/2001"));
+    rs->update();
+    rs->requery();
+    rs->findFirst("ItemID = 10");
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("renamed"));
+    EXPECT_EQ(rs->field("Amount"), vb::Value(vb::Currency::fromRaw(12345000)));
+    EXPECT_EQ(rs->field("Day"), vb::Value(vb::DateTime(QDate(2001, 3, 15))));
+
+    rs->edit();
+    rs->setField("Name", QStringLiteral("dropped"));
+    rs->cancelUpdate();
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("renamed"));
+}
+
+TEST_F(RecordsetTest, DeletedRowsReadAsDeletedAndAreSkipped)
+{
+    auto a = db_->openRecordset("SELECT * FROM Items WHERE Qty = 2");
+    auto b = db_->openRecordset("SELECT * FROM Items WHERE Qty = 2");
+    const int count = a->recordCount();
+    a->moveFirst();
+    a->moveNext();
+    const auto doomed = a->bookmark();
+    a->deleteCurrent();
+    EXPECT_EQ(a->recordCount(), count - 1);
+    EXPECT_EQ(errorOf([&] { a->field(0); }), jet::err::RecordDeleted);
+    a->moveFirst();
+    a->moveNext();
+    EXPECT_NE(a->bookmark(), doomed);  // the deleted row is passed over
+
+    // The other set still holds the key; visiting it shows the row is gone.
+    b->setBookmark(doomed);
+    EXPECT_EQ(errorOf([&] { b->field("Name"); }), jet::err::RecordDeleted);
+    EXPECT_EQ(errorOf([&] { b->edit(); }), jet::err::RecordDeleted);
+    b->moveNext();
+    EXPECT_NO_THROW(b->field("Name"));
+}
+
+TEST_F(RecordsetTest, FindsFollowRecordOrder)
+{
+    auto rs = db_->openRecordset("SELECT * FROM Items ORDER BY Name DESC");
+    rs->findFirst("Qty = 5");
+    ASSERT_FALSE(rs->noMatch());
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("item194"));
+    rs->findNext("Qty = 5");
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("item187"));
+    rs->findFirst("Name Like 'ITEM00?' AND Qty > 3");
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("item006"));
+    rs->findFirst("Amount > 199.5");
+    EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("item200"));
+
+    // In a set in key order, many matches are walked a batch at a time.
+    auto byKey = db_->openRecordset("Items");
+    byKey->moveLast();
+    byKey->findFirst("Qty >= 0");
+    EXPECT_EQ(byKey->field("ItemID").toLong(), 1);
+    byKey->setAbsolutePosition(150);
+    byKey->findNext("Qty >= 0");
+    EXPECT_EQ(byKey->field("ItemID").toLong(), 152);
+    byKey->findFirst("ItemID = 999");
+    EXPECT_TRUE(byKey->noMatch());
+    EXPECT_EQ(byKey->field("ItemID").toLong(), 152);
+}
+
+TEST_F(RecordsetTest, ClosedFilesAndReadOnlySetsFailClearly)
+{
+    auto snap = db_->openRecordset("SELECT Sum(Amount) AS Total, Count(*) AS N FROM Items");
+    EXPECT_EQ(snap->field("N").toLong(), 200);
+    EXPECT_EQ(snap->field("Total"), vb::Value(vb::Currency::fromUnits(20100)));
+    EXPECT_EQ(errorOf([&] { snap->addNew(); }), jet::err::NotUpdatable);
+
+    auto rs = db_->openRecordset("Items");
+    EXPECT_EQ(dao::Engine::instance().defaultWorkspace().databaseCount(), 1);
+    dao::Engine::instance().defaultWorkspace().close();
+    EXPECT_EQ(dao::Engine::instance().defaultWorkspace().databaseCount(), 0);
+    EXPECT_NE(errorOf([&] { rs->moveNext(); rs->field(0); }), 0);
+    EXPECT_NE(errorOf([&] { db_->openRecordset("Items"); }), 0);
+}
+
+TEST_F(RecordsetTest, UnopenableFilesRaiseNumberedErrors)
+{
+    auto& ws = dao::Engine::instance().defaultWorkspace();
+    EXPECT_EQ(errorOf([&] { ws.openDatabase(dir_.file("missing.qdb"), false, false, kConnect); }), jet::err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { ws.openDatabase(path_, false, false, "pwd=wrong"); }), jet::err::NotValidPassword);
+
+    QFile text(dir_.file("notes.qdb"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray(8192, 'x'));
+    text.close();
+    EXPECT_EQ(errorOf([&] { ws.openDatabase(text.fileName(), false, false, kConnect); }), jet::err::NotValidPassword);
+
+    QFile::copy(path_, dir_.file("locked.qdb"));
+    QFile::setPermissions(dir_.file("locked.qdb"), QFileDevice::ReadOwner);
+    if (!QFileInfo(dir_.file("locked.qdb")).isWritable())  // root may write anyway
+        EXPECT_EQ(errorOf([&] { ws.openDatabase(dir_.file("locked.qdb"), false, false, kConnect); }), jet::err::ReadOnlyDatabase);
+
+    // A damaged file: keep its first page, scramble the rest.
+    db_.reset();
+    ws.close();
+    QFile damaged(path_);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    damaged.seek(4096);
+    damaged.write(QByteArray(damaged.size() - 4096, '\x5a'));
+    damaged.close();
+    const int n = errorOf([&] {
+        auto db = ws.openDatabase(path_, false, false, kConnect);
+        auto rs = db->openRecordset("Items");
+        for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+            rs->field(1);
+    });
+    EXPECT_NE(n, 0);
+}
+
+} // namespace

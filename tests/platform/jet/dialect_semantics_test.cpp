@@ -1,0 +1,190 @@
+// The dialect's text semantics: Like wildcards, case folding in every alphabet, the index range a
+// prefix pattern becomes, and quoting of typed text.
+#include "platform/dao/sqlite.h"
+#include "platform/jet/catalog.h"
+#include "platform/jet/db_error.h"
+#include "platform/jet/like_pattern.h"
+#include "platform/jet/text_fold.h"
+#include "platform/jet/translator.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool like(const char* text, const char* pattern)
+{
+    const jet::LikePattern p(pattern, std::strlen(pattern));
+    return p.matches(text, std::strlen(text));
+}
+
+TEST(LikePattern, WildcardsMatchTheWholeText)
+{
+    struct Case { const char* text; const char* pattern; bool match; };
+    const Case cases[] = {
+        {"Smith", "s*", true},
+        {"Smith", "S", false},
+        {"Smith", "smith", true},
+        {"Smith", "*ITH", true},
+        {"Smith", "*it", false},
+        {"Smith", "Sm?th", true},
+        {"Smyth", "Sm?th", true},
+        {"Smth", "Sm?th", false},
+        {"Room 12", "Room ##", true},
+        {"Room 1a", "Room ##", false},
+        {"Smith", "Sm[iy]th", true},
+        {"Smoth", "Sm[iy]th", false},
+        {"Smoth", "Sm[!iy]th", true},
+        {"Smith", "Sm[!iy]th", false},
+        {"Boston", "[a-c]*", true},
+        {"Dover", "[a-c]*", false},
+        {"a*b", "a[*]b", true},
+        {"axb", "a[*]b", false},
+        {"", "*", true},
+        {"", "?", false},
+        {"abc", "a*b*c*", true},
+        {"aXbXc", "a*b*c", true},
+        {"aXbXd", "a*b*c", false},
+        {"1 Main St", "*Main*", true},
+        {"[bracket", "[bracket", true},  // an unclosed bracket is a literal
+        // Letter case is folded in every alphabet.
+        {"MÜLLER", "mü*", true},
+        {"Émile", "émile", true},
+        {"ΣΟΦΙΑ", "σοφ*", true},
+        {"Straße", "STRASSE", false},  // one character is not two
+        {"O'Brien", "o'b*", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(like(c.text, c.pattern), c.match) << c.text << " Like " << c.pattern;
+}
+
+TEST(LikePattern, PrefixesForIndexRanges)
+{
+    EXPECT_EQ(jet::likePrefix(u"smi*").prefix, QStringLiteral("smi"));
+    EXPECT_TRUE(jet::likePrefix(u"smi*").prefixThenStar);
+    EXPECT_FALSE(jet::likePrefix(u"smi*th").prefixThenStar);
+    EXPECT_EQ(jet::likePrefix(u"*smi").prefix, QString());
+    EXPECT_TRUE(jet::likePrefix(u"Boston").exact);
+    EXPECT_EQ(jet::likePrefix(u"sm[iy]*").prefix, QStringLiteral("sm"));
+}
+
+TEST(TextFold, ComparisonIsACaseBlindTotalOrder)
+{
+    auto cmp = [](const char* a, const char* b) { return jet::compareFolded(a, std::strlen(a), b, std::strlen(b)); };
+    EXPECT_EQ(cmp("Smith", "SMITH"), 0);
+    EXPECT_EQ(cmp("émile", "ÉMILE"), 0);
+    EXPECT_LT(cmp("Smit", "smith"), 0);
+    EXPECT_GT(cmp("smith", "Smit"), 0);
+    EXPECT_LT(cmp("abc", "ABD"), 0);
+    EXPECT_LT(cmp("zeta", "Émile"), 0);  // accented letters sort after ASCII, consistently
+    // Malformed UTF-8 compares without reading past the end.
+    const char broken[] = {'a', static_cast<char>(0xC3)};
+    EXPECT_NE(jet::compareFolded(broken, 2, "a", 1), 0);
+}
+
+class Translation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        connection_ = sqlite::Connection(":memory:", {}, sqlite::Connection::Mode::Create);
+        connection_.exec("CREATE TABLE Members (MemberID INTEGER PRIMARY KEY AUTOINCREMENT, FirstName TEXT(50) COLLATE JETNOCASE, "
+                         "LastName TEXT(50) COLLATE JETNOCASE, Address TEXT(255) COLLATE JETNOCASE)");
+        connection_.exec("CREATE INDEX MembersName ON Members(LastName, FirstName)");
+        connection_.exec("CREATE TABLE Payments (PaymentID INTEGER PRIMARY KEY AUTOINCREMENT, PaymentAmount CURRENCY, "
+                         "PaymentDate DATETIME, MemberID INTEGER)");
+        catalog_ = jet::Catalog::read(connection_.handle());
+    }
+
+    QString plan(const QString& sql)
+    {
+        auto s = connection_.prepare("EXPLAIN QUERY PLAN " + sql);
+        QString out;
+        while (s.step())
+            out += s.text(3) + u'\n';
+        return out;
+    }
+
+    sqlite::Connection connection_;
+    jet::Catalog catalog_;
+};
+
+TEST_F(Translation, CatalogReadsTheClassicTypes)
+{
+    const jet::Table* m = catalog_.find(u"members");
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->find(u"memberid")->type, jet::FieldType::Counter);
+    EXPECT_EQ(m->find(u"LastName")->size, 50);
+    const jet::Table* p = catalog_.find(u"PAYMENTS");
+    EXPECT_EQ(p->find(u"PaymentAmount")->type, jet::FieldType::Currency);
+    EXPECT_EQ(p->find(u"PaymentDate")->type, jet::FieldType::Date);
+    EXPECT_EQ(p->find(u"MemberID")->type, jet::FieldType::Long);
+}
+
+TEST_F(Translation, PrefixPatternsSearchTheIndex)
+{
+    const auto p = jet::translateSelect(
+        u"SELECT [MemberID], [LastName], [FirstName], [Address] FROM [Members] WHERE [Lastname] Like 's*' And [FirstName] Like 'j*' And [Address] Like '*'",
+        catalog_);
+    EXPECT_TRUE(plan(p.keySql()).contains(QStringLiteral("SEARCH")));
+    EXPECT_TRUE(plan(p.keySql()).contains(QStringLiteral("MembersName")));
+    // A pattern that starts with a wildcard cannot use it, and still translates.
+    const auto q = jet::translateSelect(u"SELECT * FROM Members WHERE LastName Like '*son'", catalog_);
+    EXPECT_TRUE(plan(q.keySql()).contains(QStringLiteral("SCAN")));
+}
+
+TEST_F(Translation, LiteralsTakeTheColumnsStoredForm)
+{
+    const auto p = jet::translateSelect(
+        u"SELECT * FROM Payments WHERE [PaymentAmount] >100.5 AND [PaymentDate] Between #1/1/2001# and #12/31/2001#", catalog_);
+    EXPECT_TRUE(p.where.contains(QStringLiteral("1005000")));
+    EXPECT_TRUE(p.where.contains(QStringLiteral("'2001-01-01 00:00:00'")));
+    EXPECT_TRUE(p.where.contains(QStringLiteral("'2001-12-31 00:00:00'")));
+    const auto sum = jet::translateSelect(u"SELECT Sum (PaymentAmount) AS [ListTotal] FROM Payments ", catalog_);
+    ASSERT_EQ(sum.columns.size(), 1u);
+    EXPECT_EQ(sum.columns[0].name, QStringLiteral("ListTotal"));
+    EXPECT_EQ(sum.columns[0].type, jet::FieldType::Currency);
+    EXPECT_FALSE(sum.updatable);
+}
+
+TEST_F(Translation, TypedTextIsQuotedAndCannotRewriteTheQuery)
+{
+    EXPECT_EQ(jet::quoted(u"O'Brien"), QStringLiteral("'O''Brien'"));
+    EXPECT_EQ(jet::quoted(u"s*"), QStringLiteral("'s*'"));
+    const QString hostile = QStringLiteral("x' OR '1'='1");
+    const auto p = jet::translateSelect(QStringLiteral("SELECT * FROM Members WHERE LastName = %1").arg(jet::quoted(hostile)), catalog_);
+    auto s = connection_.prepare(p.sql());
+    connection_.exec("INSERT INTO Members (LastName) VALUES ('Smith')");
+    auto rows = connection_.prepare(p.sql());
+    EXPECT_FALSE(rows.step());
+}
+
+TEST_F(Translation, HostileInputFailsCleanly)
+{
+    // Deep nesting, stray characters and truncated texts raise the engine's error, never crash.
+    const QString deep = QString(5000, u'(') + u'1' + QString(5000, u')');
+    const QString texts[] = {
+        "SELECT * FROM Members WHERE " + deep,
+        "SELECT * FROM Members WHERE LastName = 'a' AND",
+        "SELECT * FROM Members WHERE LastName @ 1",
+        "SELECT * FROM Members WHERE LastName Like",
+        "SELECT * FROM [Members",
+        "SELECT * FROM Members WHERE #1/1/2001",
+        "SELECT * FROM Members WHERE Sum(Sum(MemberID)) > 1",
+        "SELECT * FROM Members WHERE Foo(1) = 1",
+        "DELETE Members",
+        "SELECT 1e FROM Members",
+    };
+    for (const QString& t : texts)
+        EXPECT_THROW(jet::translateSelect(t, catalog_), jet::DbError) << t.left(80).toStdString();
+}
+
+TEST_F(Translation, StatementsForMaintenance)
+{
+    const QString del = jet::translateStatement(u"DELETE FROM [Payments] WHERE [MemberID] = 5", catalog_);
+    EXPECT_EQ(del, QStringLiteral("DELETE FROM \"Payments\" WHERE (\"MemberID\" = 5)"));
+    const QString upd = jet::translateStatement(u"UPDATE Payments SET MemberID = 1, PaymentAmount = 2.5 WHERE MemberID = 9", catalog_);
+    EXPECT_TRUE(upd.contains(QStringLiteral("\"PaymentAmount\" = 25000")));
+    EXPECT_THROW(jet::translateStatement(u"SELECT * FROM Payments", catalog_), jet::DbError);
+    EXPECT_THROW(jet::translateStatement(u"UPDATE Payments SET Nope = 1", catalog_), jet::DbError);
+}
+
+} // namespace
