@@ -40,10 +40,16 @@ public:
     void setCaption(const QString& caption);
 
     // Re-runs the record source; the first row becomes current. Raises the error event (and
-    // rethrows unless a handler answered "continue").
+    // rethrows unless a handler answered "continue"). Validate is raised with Close first when a
+    // record set is attached; cancelling it stops the refresh.
     void refresh();
     // Writes the pending edit of the current row (bound boxes' changes).
     void updateRecord();
+
+    // For bound controls answering aboutToLeaveRow: starts an edit of the current row when none
+    // is pending and sets the field. The control writes the row once, after every bound control
+    // has had its say.
+    void writeField(const QString& field, const vb::Value& value);
 
     // Moves through the record set as the navigator buttons do, raising validate first and
     // reposition after.
@@ -55,6 +61,9 @@ public:
     void notifyReposition();
 
 signals:
+    // After every change of the current row, refresh included. A refresh or move that a handler
+    // asks for meanwhile takes effect at once, and the listeners hear one more reposition when
+    // the current one is over, so they all end on the final row.
     void reposition();
     // Before each record action; a handler may set *cancel to stop it.
     void validate(data::Action action, bool* cancel);

@@ -1,0 +1,66 @@
+#include "field_binding.h"
+
+#include "data_control.h"
+#include "platform/jet/db_error.h"
+
+namespace data {
+
+FieldBinding::FieldBinding(QObject* box, std::function<QString()> text, std::function<void(const QString&)> show)
+    : QObject(box), text_(std::move(text)), show_(std::move(show))
+{
+}
+
+void FieldBinding::bind(DataControl* source, const QString& field)
+{
+    for (const auto& c : connections_)
+        disconnect(c);
+    connections_.clear();
+    source_ = source;
+    field_ = field;
+    if (source) {
+        connections_ << connect(source, &DataControl::reposition, this, &FieldBinding::reload)
+                     << connect(source, &DataControl::aboutToLeaveRow, this, &FieldBinding::writeBack);
+    }
+    reload();
+}
+
+bool FieldBinding::isChanged() const
+{
+    return text_() != shown_;
+}
+
+void FieldBinding::reload()
+{
+    QString value;
+    const dao::Recordset* rs = source_ ? source_->recordset() : nullptr;
+    if (rs && !field_.isEmpty()) {
+        const bool adding = rs->editMode() == dao::Recordset::EditMode::AddNew;
+        if (adding || (!rs->isBOF() && !rs->isEOF())) {
+            try {
+                value = rs->field(field_).toText();
+            } catch (const jet::DbError&) {
+                // A row deleted meanwhile, or a field the source does not have: nothing to show.
+                value.clear();
+            }
+        }
+    }
+    shown_ = value;
+    show_(value);
+}
+
+void FieldBinding::writeBack()
+{
+    if (!source_ || !isChanged())
+        return;
+    const dao::Recordset* rs = source_->recordset();
+    if (!rs)
+        return;
+    const QString text = text_();
+    const int index = rs->fieldIndex(field_);
+    const bool textual = index >= 0 && (rs->fieldType(index) == jet::FieldType::Text || rs->fieldType(index) == jet::FieldType::Memo);
+    // An emptied text field holds an empty text; an emptied number or date holds nothing.
+    source_->writeField(field_, textual || !text.isEmpty() ? vb::Value(text) : vb::Value());
+    shown_ = text;
+}
+
+} // namespace data
