@@ -1,0 +1,21 @@
+#include "app/quil_module.h"
+
+#include "app/frm_main.h"
+#include "app/program_folder.h"
+
+#include <QApplication>
+#include <memory>
+
+namespace QuilModule {
+
+int Main()
+{
+    auto MainForm = std::make_unique<frmMain>();
+    // A second copy has already handed over to the first one and ends without a window.
+    if (!MainForm->Form_Load(ProcessCommandLine()))
+        return 0;
+    MainForm->show();
+    return QApplication::exec();
+}
+
+} // namespace QuilModule

@@ -1,0 +1,6 @@
+#pragma once
+#include <QIcon>
+#include <QString>
+
+// The picture of the toolbar button with the given key; a null icon for an unknown key.
+QIcon ToolbarIcon(const QString& key);
