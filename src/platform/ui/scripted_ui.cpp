@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QPointer>
 #include <optional>
 
 namespace ui {
@@ -167,6 +168,7 @@ int ScriptedUi::runModal(QDialog& dialog)
     events_.push_back(opened);
 
     std::optional<int> finished;
+    QPointer<QDialog> alive(&dialog);  // a dialog that deletes itself on close may be gone
     const auto connection = QObject::connect(&dialog, &QDialog::finished, [&finished](int result) { finished = result; });
     struct Disconnect {
         QMetaObject::Connection c;
@@ -184,16 +186,16 @@ int ScriptedUi::runModal(QDialog& dialog)
         script(dialog);
     }
 
-    if (!finished && dialog.isVisible()) {
+    if (!finished && alive && alive->isVisible()) {
         if (scripted)
             note(QStringLiteral("dialog %1 left open by its script: rejected").arg(name));
-        dialog.reject();
+        alive->reject();
         // A dialog whose reject() refuses to close is closed all the same: the test is over.
-        if (!finished && dialog.isVisible())
-            dialog.done(QDialog::Rejected);
+        if (!finished && alive && alive->isVisible())
+            alive->done(QDialog::Rejected);
     }
     // A dialog that hid itself without done() ends with the result it holds.
-    const int result = finished.value_or(dialog.result());
+    const int result = finished ? *finished : alive ? alive->result() : int(QDialog::Rejected);
     events_[index].answer = result;
     return result;
 }

@@ -1,6 +1,8 @@
 #include "platform/ui/scripted_ui.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -193,6 +195,21 @@ TEST(ScriptedUiModal, OutcomesOfTheScript)
     }
 }
 
+TEST(ScriptedUiModal, ADialogThatDeletesItselfOnCloseStillGivesItsResult)
+{
+    ui::ScopedScriptedUi scripted;
+    auto* dialog = new NameDialog;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QDialog> watch(dialog);
+    scripted->queueDialog([](QDialog& d) {
+        ui::child<QLineEdit>(d, "Text1").setText("x");
+        ui::click(d, "cmdOK");
+    });
+    EXPECT_EQ(ui::current().runModal(*dialog), QDialog::Accepted);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watch.isNull());
+}
+
 TEST(ScriptedUiModal, WithoutAScriptTheDialogIsRejected)
 {
     ui::ScopedScriptedUi scripted;
@@ -240,21 +257,6 @@ TEST(ScriptedUiModal, ScriptsThatNameAMissingOrWrongControlFailLoudly)
     dialog.ok->setEnabled(true);
     dialog.ok->hide();
     EXPECT_THROW(ui::click(dialog, "cmdOK"), std::logic_error);
-}
-
-TEST(ScriptedUiState, BusyPointerIsAbsoluteAndEventPassesAreCounted)
-{
-    ui::ScriptedUi scripted;
-    ui::Ui& u = scripted;
-    EXPECT_FALSE(u.isBusyPointer());
-    u.setBusyPointer(true);
-    u.setBusyPointer(true);
-    EXPECT_TRUE(u.isBusyPointer());
-    u.setBusyPointer(false);
-    EXPECT_FALSE(u.isBusyPointer());
-    u.processEvents();
-    u.processEvents();
-    EXPECT_EQ(scripted.processEventsCount(), 2);
 }
 
 TEST(UiInstall, AScopedScriptedUiIsInForceOnlyWhileItLives)
