@@ -14,8 +14,14 @@ Database::Database(QString path, sqlite::Connection connection, bool readOnly)
 
 Database::~Database() = default;
 
+namespace {
+constexpr qsizetype kPlanCacheSize = 256;
+constexpr std::size_t kStatementPoolSize = 64;
+} // namespace
+
 void Database::close()
 {
+    statements_.clear();
     connection_.close();
     ++writeGeneration_;
 }
@@ -29,14 +35,40 @@ sqlite::Connection& Database::connection()
 
 void Database::reloadCatalog()
 {
+    plans_.clear();
+    statements_.clear();
     if (connection_.isOpen())
         catalog_ = jet::Catalog::read(connection_.handle());
+}
+
+sqlite::Statement Database::takeStatement(const QString& sql)
+{
+    auto it = statements_.find(sql);
+    if (it == statements_.end())
+        return connection().prepare(sql);
+    sqlite::Statement s = std::move(it->second);
+    statements_.erase(it);
+    return s;
+}
+
+void Database::giveBackStatement(const QString& sql, sqlite::Statement statement)
+{
+    if (!connection_.isOpen() || !statement.isValid() || statements_.size() >= kStatementPoolSize)
+        return;
+    statement.reset();
+    statements_.emplace(sql, std::move(statement));
 }
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString& source)
 {
     connection();  // fails clearly on a closed database
-    return std::make_unique<Recordset>(shared_from_this(), jet::translateSelect(source, catalog_));
+    auto it = plans_.constFind(source);
+    if (it == plans_.constEnd()) {
+        if (plans_.size() >= kPlanCacheSize)
+            plans_.clear();
+        it = plans_.insert(source, jet::translateSelect(source, catalog_));
+    }
+    return std::make_unique<Recordset>(shared_from_this(), *it);
 }
 
 int Database::execute(const QString& statement)

@@ -3,10 +3,13 @@
 // SQLCipher connection.
 #include "platform/dao/sqlite.h"
 #include "platform/jet/catalog.h"
+#include "platform/jet/translator.h"
 
+#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 
 namespace dao {
 
@@ -33,6 +36,11 @@ public:
     void reloadCatalog();
     sqlite::Connection& connection();
 
+    // Prepared statements are kept for reuse: preparing costs more than running the small
+    // queries the program issues most. A statement taken is the caller's until it gives it back.
+    sqlite::Statement takeStatement(const QString& sql);
+    void giveBackStatement(const QString& sql, sqlite::Statement statement);
+
     // Rises with every write through this database; record sets compare it to know whether
     // the rows they hold in memory may have changed.
     std::uint64_t writeGeneration() const { return writeGeneration_; }
@@ -44,6 +52,8 @@ private:
     jet::Catalog catalog_;
     bool readOnly_;
     std::uint64_t writeGeneration_ = 0;
+    QHash<QString, jet::SelectPlan> plans_;  // translations by source text
+    std::unordered_multimap<QString, sqlite::Statement> statements_;
 };
 
 } // namespace dao

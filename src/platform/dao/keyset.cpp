@@ -1,7 +1,6 @@
 #include "keyset.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace dao {
 
@@ -12,6 +11,8 @@ void Keyset::assign(std::vector<std::int64_t> keys)
     deleted_.assign(keys_.size(), false);
     deletedCount_ = 0;
     ascending_ = std::is_sorted(keys_.begin(), keys_.end());
+    index_.clear();
+    index_.shrink_to_fit();
 }
 
 void Keyset::append(std::int64_t key)
@@ -20,6 +21,10 @@ void Keyset::append(std::int64_t key)
         ascending_ = false;
     keys_.push_back(key);
     deleted_.push_back(false);
+    if (!index_.empty()) {
+        const std::pair<std::int64_t, int> entry{key, size() - 1};
+        index_.insert(std::lower_bound(index_.begin(), index_.end(), entry), entry);
+    }
 }
 
 void Keyset::markDeleted(int position)
@@ -30,23 +35,35 @@ void Keyset::markDeleted(int position)
     }
 }
 
+const std::vector<std::pair<std::int64_t, int>>& Keyset::sortedIndex() const
+{
+    if (index_.empty() && !keys_.empty()) {
+        index_.reserve(keys_.size());
+        for (std::size_t i = 0; i < keys_.size(); ++i)
+            index_.emplace_back(keys_[i], static_cast<int>(i));
+        std::sort(index_.begin(), index_.end());
+    }
+    return index_;
+}
+
 int Keyset::positionOf(std::int64_t key) const
 {
     if (ascending_) {
         const auto it = std::lower_bound(keys_.begin(), keys_.end(), key);
         return it != keys_.end() && *it == key ? static_cast<int>(it - keys_.begin()) : -1;
     }
-    const auto it = std::find(keys_.begin(), keys_.end(), key);
-    return it == keys_.end() ? -1 : static_cast<int>(it - keys_.begin());
+    const auto& index = sortedIndex();
+    const auto it = std::lower_bound(index.begin(), index.end(), std::pair<std::int64_t, int>{key, -1});
+    return it != index.end() && it->first == key ? it->second : -1;
 }
 
-int Keyset::firstOf(std::vector<std::int64_t> candidates, int start) const
+int Keyset::firstOf(const std::vector<std::int64_t>& candidates, int start) const
 {
     if (candidates.empty() || start >= size())
         return -1;
     start = std::max(start, 0);
-    // Few candidates in an ascending keyset: look each one up. Otherwise walk the keyset once.
-    if (ascending_ && candidates.size() < 64) {
+    // Each candidate costs a binary search; past a share of the keyset, one pass is cheaper.
+    if (candidates.size() < keys_.size() / 16 + 16) {
         int best = -1;
         for (std::int64_t k : candidates) {
             const int p = positionOf(k);
@@ -55,9 +72,10 @@ int Keyset::firstOf(std::vector<std::int64_t> candidates, int start) const
         }
         return best;
     }
-    const std::unordered_set<std::int64_t> wanted(candidates.begin(), candidates.end());
+    std::vector<std::int64_t> wanted(candidates);
+    std::sort(wanted.begin(), wanted.end());
     for (int p = start; p < size(); ++p)
-        if (!isDeleted(p) && wanted.count(keys_[static_cast<std::size_t>(p)]))
+        if (!isDeleted(p) && std::binary_search(wanted.begin(), wanted.end(), keys_[static_cast<std::size_t>(p)]))
             return p;
     return -1;
 }

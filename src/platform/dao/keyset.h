@@ -1,6 +1,7 @@
 #pragma once
 // The ordered row keys of a dynaset: eight bytes a row plus a bit for rows deleted through it.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace dao {
@@ -17,20 +18,23 @@ public:
     int deletedCount() const { return deletedCount_; }
     bool isAscending() const { return ascending_; }
 
-    // Position of a key, -1 when the keyset does not hold it. A binary search when the keys
-    // ascend (a table in its own order), else a scan.
+    // Position of a key, -1 when the keyset does not hold it. A binary search: over the keys
+    // themselves when they ascend (a table in key order), else over a sorted index of them that
+    // is built the first time a look-up needs it.
     int positionOf(std::int64_t key) const;
     // The first position at or after start whose key is among the given ones, skipping deleted
     // rows; -1 when none is.
-    int firstOf(std::vector<std::int64_t> candidates, int start) const;
-
-    std::size_t memoryBytes() const { return keys_.capacity() * sizeof(std::int64_t) + deleted_.capacity() / 8; }
+    int firstOf(const std::vector<std::int64_t>& candidates, int start) const;
 
 private:
+    const std::vector<std::pair<std::int64_t, int>>& sortedIndex() const;
+
     std::vector<std::int64_t> keys_;
     std::vector<bool> deleted_;
     int deletedCount_ = 0;
     bool ascending_ = true;
+    // (key, position) sorted by key, for keysets in another order; empty until needed.
+    mutable std::vector<std::pair<std::int64_t, int>> index_;
 };
 
 } // namespace dao

@@ -5,7 +5,6 @@
 #include "keyset.h"
 #include "platform/jet/db_error.h"
 
-#include <QHash>
 #include <map>
 
 namespace dao {
@@ -16,6 +15,10 @@ namespace {
 // hundred rows costs a few statements instead of one per row.
 constexpr int kBlockRows = 64;
 constexpr std::size_t kCachedBlocks = 16;
+// A query that selects at most this many rows is read whole at open, keys and rows in one
+// statement; a larger one reads only its keys, which costs far less than its rows.
+constexpr int kReadWholeRows = 1024;
+constexpr std::size_t kCachedSingles = 8;
 
 [[noreturn]] void noCurrentRecord()
 {
@@ -48,8 +51,32 @@ public:
         std::vector<std::optional<Row>> rows;
     };
     std::map<int, Block> blocks;
+    // Rows reached by a jump (a find, a bookmark, a position) are read alone: a block would
+    // read 63 rows nobody asked for.
+    struct Single {
+        std::uint64_t generation = 0;
+        std::uint64_t lastUse = 0;
+        std::optional<Row> row;
+    };
+    std::map<int, Single> singles;
+    int lastVisited = -2;
     std::uint64_t useCounter = 0;
-    sqlite::Statement fetchStatement;
+    QString fetchSql, singleSql;
+    sqlite::Statement fetchStatement, singleStatement;
+
+    ~Impl() { giveBackStatements(); }
+
+    void giveBackStatements()
+    {
+        if (!db)
+            return;
+        if (fetchStatement.isValid())
+            db->giveBackStatement(fetchSql, std::move(fetchStatement));
+        if (singleStatement.isValid())
+            db->giveBackStatement(singleSql, std::move(singleStatement));
+        fetchStatement = sqlite::Statement();
+        singleStatement = sqlite::Statement();
+    }
 
     // Snapshot
     std::vector<Row> rows;
@@ -62,14 +89,68 @@ public:
 
     sqlite::Connection& connection() { return db->connection(); }
 
+    static QString quotedTable(const jet::SelectPlan& plan)
+    {
+        return QStringLiteral("\"%1\"").arg(QString(plan.table).replace(u'"', QStringLiteral("\"\"")));
+    }
+
+    Row readRow(const sqlite::Statement& s, int firstColumn, const jet::SelectPlan& plan) const
+    {
+        const int n = static_cast<int>(plan.columns.size());
+        Row r;
+        r.reserve(static_cast<std::size_t>(n));
+        for (int c = 0; c < n; ++c)
+            r.push_back(readField(s, c + firstColumn, plan.columns[static_cast<std::size_t>(c)].type));
+        return r;
+    }
+
     void readKeys(const jet::SelectPlan& plan)
     {
+        blocks.clear();
+        singles.clear();
+        lastVisited = -2;
+        // Most queries the program runs select a handful of rows (one member's donations, a
+        // name search): read them whole in one statement. Only a larger result falls back to
+        // reading its keys alone.
+        QString probe = QStringLiteral("SELECT rowid, %1 FROM %2").arg(plan.selectList, quotedTable(plan));
+        if (!plan.where.isEmpty())
+            probe += QStringLiteral(" WHERE ") + plan.where;
+        if (!plan.orderBy.isEmpty())
+            probe += QStringLiteral(" ORDER BY ") + plan.orderBy;
+        probe += QStringLiteral(" LIMIT %1").arg(kReadWholeRows + 1);
         std::vector<std::int64_t> k;
+        std::vector<Row> rows;
+        {
+            sqlite::Statement s = db->takeStatement(probe);
+            try {
+                while (s.step() && static_cast<int>(k.size()) <= kReadWholeRows) {
+                    k.push_back(s.int64(0));
+                    rows.push_back(readRow(s, 1, plan));
+                }
+            } catch (...) {
+                db->giveBackStatement(probe, std::move(s));
+                throw;
+            }
+            db->giveBackStatement(probe, std::move(s));
+        }
+        if (static_cast<int>(k.size()) <= kReadWholeRows) {
+            keys.assign(std::move(k));
+            const auto generation = db->writeGeneration();
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                Block& b = blocks[static_cast<int>(i) / kBlockRows];
+                if (b.rows.empty()) {
+                    b.generation = generation;
+                    b.rows.resize(static_cast<std::size_t>(std::min<int>(kBlockRows, keys.size() - static_cast<int>(i))));
+                }
+                b.rows[i % kBlockRows] = std::move(rows[i]);
+            }
+            return;
+        }
+        k.clear();
         auto s = connection().prepare(plan.keySql());
         while (s.step())
             k.push_back(s.int64(0));
         keys.assign(std::move(k));
-        blocks.clear();
     }
 
     void readSnapshot(const jet::SelectPlan& plan)
@@ -100,37 +181,32 @@ public:
                     oldest = b;
             blocks.erase(oldest);
         }
-        if (!fetchStatement.isValid())
-            fetchStatement = connection().prepare(QStringLiteral("SELECT rowid, %1 FROM \"%2\" WHERE rowid IN (%3)")
-                                                      .arg(plan.selectList, QString(plan.table).replace(u'"', QStringLiteral("\"\"")),
-                                                           placeholders(kBlockRows)));
+        if (!fetchStatement.isValid()) {
+            fetchSql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
+                           .arg(plan.selectList, quotedTable(plan), placeholders(kBlockRows));
+            fetchStatement = db->takeStatement(fetchSql);
+        }
         const int first = index * kBlockRows;
         const int count = std::min(kBlockRows, keys.size() - first);
-        QHash<std::int64_t, int> slot;
         for (int i = 0; i < kBlockRows; ++i) {
-            if (i < count) {
+            if (i < count)
                 fetchStatement.bind(i + 1, keys.key(first + i));
-                slot.insert(keys.key(first + i), i);
-            } else {
+            else
                 fetchStatement.bindNull(i + 1);
-            }
         }
         Block b;
         b.generation = db->writeGeneration();
         b.lastUse = ++useCounter;
         b.rows.resize(static_cast<std::size_t>(count));
-        const int n = static_cast<int>(plan.columns.size());
         try {
             while (fetchStatement.step()) {
-                Row r;
-                r.reserve(static_cast<std::size_t>(n));
-                for (int c = 0; c < n; ++c)
-                    r.push_back(readField(fetchStatement, c + 1, plan.columns[static_cast<std::size_t>(c)].type));
                 const auto key = fetchStatement.int64(0);
-                // The same key can stand at two positions only if the query repeated it; fill both.
+                Row r = readRow(fetchStatement, 1, plan);
                 for (int i = 0; i < count; ++i)
-                    if (keys.key(first + i) == key)
-                        b.rows[static_cast<std::size_t>(i)] = r;
+                    if (keys.key(first + i) == key) {
+                        b.rows[static_cast<std::size_t>(i)] = std::move(r);
+                        break;
+                    }
             }
         } catch (...) {
             fetchStatement.reset();
@@ -151,8 +227,45 @@ public:
         }
         if (keys.isDeleted(p))
             return none;
-        const Block& b = block(p / kBlockRows, plan);
-        return b.rows[static_cast<std::size_t>(p % kBlockRows)];
+        const bool stepping = p == lastVisited + 1 || p == lastVisited - 1 || p == lastVisited;
+        lastVisited = p;
+        const auto cached = blocks.find(p / kBlockRows);
+        if (stepping || (cached != blocks.end() && cached->second.generation == db->writeGeneration()))
+            return block(p / kBlockRows, plan).rows[static_cast<std::size_t>(p % kBlockRows)];
+        return single(p, plan).row;
+    }
+
+    const Single& single(int p, const jet::SelectPlan& plan)
+    {
+        auto it = singles.find(p);
+        if (it != singles.end() && it->second.generation == db->writeGeneration()) {
+            it->second.lastUse = ++useCounter;
+            return it->second;
+        }
+        if (singles.size() >= kCachedSingles && it == singles.end()) {
+            auto oldest = singles.begin();
+            for (auto s = singles.begin(); s != singles.end(); ++s)
+                if (s->second.lastUse < oldest->second.lastUse)
+                    oldest = s;
+            singles.erase(oldest);
+        }
+        if (!singleStatement.isValid()) {
+            singleSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(plan.selectList, quotedTable(plan));
+            singleStatement = db->takeStatement(singleSql);
+        }
+        Single one;
+        one.generation = db->writeGeneration();
+        one.lastUse = ++useCounter;
+        singleStatement.bind(1, keys.key(p));
+        try {
+            if (singleStatement.step())
+                one.row = readRow(singleStatement, 0, plan);
+        } catch (...) {
+            singleStatement.reset();
+            throw;
+        }
+        singleStatement.reset();
+        return singles[p] = std::move(one);
     }
 };
 
@@ -184,7 +297,8 @@ void Recordset::close()
     impl_->keys.assign({});
     impl_->rows.clear();
     impl_->blocks.clear();
-    impl_->fetchStatement = sqlite::Statement();
+    impl_->singles.clear();
+    impl_->giveBackStatements();
     impl_->position = -1;
 }
 
@@ -285,8 +399,9 @@ void Recordset::findFrom(const QString& criterion, int start)
     if (impl_->keys.isAscending()) {
         // Keyset order is key order: ask the engine for matching keys from the start key up,
         // in order, a batch at a time; an index on the criterion makes this a look-up.
-        auto s = impl_->connection().prepare(
-            QStringLiteral("SELECT rowid FROM \"%1\" WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT 256").arg(table, condition));
+        const QString sql =
+            QStringLiteral("SELECT rowid FROM \"%1\" WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT 256").arg(table, condition);
+        sqlite::Statement s = impl_->db->takeStatement(sql);
         std::int64_t from = impl_->keys.key(start);
         for (;;) {
             s.bind(1, from);
@@ -304,12 +419,13 @@ void Recordset::findFrom(const QString& criterion, int start)
                 break;
             from = last + 1;
         }
+        impl_->db->giveBackStatement(sql, std::move(s));
     } else {
         std::vector<std::int64_t> candidates;
         auto s = impl_->connection().prepare(QStringLiteral("SELECT rowid FROM \"%1\" WHERE %2").arg(table, condition));
         while (s.step())
             candidates.push_back(s.int64(0));
-        found = impl_->keys.firstOf(std::move(candidates), start);
+        found = impl_->keys.firstOf(candidates, start);
     }
     if (found >= 0) {
         editMode_ = EditMode::None;

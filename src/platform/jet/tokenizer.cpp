@@ -27,6 +27,9 @@ bool isNameChar(QChar c)
 
 std::vector<Token> tokenize(QStringView text)
 {
+    // SQLite ends a statement at a NUL character, so one inside a literal would cut the query.
+    if (text.contains(QChar(0)))
+        fail(text, "(missing operator)");
     std::vector<Token> tokens;
     const qsizetype n = text.size();
     qsizetype i = 0;

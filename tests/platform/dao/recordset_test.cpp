@@ -206,6 +206,60 @@ TEST_F(RecordsetTest, FindsFollowRecordOrder)
     EXPECT_EQ(byKey->field("ItemID").toLong(), 152);
 }
 
+TEST_F(RecordsetTest, LargeResultsReadKeysFirstAndRowsOnDemand)
+{
+    {
+        auto& c = db_->connection();
+        c.exec("CREATE TABLE Big (BigID INTEGER PRIMARY KEY AUTOINCREMENT, Label TEXT(20) COLLATE JETNOCASE, Grp INTEGER)");
+        c.exec("CREATE INDEX BigLabel ON Big(Label)");
+        sqlite::Transaction t(c);
+        auto s = c.prepare("INSERT INTO Big (Label, Grp) VALUES (?, ?)");
+        for (int i = 1; i <= 5000; ++i) {
+            // Labels run against the keys, so the label order is not the key order.
+            s.bind(1, QStringLiteral("L%1").arg(10000 - i, 5, 10, QChar(u'0'))).bind(2, std::int64_t{i % 10});
+            s.step();
+            s.reset();
+        }
+        t.commit();
+        db_->reloadCatalog();
+    }
+    auto rs = db_->openRecordset("SELECT * FROM Big WHERE Grp <> 3 ORDER BY Label");
+    EXPECT_EQ(rs->recordCount(), 4500);
+    EXPECT_EQ(rs->field("BigID").toLong(), 5000);
+    // A jump, then a walk across block edges, then a jump back.
+    rs->setAbsolutePosition(4000);
+    const auto atJump = rs->field("Label").toText();
+    int walked = 0;
+    QString previous = atJump;
+    for (rs->moveNext(); !rs->isEOF(); rs->moveNext(), ++walked) {
+        EXPECT_GT(rs->field("Label").toText(), previous);
+        previous = rs->field("Label").toText();
+    }
+    EXPECT_EQ(walked, 499);
+    rs->setAbsolutePosition(10);
+    EXPECT_LT(rs->field("Label").toText(), atJump);
+
+    // Finds in a keyset whose order is not the key order still find the first in record order.
+    rs->findFirst("Grp = 7");
+    ASSERT_FALSE(rs->noMatch());
+    EXPECT_EQ(rs->field("BigID").toLong(), 4997);
+    rs->findFirst("BigID = 12");
+    EXPECT_EQ(rs->absolutePosition(), 4489);  // ids 13..5000 stand before it, less the 499 of group 3
+    EXPECT_EQ(rs->field("BigID").toLong(), 12);
+    const auto mark = rs->bookmark();
+    rs->moveFirst();
+    rs->setBookmark(mark);
+    EXPECT_EQ(rs->field("BigID").toLong(), 12);
+
+    // A row changed through another set shows on the next visit.
+    auto other = db_->openRecordset("Big");
+    other->findFirst("BigID = 12");
+    other->edit();
+    other->setField("Label", QStringLiteral("changed"));
+    other->update();
+    EXPECT_EQ(rs->field("Label").toText(), QStringLiteral("changed"));
+}
+
 TEST_F(RecordsetTest, ClosedFilesAndReadOnlySetsFailClearly)
 {
     auto snap = db_->openRecordset("SELECT Sum(Amount) AS Total, Count(*) AS N FROM Items");

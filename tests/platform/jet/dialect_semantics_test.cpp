@@ -172,6 +172,7 @@ TEST_F(Translation, HostileInputFailsCleanly)
         "SELECT * FROM Members WHERE Foo(1) = 1",
         "DELETE Members",
         "SELECT 1e FROM Members",
+        QStringLiteral("SELECT * FROM Members WHERE LastName = 'a") + QChar(0) + "b'",
     };
     for (const QString& t : texts)
         EXPECT_THROW(jet::translateSelect(t, catalog_), jet::DbError) << t.left(80).toStdString();
