@@ -216,23 +216,21 @@ public:
         return blocks[index] = std::move(b);
     }
 
-    // The row at a position, nullopt for a deleted one.
-    const std::optional<Row>& rowAt(int p, const jet::SelectPlan& plan)
+    // The row at a position, nullptr for a deleted one.
+    const Row* rowAt(int p, const jet::SelectPlan& plan)
     {
-        static const std::optional<Row> none;
-        if (snapshot) {
-            static thread_local std::optional<Row> holder;
-            holder = rows[static_cast<std::size_t>(p)];
-            return holder;
-        }
+        if (snapshot)
+            return &rows[static_cast<std::size_t>(p)];
         if (keys.isDeleted(p))
-            return none;
+            return nullptr;
         const bool stepping = p == lastVisited + 1 || p == lastVisited - 1 || p == lastVisited;
         lastVisited = p;
         const auto cached = blocks.find(p / kBlockRows);
-        if (stepping || (cached != blocks.end() && cached->second.generation == db->writeGeneration()))
-            return block(p / kBlockRows, plan).rows[static_cast<std::size_t>(p % kBlockRows)];
-        return single(p, plan).row;
+        const std::optional<Row>& row =
+            stepping || (cached != blocks.end() && cached->second.generation == db->writeGeneration())
+                ? block(p / kBlockRows, plan).rows[static_cast<std::size_t>(p % kBlockRows)]
+                : single(p, plan).row;
+        return row ? &*row : nullptr;
     }
 
     const Single& single(int p, const jet::SelectPlan& plan)
@@ -617,7 +615,7 @@ const std::vector<vb::Value>& Recordset::currentRow() const
     impl_->connection();
     if (isBOF() || isEOF())
         noCurrentRecord();
-    const auto& row = impl_->rowAt(impl_->position, plan_);
+    const Row* row = impl_->rowAt(impl_->position, plan_);
     if (!row)
         throw jet::DbError(jet::err::RecordDeleted, QStringLiteral("Record is deleted."));
     return *row;
@@ -628,7 +626,15 @@ std::optional<std::vector<vb::Value>> Recordset::rowAt(int position)
     if (position < 0 || position >= impl_->size())
         return std::nullopt;
     impl_->connection();
-    return impl_->rowAt(position, plan_);
+    const Row* row = impl_->rowAt(position, plan_);
+    return row ? std::optional<Row>(*row) : std::nullopt;
+}
+
+bool Recordset::hasCurrentRow() const
+{
+    if (isBOF() || isEOF() || !impl_->db->isOpen())
+        return false;
+    return impl_->rowAt(impl_->position, plan_) != nullptr;
 }
 
 } // namespace dao

@@ -23,6 +23,7 @@ class Recordset {
 public:
     enum class EditMode { None, Edit, AddNew };
 
+    // Opens the query; its first row, if any, is current.
     Recordset(std::shared_ptr<Database> db, jet::SelectPlan plan);
     ~Recordset();
     Recordset(const Recordset&) = delete;
@@ -41,6 +42,8 @@ public:
     bool isEOF() const;
     int recordCount() const;             // exact: every key is read at open
     int absolutePosition() const;        // 0-based; -1 without a current row
+    // Whether there is a current row that can be read (not BOF/EOF, not deleted).
+    bool hasCurrentRow() const;
     void setAbsolutePosition(int position);
 
     // Finds the first row, in the record set's order, that meets a dialect criterion and makes

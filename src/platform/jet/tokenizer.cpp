@@ -23,6 +23,12 @@ bool isNameChar(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
+// Numbers are written with ASCII digits; other scripts' digits are no number to SQLite.
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 } // namespace
 
 std::vector<Token> tokenize(QStringView text)
@@ -79,18 +85,18 @@ std::vector<Token> tokenize(QStringView text)
             t.kind = TokenKind::Date;
             t.text = text.mid(i + 1, close - i - 1).toString();
             i = close + 1;
-        } else if (c.isDigit() || (c == u'.' && i + 1 < n && text[i + 1].isDigit())) {
+        } else if (isDigit(c) || (c == u'.' && i + 1 < n && isDigit(text[i + 1]))) {
             qsizetype j = i;
-            while (j < n && text[j].isDigit()) ++j;
+            while (j < n && isDigit(text[j])) ++j;
             if (j < n && text[j] == u'.') {
                 ++j;
-                while (j < n && text[j].isDigit()) ++j;
+                while (j < n && isDigit(text[j])) ++j;
             }
             if (j < n && (text[j] == u'e' || text[j] == u'E')) {
                 qsizetype k = j + 1;
                 if (k < n && (text[k] == u'+' || text[k] == u'-')) ++k;
-                if (k < n && text[k].isDigit()) {
-                    while (k < n && text[k].isDigit()) ++k;
+                if (k < n && isDigit(text[k])) {
+                    while (k < n && isDigit(text[k])) ++k;
                     j = k;
                 }
             }

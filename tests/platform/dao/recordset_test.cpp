@@ -289,8 +289,9 @@ TEST_F(RecordsetTest, UnopenableFilesRaiseNumberedErrors)
 
     QFile::copy(path_, dir_.file("locked.qdb"));
     QFile::setPermissions(dir_.file("locked.qdb"), QFileDevice::ReadOwner);
-    if (!QFileInfo(dir_.file("locked.qdb")).isWritable())  // root may write anyway
+    if (!QFileInfo(dir_.file("locked.qdb")).isWritable()) {  // root may write anyway
         EXPECT_EQ(errorOf([&] { ws.openDatabase(dir_.file("locked.qdb"), false, false, kConnect); }), jet::err::ReadOnlyDatabase);
+    }
 
     // A damaged file: keep its first page, scramble the rest.
     db_.reset();
