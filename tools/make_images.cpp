@@ -189,14 +189,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "make_images: cannot create %s\n", argv[1]);
         return 1;
     }
-    // Each splash fills the client area of a window that width on a screen of the same
-    // proportions: menu bar and frame take the rest of the height.
+    // Each splash is as tall as a screen of its width in 4:3 proportions, so that it fills the
+    // client area at any height the window can have there; the navigator bar hides the rest.
     struct Splash {
         int width;
         int height;
     };
     bool ok = true;
-    for (const Splash s : {Splash{640, 420}, Splash{800, 540}, Splash{1024, 700}})
+    for (const Splash s : {Splash{640, 480}, Splash{800, 600}, Splash{1024, 768}})
         ok &= save(splash(s.width, s.height), folder.filePath(QStringLiteral("splash %1.jpg").arg(s.width)));
     ok &= save(reportLogo(), folder.filePath(QStringLiteral("quil.jpg")));
     ok &= save(appIcon(), folder.filePath(QStringLiteral("quil.png")), -1);

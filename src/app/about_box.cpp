@@ -28,7 +28,7 @@ AboutBox::AboutBox(const QString& appDir, QWidget* parent) : QDialog(parent)
     Picture->setObjectName(QStringLiteral("Picture"));
     QPixmap picture(appDir + QStringLiteral("quil.png"));
     if (!picture.isNull())
-        Picture->setPixmap(picture.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        Picture->setPixmap(picture.scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     Picture->setAlignment(Qt::AlignCenter);
 
     Version = new QLabel(QStringLiteral("QUIL  v1.0             Build 122"), this);
@@ -51,5 +51,8 @@ AboutBox::AboutBox(const QString& appDir, QWidget* parent) : QDialog(parent)
     layout->addWidget(Version);
     layout->addWidget(line(this));
     layout->addLayout(buttons);
+    layout->setContentsMargins(24, 18, 24, 14);
+    layout->setSpacing(12);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    Version->setMinimumWidth(280);
 }

@@ -4,6 +4,7 @@
 #include "app/program_folder.h"
 #include "app/second_copy.h"
 #include "db/file_commands.h"
+#include "filters/filters_commands.h"
 #include "platform/data/bound_text_box.h"
 #include "platform/data/data_control.h"
 #include "records/records_commands.h"
@@ -81,6 +82,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 
     files = std::make_unique<FileCommands>(*this);
     records = std::make_unique<RecordsCommands>(*this);
+    filters = std::make_unique<FiltersCommands>(*this);
 }
 
 frmMain::~frmMain() = default;
@@ -155,8 +157,10 @@ void frmMain::createControls()
     busyLayout->addWidget(AniNumOne);
     busyLayout->addWidget(Label9);
 
-    // The shapes are drawn under everything else, as outline-only controls are.
-    for (auto* frame : {Shape1, Shape2, Shape3})
+    // The shapes are drawn under everything else, as outline-only controls are. The title box
+    // of the search group is filled, so that it sits on the group's frame like a tab.
+    Shape2->setAutoFillBackground(true);
+    for (auto* frame : {Shape2, Shape1, Shape3})
         frame->lower();
 
     for (QWidget* w : std::initializer_list<QWidget*>{Label4, Label5, Shape1, Shape2, Shape3, Label1, Label8,

@@ -26,6 +26,7 @@ class QTableView;
 class QToolBar;
 
 class FileCommands;
+class FiltersCommands;
 class RecordsCommands;
 class SecondCopy;
 
@@ -125,6 +126,7 @@ public:
     // ---- Command objects of the subsystems ---------------------------------------------------
     std::unique_ptr<FileCommands> files;      // src/db
     std::unique_ptr<RecordsCommands> records;  // src/records
+    std::unique_ptr<FiltersCommands> filters;  // src/filters
 
     // ---- Start-up and shutdown ---------------------------------------------------------------
     // The load event. Returns false when another copy was running: it has been told to exit and

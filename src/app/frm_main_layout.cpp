@@ -8,6 +8,7 @@
 #include "platform/data/data_control.h"
 #include "platform/ui/ui.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -48,6 +49,22 @@ void setHeightTw(QWidget* w, double height)
     w->resize(w->width(), TwipsToPixels(height));
 }
 
+// The help text must be read whole in its design box, whatever font the desktop gives: the
+// label's font shrinks until the wrapped text fits.
+void fitTextToBox(QLabel* label)
+{
+    QFont font = label->font();
+    const QRect box(QPoint(0, 0), label->size());
+    for (qreal size = font.pointSizeF(); size > 5; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QRect needed = QFontMetrics(font).boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                                                             label->text());
+        if (needed.height() <= box.height() && needed.width() <= box.width())
+            break;
+    }
+    label->setFont(font);
+}
+
 } // namespace
 
 void frmMain::placeControls()
@@ -78,6 +95,7 @@ void frmMain::placeControls()
     PlaceTw(ID_list, 240, 5280, 495, 450);
     PlaceTw(Shape3, 5760, 4560, 3255, 1815);
     PlaceTw(Label1, 5880, 4680, 3015, 1695);
+    fitTextToBox(Label1);
     PlaceTw(grdDataGrid, 240, 3200, 9000, 2000);
     PlaceTw(Picture1, 0, 0, 1500, 1500);
 }

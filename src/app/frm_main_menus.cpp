@@ -155,10 +155,9 @@ void frmMain::mnuViewToolbar_Click()
 
 void frmMain::mnuHelpAbout_Click()
 {
-    auto* box = new AboutBox(S.AppDir, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    ui::current().runModal(*box);
-    box->close();
+    // Made when shown, gone when closed: the box keeps no state.
+    AboutBox box(S.AppDir, this);
+    ui::current().runModal(box);
 }
 
 // ---- Database files ----------------------------------------------------------------------------
@@ -266,11 +265,6 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             event->ignore();
             return true;
         }
-        break;
-    case QEvent::Shortcut:
-        // A shortcut of an item whose menu is switched off does nothing.
-        if (auto* action = qobject_cast<QAction*>(watched); action && !reachable(action))
-            return true;
         break;
     case QEvent::FocusIn:
         if (watched == grdDataGrid && movesWithinWindow(static_cast<QFocusEvent*>(event)))
