@@ -1,0 +1,189 @@
+#include "db/file_commands.h"
+
+#include "app/frm_main.h"
+#include "db/open_checks.h"
+#include "platform/dao/engine.h"
+#include "platform/dao/recordset.h"
+#include "platform/data/data_control.h"
+#include "platform/jet/db_error.h"
+#include "platform/ui/ui.h"
+#include "records/records_commands.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableView>
+
+namespace {
+
+const QString kDefaultLogo = QStringLiteral("quil.jpg");
+
+} // namespace
+
+FileCommands::FileCommands(frmMain& f) : f(f) {}
+
+QString FileCommands::ChooseDatabaseFile(const QString& title)
+{
+    // The dialog opens centred over the window, where the picture box that held it stood.
+    f.Picture1->move(f.client->width() / 2 - 3200 / 15, f.client->height() / 2 - 2500 / 15);
+    bool cancelled = false;
+    QString name = ui::current().openFileDialog(title, QStringLiteral("*.qdb"), QStringLiteral("*.qdb"), {}, &cancelled);
+    if (cancelled) {
+        f.S.DialogCancelled = true;
+        name.clear();
+    }
+    if (name.right(4).toUpper() != u".QDB")
+        name += QStringLiteral(".qdb");
+    return name.size() > 4 ? name : QString();
+}
+
+void FileCommands::reportUnopenable(const QString& path, int number, const QString& reason)
+{
+    ui::current().beep();
+    f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
+        QStringLiteral("QUIL cannot open the file\n%1\n\n%2 (error %3)").arg(path, reason).arg(number),
+        ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("Unreadable File")));
+}
+
+void FileCommands::mnuFileOpen_Click()
+{
+    auto& S = f.S;
+    if (S.DbFileName.isEmpty())
+        S.DbFileName = ChooseDatabaseFile(QStringLiteral("Open Data Base File"));
+    if (S.DbFileName.isEmpty() || S.DialogCancelled) {
+        S.DbFileName = S.OpenDbPath;
+        S.DialogCancelled = false;
+        return;
+    }
+
+    // Every check runs before anything is bound or written, so a file that cannot be used
+    // leaves the window in its no-file state and the file as it was.
+    db::CheckedFile file;
+    try {
+        file = db::openCheckedDatabase(S.DbFileName, S.DbConnect);
+    } catch (const jet::DbError& e) {
+        const QString path = S.DbFileName;
+        S.DbFileName = S.OpenDbPath;
+        S.OpenedFromCommandLine = false;
+        reportUnopenable(path, e.number(), e.description());
+        return;
+    }
+    S.db = file.database;
+
+    if (S.OpenedFromCommandLine) {
+        f.WaitOneSecond();
+        S.OpenedFromCommandLine = false;
+    }
+    f.datPrimaryRS->setDatabase(S.db);
+    f.datPrimaryRS->setRecordSource(QStringLiteral("Members"));
+    f.datPrimaryRS->setRecordset(S.db->openRecordset(QStringLiteral("Members")));
+    f.datSecondaryRS->setDatabase(S.db);
+    f.datSecondaryRS->setRecordSource(QStringLiteral("Payments"));
+    f.datSecondaryRS->setRecordset(S.db->openRecordset(QStringLiteral("Payments")));
+    f.setWindowTitle(QStringLiteral(" QUIL    ") + S.DbFileName);
+    S.GridQueryState = 5;
+    S.SortIndex = 5;
+
+    f.datPrimaryRS->refresh();
+    if (f.datPrimaryRS->recordset()->recordCount() == 0)
+        f.datPrimaryRS->recordset()->addNew();
+
+    for (const char* key : {"Exec", "Donat", "AddGuy"})
+        f.Button(QString::fromLatin1(key))->setEnabled(true);
+    f.Button(QStringLiteral("Open"))->setEnabled(false);
+    for (QAction* a : {f.mnuEdit, f.mnuData, f.mnuFileClose, f.mnuEditAddMem})
+        a->setEnabled(true);
+    f.mnuFileOpen->setEnabled(false);
+    f.Label7->setText(QStringLiteral("Not Available"));
+
+    S.OpenDbPath = S.DbFileName;
+    S.DbFileName.clear();
+    f.datPrimaryRS->show();
+    for (QWidget* w : std::initializer_list<QWidget*>{f.Shape2, f.Label8, f.Shape1, f.Shape3, f.Label1, f.EntNme, f.C_List})
+        w->show();
+    f.grdDataGrid->hide();
+
+    f.datScratchRS->setDatabase(S.db);
+    f.datScratchRS->setRecordSource(db::kOrganizationQuery);
+    f.datScratchRS->setRecordset(S.db->openRecordset(db::kOrganizationQuery));
+    S.OrgName = file.organization.name;
+    S.OrgAdd = file.organization.address;
+    S.OrgPhone = file.organization.phone;
+    S.OrgEmail = file.organization.email;
+    S.OrgLogo = file.organization.logo;
+    if (S.OrgLogo == kDefaultLogo) {
+        // The stored default becomes the program folder's logo, so reports find it wherever the
+        // program runs from. A folder path longer than the field holds keeps the short name,
+        // which LoadReportLogo resolves the same way.
+        try {
+            auto* org = f.datScratchRS->recordset();
+            org->moveFirst();
+            org->edit();
+            org->setField(QStringLiteral("OrgLogo"), S.AppDir + kDefaultLogo);
+            org->update();
+        } catch (const jet::DbError&) {
+            f.datScratchRS->recordset()->cancelUpdate();
+        }
+    }
+    S.FilterCaptions.fill(QStringLiteral(" "));
+    f.EntNme->setFocus();
+    f.records->RequeryView();
+    LoadReportLogo();
+    f.datScratchRS->setRecordset(nullptr);
+}
+
+void FileCommands::LoadReportLogo()
+{
+    auto& S = f.S;
+    // The default logo's short name stands for the file in the program folder, whatever the
+    // process's current folder is.
+    const QString path = S.OrgLogo == kDefaultLogo ? S.AppDir + kDefaultLogo : S.OrgLogo;
+    if (path.isEmpty()) {
+        f.Picture1->setPixmap(QPixmap());
+        return;
+    }
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        ui::current().beep();
+        S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(QStringLiteral("Bad Print Logo Picture File"), ui::Buttons::OKOnly,
+                                                                      ui::Icon::Critical, QStringLiteral("Unreadable File")));
+        S.OrgLogo.clear();
+        return;
+    }
+    f.Picture1->setPixmap(QPixmap::fromImage(image));
+}
+
+void FileCommands::mnuFileClose_Click()
+{
+    auto& S = f.S;
+    f.grdDataGrid->hide();
+    f.mnuMemView_Click();
+    f.mnuStandard_Click();
+    for (const char* key : {"Exec", "Donat", "AddGuy", "MemView", "ListView"})
+        f.Button(QString::fromLatin1(key))->setEnabled(false);
+    f.Button(QStringLiteral("Open"))->setEnabled(true);
+    f.datPrimaryRS->setRecordset(nullptr);
+    f.datSecondaryRS->setRecordset(nullptr);
+    f.datScratchRS->setRecordset(nullptr);
+    f.datPrimaryRS->setDatabase(nullptr);
+    f.datSecondaryRS->setDatabase(nullptr);
+    f.datScratchRS->setDatabase(nullptr);
+    S.db.reset();
+    dao::Engine::instance().defaultWorkspace().close();
+    f.setWindowTitle(QStringLiteral(" QUIL    "));
+    for (QAction* a : {f.mnuEdit, f.mnuData, f.mnuFileClose, f.mnuFileNewClone})
+        a->setEnabled(false);
+    f.mnuFileOpen->setEnabled(true);
+    for (int i = 0; i < 9; ++i)
+        f.txtFields.setText(i, QString());
+    f.Label2->setText(QStringLiteral("0"));
+    for (QWidget* w : std::initializer_list<QWidget*>{f.Shape2, f.Label8, f.Shape1, f.Shape3, f.Label1, f.EntNme, f.C_List})
+        w->hide();
+    f.datPrimaryRS->setCaption(QStringLiteral("Members"));
+    S.OpenDbPath.clear();
+    ui::current().setBusyPointer(false);
+}
