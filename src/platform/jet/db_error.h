@@ -8,6 +8,7 @@
 namespace jet {
 
 namespace err {
+constexpr int Overflow = 6;
 constexpr int TypeMismatch = 13;
 constexpr int NoCurrentRecord = 3021;
 constexpr int UpdateWithoutEdit = 3020;

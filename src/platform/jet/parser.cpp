@@ -11,6 +11,8 @@ const QStringView kReserved[] = {u"SELECT", u"FROM", u"WHERE", u"ORDER", u"BY", 
                                  u"LIKE", u"BETWEEN", u"IS", u"NULL", u"IN", u"AS", u"DISTINCT",
                                  u"ASC", u"DESC", u"DELETE", u"UPDATE", u"SET", u"TRUE", u"FALSE", u"MOD"};
 
+constexpr int kMaxNesting = 32;
+
 bool isReserved(const Token& t)
 {
     if (t.kind != TokenKind::Name)
@@ -229,7 +231,8 @@ private:
         Parser& p;
         explicit DepthGuard(Parser& parser) : p(parser)
         {
-            if (++p.depth_ > 200)
+            // SQLite's own parser gives up on deep nesting; stop well before it.
+            if (++p.depth_ > kMaxNesting)
                 p.failHere();
         }
         ~DepthGuard() { --p.depth_; }
@@ -398,6 +401,7 @@ private:
         }
         case TokenKind::Symbol:
             if (acceptSymbol(u"(")) {
+                DepthGuard guard(*this);
                 auto e = expression();
                 if (!acceptSymbol(u")"))
                     failHere();

@@ -124,6 +124,15 @@ public:
     // A literal brought to the type of the column it is compared with or assigned to.
     QString coerce(const Typed& value, std::optional<FieldType> target)
     {
+        try {
+            return coerceLiteral(value, target);
+        } catch (const std::overflow_error&) {
+            throw DbError(err::Overflow, QStringLiteral("Overflow: a number in the query is too large."));
+        }
+    }
+
+    QString coerceLiteral(const Typed& value, std::optional<FieldType> target)
+    {
         if (!value.literal || !target || value.literal->kind == Expr::Kind::Null)
             return value.sql;
         const Expr& lit = *value.literal;
@@ -259,10 +268,16 @@ private:
     Typed binary(const Expr& e)
     {
         const QString& op = e.text;
+        if (op == u"AND" || op == u"OR") {
+            // A chain of the same operator is written flat: SQLite's parser has a small stack.
+            Typed chain = logical(QString(), {});
+            QStringList parts;
+            collectChain(e, op, parts, chain);
+            chain.sql = QStringLiteral("(%1)").arg(parts.join(u' ' + op + u' '));
+            return chain;
+        }
         Typed a = render(*e.args[0]);
         Typed b = render(*e.args[1]);
-        if (op == u"AND" || op == u"OR")
-            return logical(QStringLiteral("(%1 %2 %3)").arg(a.sql, op, b.sql), {a, b});
         if (op == u"=" || op == u"<>" || op == u"<" || op == u"<=" || op == u">" || op == u">=") {
             const auto type = comparisonType(a, b);
             return logical(QStringLiteral("(%1 %2 %3)").arg(coerce(a, type), op, coerce(b, type)), {a, b});
@@ -302,6 +317,20 @@ private:
         else
             t.sql = QStringLiteral("(%1 %2 %3)").arg(as, op, bs);
         return t;
+    }
+
+    void collectChain(const Expr& e, const QString& op, QStringList& parts, Typed& chain)
+    {
+        for (const ExprPtr& arg : e.args) {
+            if (arg->kind == Expr::Kind::Binary && arg->text == op) {
+                collectChain(*arg, op, parts, chain);
+            } else {
+                Typed t = render(*arg);
+                chain.aggregate = chain.aggregate || t.aggregate;
+                chain.bareColumn = chain.bareColumn || t.bareColumn;
+                parts << t.sql;
+            }
+        }
     }
 
     Typed like(const Expr& e)

@@ -7,6 +7,7 @@
 #include "platform/jet/text_fold.h"
 #include "platform/jet/translator.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
@@ -172,10 +173,22 @@ TEST_F(Translation, HostileInputFailsCleanly)
         "SELECT * FROM Members WHERE Foo(1) = 1",
         "DELETE Members",
         "SELECT 1e FROM Members",
+        "SELECT * FROM Members WHERE " + QString(40, u'-') + "'s' = 1",
+        "SELECT * FROM Payments WHERE PaymentAmount > 99999999999999999999999999",
         QStringLiteral("SELECT * FROM Members WHERE LastName = 'a") + QChar(0) + "b'",
     };
     for (const QString& t : texts)
         EXPECT_THROW(jet::translateSelect(t, catalog_), jet::DbError) << t.left(80).toStdString();
+}
+
+TEST_F(Translation, LongConditionChainsStayWithinSQLitesParser)
+{
+    // A member filter of many clauses is written as one flat chain, not nested pairs.
+    QStringList clauses;
+    for (int i = 0; i < 300; ++i)
+        clauses << QStringLiteral("[LastName] Like 'a%1*'").arg(i);
+    const auto p = jet::translateSelect(QStringLiteral("SELECT * FROM Members WHERE ") + clauses.join(" or "), catalog_);
+    EXPECT_NO_THROW(connection_.prepare(p.keySql()));
 }
 
 TEST_F(Translation, StatementsForMaintenance)
