@@ -16,6 +16,6 @@ function(quil_add_tests)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUIL_PROGRAM_DIR=${QUIL_PROGRAM_DIR}"
-      TIMEOUT 300)
+      TIMEOUT 120)
   endforeach()
 endfunction()

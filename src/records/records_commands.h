@@ -1,17 +1,27 @@
 #pragma once
-// The main window's commands for members and donations: the view requery and the handlers of
-// the member data source.
+// The main window's commands for members and donations. One class for the subsystem; its
+// handlers are defined in the file of their job: the view requery (records_commands.cpp), the
+// rapid search (rapid_search.cpp), the donation grid and its totals (donation_grid.cpp), adding
+// donations (add_donation.cpp), adding and editing members (member_editing.cpp).
 class frmMain;
 
 class RecordsCommands {
 public:
     explicit RecordsCommands(frmMain& f);
 
+    // ---- View requery -------------------------------------------------------------------------
     // Re-runs the member query the caller has set and stands on its last member.
     void RequeryView();
 
-    // The member data source's reposition: the navigator caption shows the current position.
+    // ---- Donation grid, sorting and totals ----------------------------------------------------
+    // The member data source's reposition: rebuilds the donation query and the totals.
     void datPrimaryRS_Reposition();
+
+    // ---- Rapid search -------------------------------------------------------------------------
+
+    // ---- Adding donations ---------------------------------------------------------------------
+
+    // ---- Adding and editing members -----------------------------------------------------------
 
 private:
     frmMain& f;
