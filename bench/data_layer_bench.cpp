@@ -6,6 +6,7 @@
 //   data_layer_bench [google-benchmark flags]
 //   QUIL_BENCH_FILE=/path/file.qdb   the demo file (written once when missing)
 #include "db/connect_key.h"
+#include "bench_file.h"
 #include "db/demo_data.h"
 #include "platform/dao/database.h"
 #include "platform/dao/engine.h"
@@ -38,8 +39,8 @@
 
 namespace {
 
-constexpr int kMembers = 100'000;
-constexpr int kDonations = 1'000'000;
+using bench::kMembers;
+using bench::kDonations;
 constexpr int kMember = 4242;
 constexpr int kMiddle = 500'000;
 constexpr int kMiddleRows = 50;
@@ -94,32 +95,8 @@ const char* const kRawMemberRow =
     "SELECT MemberID, FirstName, LastName, Address, City, State, PostalCode, HomePhone, Notes FROM Members "
     "WHERE MemberID = ?";
 
-QString benchFile()
-{
-    const char* env = std::getenv("QUIL_BENCH_FILE");
-    return env && *env ? QString::fromLocal8Bit(env) : QStringLiteral("/tmp/quil-bench-100k.qdb");
-}
-
-// Written under another name and renamed when complete, so that an interrupted run never leaves a
-// half-filled file that later runs would take for the cached one.
-void ensureBenchFile(const QString& path)
-{
-    if (QFileInfo::exists(path))
-        return;
-    const QString partial = path + QStringLiteral(".partial");
-    QFile::remove(partial);
-    std::printf("Writing %s (%d members, %d donations) ...\n", qPrintable(path), kMembers, kDonations);
-    std::fflush(stdout);
-    QElapsedTimer timer;
-    timer.start();
-    db::DemoOptions options;
-    options.members = kMembers;
-    options.donations = kDonations;
-    db::writeDemo(partial, options);
-    if (!QFile::rename(partial, path))
-        throw std::runtime_error("cannot rename the benchmark file into place");
-    std::printf("  written in %.1f s\n", static_cast<double>(timer.elapsed()) / 1000.0);
-}
+using bench::benchFile;
+using bench::ensureBenchFile;
 
 long residentBytes()
 {

@@ -4,6 +4,8 @@
 #include "platform/jet/db_error.h"
 #include "platform/jet/translator.h"
 
+#include <algorithm>
+
 namespace dao {
 
 Database::Database(QString path, sqlite::Connection connection, bool readOnly)
@@ -19,8 +21,30 @@ constexpr qsizetype kPlanCacheSize = 256;
 constexpr std::size_t kStatementPoolSize = 64;
 } // namespace
 
+void Database::addPendingRead(PendingRead* read)
+{
+    if (std::find(pendingReads_.begin(), pendingReads_.end(), read) == pendingReads_.end())
+        pendingReads_.push_back(read);
+}
+
+void Database::removePendingRead(PendingRead* read)
+{
+    std::erase(pendingReads_, read);
+}
+
+void Database::finishPendingReads()
+{
+    // Finishing a read removes it from the list: work on a copy.
+    const auto reads = pendingReads_;
+    for (PendingRead* read : reads)
+        read->finishRead();
+}
+
 void Database::close()
 {
+    const auto reads = pendingReads_;
+    for (PendingRead* read : reads)
+        read->abandonRead();
     statements_.clear();
     connection_.close();
     ++writeGeneration_;
@@ -76,6 +100,7 @@ int Database::execute(const QString& statement)
     if (readOnly_)
         throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     const QString sql = jet::translateStatement(statement, catalog_);
+    finishPendingReads();
     connection().exec(sql);
     noteWrite();
     return connection_.changes();

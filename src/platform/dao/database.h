@@ -10,10 +10,20 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 namespace dao {
 
 class Recordset;
+
+// A record set still reading its keys from an open statement. Before anything is written, every
+// such read is finished, so that no key list takes in a row added or misses one deleted meanwhile.
+class PendingRead {
+public:
+    virtual ~PendingRead() = default;
+    virtual void finishRead() = 0;
+    virtual void abandonRead() = 0;  // the database is closing
+};
 
 class Database : public std::enable_shared_from_this<Database> {
 public:
@@ -41,6 +51,12 @@ public:
     sqlite::Statement takeStatement(const QString& sql);
     void giveBackStatement(const QString& sql, sqlite::Statement statement);
 
+    void addPendingRead(PendingRead* read);
+    void removePendingRead(PendingRead* read);
+    // Every write through this database runs this first; code that writes through connection()
+    // directly must call it too.
+    void finishPendingReads();
+
     // Rises with every write through this database; record sets compare it to know whether
     // the rows they hold in memory may have changed.
     std::uint64_t writeGeneration() const { return writeGeneration_; }
@@ -54,6 +70,7 @@ private:
     std::uint64_t writeGeneration_ = 0;
     QHash<QString, jet::SelectPlan> plans_;  // translations by source text
     std::unordered_multimap<QString, sqlite::Statement> statements_;
+    std::vector<PendingRead*> pendingReads_;
 };
 
 } // namespace dao

@@ -27,6 +27,17 @@ void Keyset::append(std::int64_t key)
     }
 }
 
+void Keyset::extend(const std::vector<std::int64_t>& more)
+{
+    if (more.empty())
+        return;
+    if (ascending_ && ((!keys_.empty() && more.front() < keys_.back()) || !std::is_sorted(more.begin(), more.end())))
+        ascending_ = false;
+    keys_.insert(keys_.end(), more.begin(), more.end());
+    deleted_.resize(keys_.size(), false);
+    index_.clear();
+}
+
 void Keyset::markDeleted(int position)
 {
     if (!deleted_[static_cast<std::size_t>(position)]) {

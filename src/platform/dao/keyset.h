@@ -10,6 +10,8 @@ class Keyset {
 public:
     void assign(std::vector<std::int64_t> keys);
     void append(std::int64_t key);
+    // Keys read later from the same query, in its order.
+    void extend(const std::vector<std::int64_t>& more);
 
     int size() const { return static_cast<int>(keys_.size()); }
     std::int64_t key(int position) const { return keys_[static_cast<std::size_t>(position)]; }

@@ -19,6 +19,9 @@ constexpr std::size_t kCachedBlocks = 16;
 // statement; a larger one reads only its keys, which costs far less than its rows.
 constexpr int kReadWholeRows = 1024;
 constexpr std::size_t kCachedSingles = 8;
+// A larger query's keys are read this many at a time as the record set needs them, so that
+// opening a million donations does not wait for the last key.
+constexpr int kKeyChunk = 8192;
 
 [[noreturn]] void noCurrentRecord()
 {
@@ -37,7 +40,7 @@ QString placeholders(int n)
 
 using Row = std::vector<vb::Value>;
 
-class Recordset::Impl {
+class Recordset::Impl : public PendingRead {
 public:
     std::shared_ptr<Database> db;
     jet::Table table;  // a copy: the catalog may be read again while the set lives
@@ -64,7 +67,71 @@ public:
     QString fetchSql, singleSql;
     sqlite::Statement fetchStatement, singleStatement;
 
-    ~Impl() { giveBackStatements(); }
+    // The key query, while keys remain to be read.
+    sqlite::Statement keyReader;
+
+    ~Impl() override
+    {
+        abandonRead();
+        giveBackStatements();
+    }
+
+    bool keysPending() const { return keyReader.isValid(); }
+
+    // Moves skip rows this record set deleted itself, as the classic engine does.
+    int skipDeleted(int p, int step)
+    {
+        if (snapshot)
+            return p;
+        while (p >= 0 && ensure(p) && keys.isDeleted(p))
+            p += step;
+        return p;
+    }
+
+    // Reads keys until position p is loaded or the query is done; true when p exists.
+    bool ensure(int p)
+    {
+        while (p >= keys.size() && keysPending())
+            readKeyChunk();
+        return p < size();
+    }
+
+    void readKeyChunk()
+    {
+        std::vector<std::int64_t> more;
+        more.reserve(kKeyChunk);
+        bool done = false;
+        try {
+            while (static_cast<int>(more.size()) < kKeyChunk) {
+                if (!keyReader.step()) {
+                    done = true;
+                    break;
+                }
+                more.push_back(keyReader.int64(0));
+            }
+        } catch (...) {
+            abandonRead();
+            throw;
+        }
+        keys.extend(more);
+        if (done)
+            abandonRead();
+    }
+
+    void finishRead() override
+    {
+        while (keysPending())
+            readKeyChunk();
+    }
+
+    void abandonRead() override
+    {
+        if (keyReader.isValid()) {
+            keyReader = sqlite::Statement();
+            if (db)
+                db->removePendingRead(this);
+        }
+    }
 
     void giveBackStatements()
     {
@@ -106,6 +173,7 @@ public:
 
     void readKeys(const jet::SelectPlan& plan)
     {
+        abandonRead();
         blocks.clear();
         singles.clear();
         lastVisited = -2;
@@ -146,11 +214,10 @@ public:
             }
             return;
         }
-        k.clear();
-        auto s = connection().prepare(plan.keySql());
-        while (s.step())
-            k.push_back(s.int64(0));
-        keys.assign(std::move(k));
+        keys.assign({});
+        keyReader = connection().prepare(plan.keySql());
+        db->addPendingRead(this);
+        readKeyChunk();
     }
 
     void readSnapshot(const jet::SelectPlan& plan)
@@ -292,6 +359,7 @@ void Recordset::requery()
 
 void Recordset::close()
 {
+    impl_->abandonRead();
     impl_->keys.assign({});
     impl_->rows.clear();
     impl_->blocks.clear();
@@ -312,6 +380,7 @@ bool Recordset::isEOF() const
 
 int Recordset::recordCount() const
 {
+    impl_->finishRead();  // exact, whatever has been visited
     return impl_->snapshot ? impl_->size() : impl_->keys.size() - impl_->keys.deletedCount();
 }
 
@@ -322,40 +391,28 @@ int Recordset::absolutePosition() const
 
 void Recordset::setAbsolutePosition(int position)
 {
-    if (position < 0 || position >= impl_->size())
+    if (position < 0 || !impl_->ensure(position))
         throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("No current record."));
     editMode_ = EditMode::None;
     impl_->position = position;
 }
 
-namespace {
-
-// Moves skip rows this record set deleted itself, as the classic engine does.
-int skipDeleted(const Keyset& keys, bool snapshot, int p, int step, int size)
-{
-    if (snapshot)
-        return p;
-    while (p >= 0 && p < size && keys.isDeleted(p))
-        p += step;
-    return p;
-}
-
-} // namespace
 
 void Recordset::moveFirst()
 {
     if (impl_->size() == 0)
         noCurrentRecord();
     editMode_ = EditMode::None;
-    impl_->position = skipDeleted(impl_->keys, impl_->snapshot, 0, 1, impl_->size());
+    impl_->position = impl_->skipDeleted(0, 1);
 }
 
 void Recordset::moveLast()
 {
+    impl_->finishRead();
     if (impl_->size() == 0)
         noCurrentRecord();
     editMode_ = EditMode::None;
-    impl_->position = skipDeleted(impl_->keys, impl_->snapshot, impl_->size() - 1, -1, impl_->size());
+    impl_->position = impl_->skipDeleted(impl_->size() - 1, -1);
 }
 
 void Recordset::moveNext()
@@ -363,7 +420,7 @@ void Recordset::moveNext()
     if (isEOF())
         noCurrentRecord();
     editMode_ = EditMode::None;
-    impl_->position = skipDeleted(impl_->keys, impl_->snapshot, impl_->position + 1, 1, impl_->size());
+    impl_->position = impl_->skipDeleted(impl_->position + 1, 1);
 }
 
 void Recordset::movePrevious()
@@ -371,7 +428,7 @@ void Recordset::movePrevious()
     if (isBOF())
         noCurrentRecord();
     editMode_ = EditMode::None;
-    impl_->position = skipDeleted(impl_->keys, impl_->snapshot, impl_->position - 1, -1, impl_->size());
+    impl_->position = impl_->skipDeleted(impl_->position - 1, -1);
 }
 
 void Recordset::findFirst(const QString& criterion)
@@ -389,6 +446,7 @@ void Recordset::findFrom(const QString& criterion, int start)
     if (impl_->snapshot)
         throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Operation is not supported for this type of object."));
     const QString condition = jet::translateCriterion(criterion, impl_->table);
+    impl_->finishRead();
     noMatch_ = true;
     if (start >= impl_->size())
         return;
@@ -489,6 +547,7 @@ void Recordset::update()
     }
     const QString table = QStringLiteral("\"%1\"").arg(QString(plan_.table).replace(u'"', QStringLiteral("\"\"")));
     auto& connection = impl_->connection();
+    impl_->db->finishPendingReads();
     if (editMode_ == EditMode::AddNew) {
         QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -539,6 +598,7 @@ void Recordset::deleteCurrent()
         throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     currentRow();
     const std::int64_t key = impl_->keys.key(impl_->position);
+    impl_->db->finishPendingReads();
     auto s = impl_->connection().prepare(QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?")
                                               .arg(QString(plan_.table).replace(u'"', QStringLiteral("\"\""))));
     s.bind(1, key);
@@ -557,6 +617,7 @@ Bookmark Recordset::bookmark() const
 
 void Recordset::setBookmark(Bookmark bookmark)
 {
+    impl_->finishRead();
     const int p = impl_->snapshot ? static_cast<int>(bookmark) : impl_->keys.positionOf(bookmark);
     if (p < 0 || p >= impl_->size())
         throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("Not a valid bookmark."));
@@ -623,7 +684,7 @@ const std::vector<vb::Value>& Recordset::currentRow() const
 
 std::optional<std::vector<vb::Value>> Recordset::rowAt(int position)
 {
-    if (position < 0 || position >= impl_->size())
+    if (position < 0 || !impl_->ensure(position))
         return std::nullopt;
     impl_->connection();
     const Row* row = impl_->rowAt(position, plan_);
