@@ -384,6 +384,17 @@ int Recordset::recordCount() const
     return impl_->snapshot ? impl_->size() : impl_->keys.size() - impl_->keys.deletedCount();
 }
 
+int Recordset::positionCount() const
+{
+    impl_->finishRead();
+    return impl_->size();
+}
+
+bool Recordset::isDeletedAt(int position) const
+{
+    return !impl_->snapshot && position >= 0 && impl_->ensure(position) && impl_->keys.isDeleted(position);
+}
+
 int Recordset::absolutePosition() const
 {
     return isBOF() || isEOF() ? -1 : impl_->position;

@@ -45,6 +45,11 @@ public:
     // Whether there is a current row that can be read (not BOF/EOF, not deleted).
     bool hasCurrentRow() const;
     void setAbsolutePosition(int position);
+    // Keyset positions as rowAt and setAbsolutePosition count them: a row deleted through this
+    // set keeps its position until the next requery. Exact, like recordCount.
+    int positionCount() const;
+    // Whether the row at a position was deleted through this set.
+    bool isDeletedAt(int position) const;
 
     // Finds the first row, in the record set's order, that meets a dialect criterion and makes
     // it current; sets noMatch() when none does (the current row then stays where it was).

@@ -1,0 +1,284 @@
+// The grid's table model over a data control: formats and headers, rows read lazily and only a
+// window of them kept, edits through the before/after handlers, following a changed record set,
+// and the view kept in step with the record set's current row and the grid's colours.
+#include "platform/dao/database.h"
+#include "platform/dao/engine.h"
+#include "platform/dao/recordset.h"
+#include "platform/data/data_control.h"
+#include "platform/data/grid_model.h"
+#include "platform/jet/db_error.h"
+#include "platform/ui/scripted_ui.h"
+#include "support/fixture_db.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QTableView>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <random>
+
+namespace {
+
+const QString kPaymentsTable = QStringLiteral(
+    "CREATE TABLE Payments (PaymentID INTEGER PRIMARY KEY AUTOINCREMENT, PaymentAmount CURRENCY, "
+    "CheckNumber INTEGER, Destination TEXT(50) COLLATE JETNOCASE, PaymentDate DATETIME, MemberID INTEGER)");
+const QString kGridQuery = QStringLiteral(
+    "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments]");
+
+// Amounts in ten-thousandths, as the file stores money.
+QString insertPayment(std::int64_t amountRaw, const QString& check, const QString& dest, const QString& date, int member)
+{
+    return QStringLiteral("INSERT INTO Payments (PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID) "
+                          "VALUES (%1, %2, '%3', %4, %5)")
+        .arg(amountRaw)
+        .arg(check, dest, date.isEmpty() ? QStringLiteral("NULL") : "'" + date + "'")
+        .arg(member);
+}
+
+class GridModelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fixture.exec({kPaymentsTable, insertPayment(12345000, "1001", "General", "2001-03-15 00:00:00", 7),
+                      insertPayment(5000, "0", "Building", "2001-03-16 10:30:00", 7),
+                      insertPayment(250000, "NULL", "Youth", "", 8)});
+        db = fixture.open();
+        control.setDatabase(db);
+        control.setRecordSource(kGridQuery);
+        control.refresh();
+    }
+    void TearDown() override { dao::Engine::instance().defaultWorkspace().close(); }
+
+    QString shown(const data::GridModel& m, int row, int column) const
+    {
+        return m.data(m.index(row, column)).toString();
+    }
+    QString stored(int paymentId, const char* field) const
+    {
+        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Payments WHERE PaymentID = %1").arg(paymentId));
+        return rs->field(field).toText();
+    }
+    void addRows(int count)
+    {
+        fixture.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                    "INSERT INTO Payments (PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID) "
+                                    "SELECT i * 10000, i, 'Fund', '2002-01-01 00:00:00', i FROM n")
+                         .arg(count));
+    }
+
+    quiltest::TempDir dir;
+    quiltest::FixtureDatabase fixture{dir.file("payments.qdb")};
+    std::shared_ptr<dao::Database> db;
+    data::DataControl control;
+    ui::ScopedScriptedUi ui;
+};
+
+TEST_F(GridModelTest, ColumnsFollowTheFieldListAndShowTheirFormats)
+{
+    data::GridModel model(&control);
+    model.setColumnFormat(1, "$##,##0.00");
+    model.setColumnFormat(2, "#######");
+    model.setColumnFormat(4, "general date");
+    ASSERT_EQ(model.columnCount(), 6);
+    ASSERT_EQ(model.rowCount(), 3);
+    const char* headers[] = {"PaymentID", "PaymentAmount", "CheckNumber", "Destination", "PaymentDate", "MemberID"};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), headers[c]);
+
+    const struct {
+        int row, column;
+        const char* text;
+    } cells[] = {
+        {0, 0, "1"},          {0, 1, "$1,234.50"},           {0, 2, "1001"}, {0, 3, "General"},
+        {0, 4, "3/15/2001"},  {0, 5, "7"},                   {1, 1, "$0.50"}, {1, 2, ""},  // "#######" shows no zero
+        {1, 4, "3/16/2001 10:30:00 AM"},                     {2, 2, ""},     {2, 4, ""},   // nulls show nothing
+    };
+    for (const auto& c : cells)
+        EXPECT_EQ(shown(model, c.row, c.column), c.text) << c.row << "," << c.column;
+
+    // A column without a format shows the value as stored; changing a format shows at once.
+    model.setColumnFormat(1, "");
+    EXPECT_EQ(shown(model, 0, 1), "1234.5");
+    // Editing starts from the stored value, not from the formatted text.
+    model.setColumnFormat(1, "$##,##0.00");
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::EditRole).toString(), "1234.5");
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(model.data(model.index(0, 3), Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
+}
+
+TEST_F(GridModelTest, ALongListIsReadWhereTheViewLooksAndOnlyAWindowIsKept)
+{
+    addRows(20000);
+    control.setRecordSource(kGridQuery + " Order by  PaymentID");
+    control.refresh();
+    data::GridModel model(&control);
+    model.setCacheRows(100);
+    ASSERT_EQ(model.rowCount(), 20003);
+
+    // From row 3 on, row r holds the check number r - 2 (the three fixture rows come first).
+    std::mt19937 random(7);
+    for (int jump = 0; jump < 40; ++jump) {
+        const int top = static_cast<int>(random() % 19900) + 3;
+        for (int r = top; r < top + 50; ++r)
+            ASSERT_EQ(shown(model, r, 2), QString::number(r - 2)) << "row " << r;
+        EXPECT_LE(model.cachedRowCount(), 200);
+    }
+    EXPECT_EQ(shown(model, 20002, 5), "20000");
+    EXPECT_TRUE(model.data(model.index(20003, 0)).isNull());
+}
+
+TEST_F(GridModelTest, EditsPassTheBeforeHandlerThenAreWrittenThenTheAfterHandlerRuns)
+{
+    data::GridModel model(&control);
+    QStringList log;
+    // The handler sees the column, the stored value and the typed text; it makes amounts
+    // positive, refuses column 0, and the after handler sees the row already written.
+    model.setBeforeColUpdate([&](int column, const vb::Value& oldValue, vb::Value& newValue, bool& cancel) {
+        log << QStringLiteral("before %1 %2 -> %3").arg(column).arg(oldValue.toText(), newValue.toText());
+        if (column == 0)
+            cancel = true;
+        if (column == 1)
+            newValue = std::abs(newValue.toDouble());
+    });
+    model.setAfterColUpdate([&](int column) { log << QStringLiteral("after %1 %2").arg(column).arg(stored(1, "PaymentAmount")); });
+
+    EXPECT_TRUE(model.setData(model.index(0, 1), "-25"));
+    EXPECT_EQ(stored(1, "PaymentAmount"), "25");
+    EXPECT_EQ(shown(model, 0, 1), "25");
+
+    EXPECT_FALSE(model.setData(model.index(0, 0), "99"));
+    EXPECT_EQ(stored(1, "PaymentID"), "1");
+    EXPECT_EQ(log, (QStringList{"before 1 1234.5 -> -25", "after 1 25", "before 0 1 -> 99"}));
+
+    // What the engine refuses goes to the error handler; the row keeps its value and the
+    // after handler does not run.
+    log.clear();
+    std::vector<int> errors;
+    model.setWriteError([&](const jet::DbError& e) { errors.push_back(e.number()); });
+    EXPECT_FALSE(model.setData(model.index(1, 4), "not a date"));
+    EXPECT_FALSE(model.setData(model.index(1, 3), QString(51, u'x')));
+    EXPECT_EQ(errors, (std::vector<int>{3421, 3163}));
+    EXPECT_EQ(stored(2, "PaymentDate"), "3/16/2001 10:30:00 AM");
+    EXPECT_EQ(stored(2, "Destination"), "Building");
+    EXPECT_EQ(log, (QStringList{"before 4 3/16/2001 10:30:00 AM -> not a date", "before 3 Building -> " + QString(51, u'x')}));
+    EXPECT_EQ(control.recordset()->editMode(), dao::Recordset::EditMode::None);
+
+    // Without an error handler the refusal is shown, after a beep.
+    model.setWriteError({});
+    EXPECT_FALSE(model.setData(model.index(1, 4), "2/30/2001"));
+    ASSERT_EQ(ui->messages().size(), 1u);
+    EXPECT_EQ(ui->messages()[0].prompt, "Data type conversion error.");
+    EXPECT_EQ(ui->beepCount(), 1);
+}
+
+TEST_F(GridModelTest, AnAfterHandlerThatRerunsTheQueryLeavesTheGridOnTheNewRows)
+{
+    data::GridModel model(&control);
+    model.setAfterColUpdate([&](int) { control.refresh(); });
+    int resets = 0;
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    EXPECT_TRUE(model.setData(model.index(2, 3), "Music"));
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(shown(model, 2, 3), "Music");
+}
+
+TEST_F(GridModelTest, TheGridFollowsChangesOfItsRecordset)
+{
+    data::GridModel model(&control);
+    int resets = 0, inserts = 0;
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+    ASSERT_EQ(shown(model, 0, 3), "General");
+
+    // Another query: a reset with the new rows.
+    control.setRecordSource(kGridQuery + " WHERE [MemberID]= 7 Order by  PaymentAmount");
+    control.refresh();
+    EXPECT_EQ(resets, 1);
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(shown(model, 0, 3), "Building");
+
+    // A row added through the set joins the end of the grid.
+    dao::Recordset* rs = control.recordset();
+    rs->addNew();
+    rs->setField("PaymentAmount", vb::Value(QStringLiteral("9")));
+    rs->setField("MemberID", vb::Value(7));
+    rs->update();
+    model.sync();
+    EXPECT_EQ(inserts, 1);
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(shown(model, 2, 1), "9");
+
+    // A row deleted through the set disappears; the rows after it move up.
+    rs->setAbsolutePosition(0);
+    rs->deleteCurrent();
+    control.notifyReposition();
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(shown(model, 0, 3), "General");
+    EXPECT_EQ(shown(model, 1, 1), "9");
+    EXPECT_EQ(model.positionOfRow(0), 1);
+    EXPECT_EQ(model.rowOfPosition(0), -1);
+    EXPECT_EQ(model.rowOfPosition(2), 1);
+
+    // A write elsewhere shows without a new query.
+    db->execute("UPDATE Payments SET Destination = 'Roof' WHERE PaymentID = 1");
+    EXPECT_EQ(shown(model, 0, 3), "Roof");
+    // A row deleted elsewhere shows as deleted until the query runs again.
+    db->execute("DELETE FROM Payments WHERE PaymentID = 1");
+    EXPECT_EQ(shown(model, 0, 3), "#Deleted");
+    EXPECT_FALSE(model.setData(model.index(0, 3), "Anything"));
+
+    // No record set: an empty grid.
+    control.setRecordset(nullptr);
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.columnCount(), 0);
+}
+
+TEST_F(GridModelTest, AGridNotShownHoldsNoRows)
+{
+    data::GridModel model(&control);
+    model.setShown(false);
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.recordset(), nullptr);
+    control.refresh();
+    EXPECT_EQ(model.rowCount(), 0);
+    model.setShown(true);
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(shown(model, 2, 3), "Youth");
+}
+
+TEST_F(GridModelTest, TheViewKeepsTheRecordsetsCurrentRowBothWaysAndTheGridsColours)
+{
+    QTableView view;
+    view.show();
+    data::GridModel model(&control);
+    data::bindGrid(&view, &model);
+    int repositions = 0;
+    QObject::connect(&control, &data::DataControl::reposition, [&] { ++repositions; });
+
+    control.moveLast();
+    EXPECT_EQ(view.currentIndex().row(), 2);
+    EXPECT_EQ(repositions, 1);  // following the set raises nothing more
+
+    view.setCurrentIndex(model.index(1, 3));
+    EXPECT_EQ(control.recordset()->absolutePosition(), 1);
+    EXPECT_EQ(repositions, 2);
+    view.setCurrentIndex(model.index(1, 4));  // same row, another column: no move
+    EXPECT_EQ(repositions, 2);
+
+    model.setBackColor(Qt::blue);
+    model.setForeColor(Qt::blue);
+    EXPECT_EQ(view.palette().color(QPalette::Base), QColor(Qt::blue));
+    EXPECT_EQ(view.palette().color(QPalette::Text), QColor(Qt::blue));
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::blue));
+    model.setBackColor({});
+    EXPECT_EQ(view.palette().color(QPalette::Base), QApplication::palette(&view).color(QPalette::Base));
+
+    // The view's own visibility decides whether rows are read, window shown or not.
+    view.hide();
+    EXPECT_EQ(model.rowCount(), 0);
+    view.show();
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(view.currentIndex().row(), 1);
+}
+
+} // namespace
