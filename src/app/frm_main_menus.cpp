@@ -6,6 +6,7 @@
 #include "db/file_commands.h"
 #include "platform/data/data_control.h"
 #include "platform/ui/ui.h"
+#include "records/records_commands.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -181,7 +182,7 @@ void frmMain::mnuQuilProperties_Click() {}
 void frmMain::mnuFilePrint_Click() {}
 void frmMain::mnuEditAddPay_Click() {}
 void frmMain::mnuEditDelPay_Click() {}
-void frmMain::mnuEditAddMem_Click() {}
+void frmMain::mnuEditAddMem_Click() { records->mnuEditAddMem_Click(); }
 void frmMain::mnuEditDelMem_Click() {}
 void frmMain::mnuSortPayID_Click() {}
 void frmMain::mnuSortAmount_Click() {}

@@ -11,6 +11,7 @@
 RecordsCommands::RecordsCommands(frmMain& f) : f(f)
 {
     QObject::connect(f.datPrimaryRS, &data::DataControl::reposition, &f, [this] { datPrimaryRS_Reposition(); });
+    connectMemberEditing();
 }
 
 void RecordsCommands::RequeryView()

@@ -1,0 +1,175 @@
+#include "records/add_member_dialog.h"
+
+#include "app/frm_main.h"
+#include "platform/dao/database.h"
+#include "platform/dao/recordset.h"
+#include "platform/jet/db_error.h"
+#include "platform/ui/ui.h"
+#include "records/member_fields.h"
+#include "records/records_commands.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct Box {
+    const char* caption;
+    const char* field;
+};
+
+constexpr std::array<Box, 8> kBoxes{{
+    {"First Name", "FirstName"},
+    {"Last Name", "LastName"},
+    {"Address", "Address"},
+    {"City", "City"},
+    {"State", "State"},
+    {"Zip Code", "PostalCode"},
+    {"Phone", "HomePhone"},
+    {"Notes", "Notes"},
+}};
+
+// Boxes 0 to 2 must be filled before a member can be added.
+constexpr int kRequired = 3;
+
+QString elementName(const char* array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+} // namespace
+
+AddMember::AddMember(frmMain& f) : QDialog(&f), f(f)
+{
+    setObjectName(QStringLiteral("AddMember"));
+    setWindowTitle(QStringLiteral("Add a New Member"));
+
+    Frame1 = new QGroupBox(QStringLiteral("Enter Member Information"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* grid = new QGridLayout(Frame1);
+    for (int i = 0; i < 8; ++i) {
+        Label1[i] = new QLabel(QLatin1String(kBoxes[i].caption), Frame1);
+        Label1[i]->setObjectName(elementName("Label1", i));
+        if (i == kNotes) {
+            auto* notes = new QPlainTextEdit(Frame1);
+            // Tab moves on to the buttons instead of typing a tab into the notes.
+            notes->setTabChangesFocus(true);
+            notes->setMinimumHeight(notes->fontMetrics().lineSpacing() * 4);
+            NewMem[i] = notes;
+        } else {
+            auto* line = new QLineEdit(Frame1);
+            // The box holds what the field holds: longer input could only be refused at OK.
+            const int size = records::memberFieldSize(QLatin1String(kBoxes[i].field));
+            if (size > 0)
+                line->setMaxLength(size);
+            NewMem[i] = line;
+        }
+        NewMem[i]->setObjectName(elementName("NewMem", i));
+        Label1[i]->setBuddy(NewMem[i]);
+        grid->addWidget(Label1[i], i, 0, i == kNotes ? Qt::AlignTop : Qt::Alignment());
+        grid->addWidget(NewMem[i], i, 1);
+    }
+    for (int i = 0; i + 1 < 8; ++i)
+        setTabOrder(NewMem[i], NewMem[i + 1]);
+
+    Label2 = new QLabel(QStringLiteral("Enter  NONE for address if unknown"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+
+    Command1 = new QPushButton(QStringLiteral("&OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("&Cancel"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    // Enter in a box must not add a half-typed member: only a click or Alt+O does.
+    for (QPushButton* b : {Command1, Command2}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    connect(Command1, &QPushButton::clicked, this, &AddMember::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &AddMember::Command2_Click);
+    setTabOrder(NewMem[kNotes], Command1);
+    setTabOrder(Command1, Command2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addWidget(Label2);
+    layout->addLayout(buttons);
+    setMinimumWidth(420);
+    NewMem[0]->setFocus();
+}
+
+QString AddMember::text(int index) const
+{
+    if (index == kNotes)
+        return static_cast<QPlainTextEdit*>(NewMem[index])->toPlainText();
+    return static_cast<QLineEdit*>(NewMem.at(static_cast<std::size_t>(index)))->text();
+}
+
+void AddMember::Command1_Click()
+{
+    for (int i = 0; i < kRequired; ++i) {
+        if (text(i).isEmpty()) {
+            f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
+                QStringLiteral("First Three Cells Must Have Data!"), ui::Buttons::OKOnly, ui::Icon::None, QStringLiteral("QUIL")));
+            NewMem[0]->setFocus();
+            return;
+        }
+    }
+    if (!addRow())
+        return;
+    f.S.DialogCancelled = false;
+    accept();
+}
+
+bool AddMember::addRow()
+{
+    std::unique_ptr<dao::Recordset> members;
+    try {
+        members = f.S.db ? f.S.db->openRecordset(QStringLiteral("Members")) : nullptr;
+        if (!members)
+            throw jet::DbError(jet::err::EngineError, QStringLiteral("No database is open."));
+        members->addNew();
+        for (int i = 0; i < 8; ++i) {
+            // Names are always written; an empty optional box leaves its field without a value.
+            const QString value = text(i);
+            if (i < 2 || !value.isEmpty())
+                members->setField(QLatin1String(kBoxes[i].field), value);
+        }
+        members->update();
+        members->setBookmark(members->lastModified());
+        // The database numbers the member; the program only reads the number back.
+        const vb::Value id = members->field(QStringLiteral("MemberID"));
+        f.records->NewMemberCriteria = QStringLiteral("MemberID = ") + id.toText();
+        return true;
+    } catch (const jet::DbError& e) {
+        // Nothing was stored (the row is one statement); what was typed stays for another try.
+        if (members && members->editMode() != dao::Recordset::EditMode::None)
+            members->cancelUpdate();
+        ui::current().beep();
+        f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
+            QStringLiteral("The new member could not be saved: %1").arg(e.description()), ui::Buttons::OKOnly,
+            ui::Icon::Critical, QStringLiteral("QUIL Data Error")));
+        NewMem[0]->setFocus();
+        return false;
+    }
+}
+
+void AddMember::Command2_Click()
+{
+    reject();
+}
+
+void AddMember::reject()
+{
+    f.S.DialogCancelled = true;
+    QDialog::reject();
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The Add a New Member dialog. OK writes the new member row and leaves its criterion in
+// RecordsCommands::NewMemberCriteria; the Add Member command then shows that member.
+#include <QDialog>
+#include <QString>
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class frmMain;
+
+class AddMember : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kNotes = 7;
+
+    explicit AddMember(frmMain& f);
+
+    // The text of box NewMem(index), 0..7.
+    QString text(int index) const;
+
+    QGroupBox* Frame1 = nullptr;
+    std::array<QLabel*, 8> Label1{};  // captions of the boxes
+    std::array<QWidget*, 8> NewMem{};  // 0..6 one-line boxes, 7 the taller Notes box
+    QLabel* Label2 = nullptr;          // the hint about NONE
+    QPushButton* Command1 = nullptr;   // OK
+    QPushButton* Command2 = nullptr;   // Cancel
+
+    void Command1_Click();
+    void Command2_Click();
+
+    // Escape and the close box cancel as the Cancel button does.
+    void reject() override;
+
+private:
+    // Writes the new row; false (after telling the user) when the database refused it.
+    bool addRow();
+
+    frmMain& f;
+};
