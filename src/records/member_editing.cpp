@@ -40,7 +40,8 @@ protected:
         if (index < 0 || !f.txtFields[static_cast<std::size_t>(index)]->isEnabled())
             return false;
         f.records->txtFields_DblClick(index);
-        return true;
+        // The number and the notes open no dialog: there a double-click still selects a word.
+        return index != 0 && index != TextFields::kNotes;
     }
 
 private:

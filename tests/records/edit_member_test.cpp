@@ -179,6 +179,10 @@ TEST_F(EditMemberTest, MemberIdAndNotesOpenNoDialogAndReturnToNormal)
         EXPECT_TRUE(f.records->EditFieldValue.isEmpty());
         EXPECT_EQ(currentMember(), member_);
     }
+    // The double-click still does what it does in any text box: it selects the word.
+    f.txtFields.setText(8, "alpha beta");
+    doubleClick(8);
+    EXPECT_EQ(f.txtFields.notes()->textCursor().selectedText(), "alpha");
 }
 
 TEST_F(EditMemberTest, DisabledFieldsDoNotAnswerADoubleClick)
