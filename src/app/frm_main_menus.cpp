@@ -184,11 +184,11 @@ void frmMain::mnuEditAddPay_Click() {}
 void frmMain::mnuEditDelPay_Click() {}
 void frmMain::mnuEditAddMem_Click() { records->mnuEditAddMem_Click(); }
 void frmMain::mnuEditDelMem_Click() {}
-void frmMain::mnuSortPayID_Click() {}
-void frmMain::mnuSortAmount_Click() {}
-void frmMain::mnuSortCheck_Click() {}
-void frmMain::mnuSortDest_Click() {}
-void frmMain::mnuSortDate_Click() {}
+void frmMain::mnuSortPayID_Click() { records->mnuSortPayID_Click(); }
+void frmMain::mnuSortAmount_Click() { records->mnuSortAmount_Click(); }
+void frmMain::mnuSortCheck_Click() { records->mnuSortCheck_Click(); }
+void frmMain::mnuSortDest_Click() { records->mnuSortDest_Click(); }
+void frmMain::mnuSortDate_Click() { records->mnuSortDate_Click(); }
 void frmMain::mnuStandard_Click() {}
 void frmMain::mnuExecMode_Click() {}
 void frmMain::mnuAdminMode_Click() {}

@@ -11,6 +11,7 @@
 RecordsCommands::RecordsCommands(frmMain& f) : f(f)
 {
     QObject::connect(f.datPrimaryRS, &data::DataControl::reposition, &f, [this] { datPrimaryRS_Reposition(); });
+    ConnectDonationGrid();
     connectMemberEditing();
 }
 
@@ -41,14 +42,4 @@ void RecordsCommands::RequeryView()
     fallingBack_ = true;
     f.filters->mnuFilterMem_Click();
     fallingBack_ = false;
-}
-
-void RecordsCommands::datPrimaryRS_Reposition()
-{
-    if (f.S.SuppressReposition)
-        return;
-    dao::Recordset* members = f.datPrimaryRS->recordset();
-    if (!members || members->absolutePosition() < 0)
-        return;
-    f.datPrimaryRS->setCaption(QStringLiteral("Record: %1").arg(members->absolutePosition() + 1));
 }

@@ -16,8 +16,35 @@ public:
     void RequeryView();
 
     // ---- Donation grid, sorting and totals ----------------------------------------------------
+    // Binds the grid to the donation data source and hooks the grid's and the member data
+    // source's events to the handlers below; the constructor calls it.
+    void ConnectDonationGrid();
     // The member data source's reposition: rebuilds the donation query and the totals.
     void datPrimaryRS_Reposition();
+    // The donation data source's reposition: in List View the member fields show the donor.
+    void datSecondaryRS_Reposition();
+    // The summary line: total and count of the donations in view.
+    void ShowListTotal();
+    // View > Sort by: the donations in view again, in the chosen order.
+    void mnuSortPayID_Click();
+    void mnuSortAmount_Click();
+    void mnuSortCheck_Click();
+    void mnuSortDest_Click();
+    void mnuSortDate_Click();
+    // A cell typed into, before its text is written to the donation row (texts as in the cell),
+    // and after it was written.
+    void grdDataGrid_BeforeColUpdate(int ColIndex, const QString& OldValue, QString& NewValue, bool& Cancel);
+    void grdDataGrid_AfterColUpdate(int ColIndex);
+    // A mouse press at (x, y) in the grid's cell area; outside every cell the focus goes back
+    // to the member fields.
+    void grdDataGrid_MouseClickOutside(int x, int y);
+    // Errors and record actions of the member data source (Action: a data::Action value).
+    void datPrimaryRS_Error(int DataErr, const QString& Description, bool& ContinueSilently);
+    void datPrimaryRS_Validate(int Action, bool& Save);
+    // Pure blue while a filter is in force, the system's window text colour otherwise: the nine
+    // member fields for the member filter, the grid's text for the donation filter.
+    void SetMemberFieldsColour(bool blue);
+    void SetGridTextColour(bool blue);
 
     // ---- Rapid search -------------------------------------------------------------------------
 

@@ -1,0 +1,96 @@
+// What may be typed into the donation grid's cells, what follows an accepted edit, and a click
+// on the grid's empty area.
+#include "records/records_commands.h"
+
+#include "app/frm_main.h"
+#include "app/skip_on_failure.h"
+#include "platform/dao/recordset.h"
+#include "platform/data/data_control.h"
+#include "platform/ui/ui.h"
+#include "platform/vb/convert.h"
+#include "platform/vb/value.h"
+
+#include <QTableView>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+enum GridColumn { PaymentIdColumn = 0, AmountColumn = 1, CheckColumn = 2, MemberIdColumn = 5 };
+
+// Refuses an edit with a message, after a beep; the cell keeps its old value.
+void refuse(frmMain& f, const QString& prompt, bool& Cancel)
+{
+    ui::current().beep();
+    Cancel = true;
+    f.S.LastAnswer = static_cast<std::int16_t>(
+        ui::current().msgBox(prompt, ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL")));
+}
+
+// Whether a member has this number. Only a whole number within the field's range can be one;
+// it goes into the criterion as the number, never as the typed text.
+bool memberExists(frmMain& f, double number)
+{
+    if (number != std::floor(number) || number < 1 || number > std::numeric_limits<std::int32_t>::max())
+        return false;
+    bool found = false;
+    skipOnFailure([&] {
+        f.datScratchRS->setRecordSource(QStringLiteral("Members"));
+        f.datScratchRS->refresh();
+        dao::Recordset* members = f.datScratchRS->recordset();
+        members->findFirst(QStringLiteral("[MemberID] = %1").arg(static_cast<std::int64_t>(number)));
+        found = !members->noMatch();
+    });
+    skipOnFailure([&] { f.datScratchRS->setRecordset(nullptr); });
+    return found;
+}
+
+} // namespace
+
+void RecordsCommands::grdDataGrid_BeforeColUpdate(int ColIndex, [[maybe_unused]] const QString& OldValue, QString& NewValue,
+                                                  bool& Cancel)
+{
+    switch (ColIndex) {
+    case PaymentIdColumn:
+        refuse(f, QStringLiteral("You Cannot Edit This Column."), Cancel);
+        break;
+    case AmountColumn:
+    case CheckColumn:
+        // Amounts and check numbers are never negative: a minus typed by mistake is dropped.
+        if (const auto number = vb::readNumber(NewValue))
+            NewValue = vb::Value(std::abs(*number)).toText();
+        else
+            Cancel = true;
+        break;
+    case MemberIdColumn: {
+        // The donation moves to another member only when that member exists.
+        const auto number = vb::readNumber(NewValue);
+        if (!number) {
+            refuse(f, QStringLiteral("The Member ID must be the number of a member."), Cancel);
+            break;
+        }
+        Cancel = !memberExists(f, *number);
+        if (Cancel)
+            ui::current().beep();
+        else
+            NewValue = QString::number(static_cast<std::int64_t>(*number));
+        break;
+    }
+    default:
+        break;  // destination and date: the field's own type decides
+    }
+}
+
+void RecordsCommands::grdDataGrid_AfterColUpdate([[maybe_unused]] int ColIndex)
+{
+    skipOnFailure([&] { f.datSecondaryRS->refresh(); });
+    ShowListTotal();
+}
+
+void RecordsCommands::grdDataGrid_MouseClickOutside(int x, int y)
+{
+    if (f.grdDataGrid->columnAt(x) != -1 && f.grdDataGrid->rowAt(y) != -1)
+        return;
+    f.grdDataGrid_LostFocus();
+    f.txtFields[0]->setFocus();
+}
