@@ -180,7 +180,7 @@ void frmMain::mnuFileNewClone_Click() {}
 void frmMain::mnuCompact_Click() {}
 void frmMain::mnuQuilProperties_Click() {}
 void frmMain::mnuFilePrint_Click() {}
-void frmMain::mnuEditAddPay_Click() {}
+void frmMain::mnuEditAddPay_Click() { records->mnuEditAddPay_Click(); }
 void frmMain::mnuEditDelPay_Click() {}
 void frmMain::mnuEditAddMem_Click() { records->mnuEditAddMem_Click(); }
 void frmMain::mnuEditDelMem_Click() {}

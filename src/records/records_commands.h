@@ -3,6 +3,8 @@
 // handlers are defined in the file of their job: the view requery (records_commands.cpp), the
 // rapid search (rapid_search.cpp), the donation grid and its totals (donation_grid.cpp), adding
 // donations (add_donation.cpp), adding and editing members (member_editing.cpp).
+#include "records/donation_entry.h"
+
 #include <QString>
 
 class frmMain;
@@ -49,6 +51,11 @@ public:
     // ---- Rapid search -------------------------------------------------------------------------
 
     // ---- Adding donations ---------------------------------------------------------------------
+    // Edit > Add Donation: the Add Donations dialog for the current member, then one donation row
+    // per accepted line, all of them or none.
+    void mnuEditAddPay_Click();
+    // What the Add Donations dialog and the command share; the remembered date lives here.
+    DonationEntry Donation;
 
     // ---- Adding and editing members -----------------------------------------------------------
     // Makes the member fields answer double-clicks; the constructor calls it.

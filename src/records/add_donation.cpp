@@ -1,0 +1,132 @@
+// Edit > Add Donation: the Add Donations dialog for the current member, then its lines as
+// donation rows at the end of the grid. The rows of one dialog are written in one transaction,
+// so a split check is recorded whole or not at all.
+#include "records/records_commands.h"
+
+#include "app/frm_main.h"
+#include "platform/dao/database.h"
+#include "platform/dao/recordset.h"
+#include "platform/dao/sqlite.h"
+#include "platform/data/data_control.h"
+#include "platform/jet/db_error.h"
+#include "platform/ui/ui.h"
+#include "records/add_payment_dialog.h"
+
+#include <QListWidget>
+#include <QTableView>
+#include <exception>
+#include <vector>
+
+namespace {
+
+struct DonationLine {
+    vb::Currency amount;
+    QString destination;
+};
+
+std::vector<DonationLine> acceptedLines(const AddPayment& dialog)
+{
+    std::vector<DonationLine> lines;
+    for (int i = 0; i < dialog.A_List->count(); ++i) {
+        const auto amount = vb::Currency::fromDecimalText(dialog.A_List->item(i)->text());
+        const QListWidgetItem* destination = dialog.D_List->item(i);
+        lines.push_back({amount.value_or(vb::Currency()), destination ? destination->text() : QString()});
+    }
+    return lines;
+}
+
+// The current member's number; null when there is no member to give a donation to (a file
+// without members shows an empty new row).
+vb::Value currentMemberId(dao::Recordset* members)
+{
+    if (!members || members->editMode() == dao::Recordset::EditMode::AddNew || !members->hasCurrentRow())
+        return {};
+    return members->field(QStringLiteral("MemberID"));
+}
+
+void failed(frmMain& f, const QString& prompt)
+{
+    ui::current().beep();
+    f.S.LastAnswer = static_cast<std::int16_t>(
+        ui::current().msgBox(prompt, ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error")));
+}
+
+// Adds every line through the grid's record set, in one transaction. On failure nothing stays
+// written and the record set is read again, so that it holds no row the file does not have.
+bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const DonationEntry& entry, const vb::Value& memberId)
+{
+    dao::Recordset* donations = f.datSecondaryRS->recordset();
+    if (lines.empty())
+        return true;
+    try {
+        if (!donations)
+            throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("The donation list is not open."));
+        sqlite::Transaction transaction(f.S.db->connection());
+        for (const DonationLine& line : lines) {
+            donations->addNew();
+            donations->setField(QStringLiteral("PaymentAmount"), line.amount);
+            donations->setField(QStringLiteral("CheckNumber"), static_cast<std::int64_t>(entry.CheckNumber));
+            donations->setField(QStringLiteral("Destination"), line.destination);
+            donations->setField(QStringLiteral("PaymentDate"), entry.DonationDate);
+            donations->setField(QStringLiteral("MemberID"), memberId);
+            donations->update();
+        }
+        transaction.commit();
+    } catch (const std::exception& e) {
+        const auto* db = dynamic_cast<const jet::DbError*>(&e);
+        const QString reason = db ? QStringLiteral("%1 (error %2)").arg(db->description()).arg(db->number())
+                                  : QString::fromLocal8Bit(e.what());
+        if (donations) {
+            donations->cancelUpdate();
+            f.S.db->noteWrite();
+            try {
+                donations->requery();
+            } catch (const jet::DbError&) {
+            }
+            f.datSecondaryRS->notifyReposition();
+        }
+        failed(f, QStringLiteral("%1 not recorded: nothing has been written.\n\n%2")
+                      .arg(lines.size() > 1 ? QStringLiteral("The donations were") : QStringLiteral("The donation was"),
+                           reason));
+        return false;
+    }
+    // The last row added becomes the current donation.
+    donations->setBookmark(donations->lastModified());
+    f.datSecondaryRS->notifyReposition();
+    return true;
+}
+
+} // namespace
+
+void RecordsCommands::mnuEditAddPay_Click()
+{
+    auto& S = f.S;
+    if (!S.db)
+        return;
+    dao::Recordset* members = f.datPrimaryRS->recordset();
+    const vb::Value memberId = currentMemberId(members);
+    if (memberId.isNull()) {
+        ui::current().beep();
+        S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
+            QStringLiteral("There is no member to add a donation for. Add the member first."), ui::Buttons::OKOnly,
+            ui::Icon::Critical, QStringLiteral("QUIL")));
+        return;
+    }
+    S.DonorName = members->field(QStringLiteral("FirstName")).toText() + u' '
+                  + members->field(QStringLiteral("LastName")).toText();
+
+    {
+        AddPayment dialog(S, Donation, S.db, &f);
+        ui::current().runModal(dialog);
+        if (S.DialogCancelled) {
+            S.DialogCancelled = false;
+            return;
+        }
+        f.grdDataGrid->hide();
+        writeLines(f, acceptedLines(dialog), Donation, memberId);
+    }
+    if (!S.StandardMode)
+        f.grdDataGrid->show();
+    ShowListTotal();
+    S.DialogCancelled = false;
+}

@@ -1,0 +1,352 @@
+// The Add Donations dialog: its controls, loading, the enabling rule and the destination list.
+// OK and Cancel are in add_payment_ok.cpp.
+#include "records/add_payment_dialog.h"
+
+#include "platform/dao/database.h"
+#include "platform/dao/recordset.h"
+#include "platform/data/data_control.h"
+#include "platform/jet/db_error.h"
+#include "platform/jet/translator.h"
+#include "platform/ui/ui.h"
+#include "platform/vb/format.h"
+#include "platform/vb/value.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Both tables keep a destination in a text field of 50 characters; a longer one could not be
+// stored, so the box does not take more.
+constexpr int kDestinationLength = 50;
+
+const QString kDestQuery = QStringLiteral("SELECT * FROM Dest");
+
+template <class Widget>
+Widget* named(Widget* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString element(const char* array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+} // namespace
+
+AddPayment::AddPayment(MainState& S, DonationEntry& entry, std::shared_ptr<dao::Database> database, QWidget* parent)
+    : QDialog(parent), S(S), entry(entry), database_(std::move(database))
+{
+    setObjectName(QStringLiteral("AddPayment"));
+    setWindowTitle(QStringLiteral("Add Donations"));
+    createControls();
+    layOutControls();
+    connectHandlers();
+    Form_Load();
+}
+
+AddPayment::~AddPayment() = default;
+
+void AddPayment::createControls()
+{
+    Frame1 = named(new QGroupBox(QStringLiteral("Enter Donation Info"), this), QStringLiteral("Frame1"));
+    Label2 = named(new QLabel(Frame1), QStringLiteral("Label2"));
+    const char* const captions[4] = {"Amount", "Check #", "Destination", "Donation Date"};
+    for (int i = 0; i < 4; ++i)
+        Label1[i] = named(new QLabel(QLatin1String(captions[i]), Frame1), element("Label1", i));
+    for (int i : {0, 1, 3})
+        Text1[i] = named(new QLineEdit(Frame1), element("Text1", i));
+
+    Combo1 = named(new QComboBox(Frame1), QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    // What is typed stays as typed: no completion from the list, and Enter adds nothing to it.
+    Combo1->setCompleter(nullptr);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->lineEdit()->setMaxLength(kDestinationLength);
+    for (int i : {0, 2, 3})
+        Label1[i]->setBuddy(i == 2 ? static_cast<QWidget*>(Combo1) : Text1[i]);
+
+    Check1 = named(new QCheckBox(QStringLiteral("Remember &Date"), Frame1), QStringLiteral("Check1"));
+    Option1 = named(new QRadioButton(QStringLiteral("&Single Donation"), Frame1), QStringLiteral("Option1"));
+    Option2 = named(new QRadioButton(QStringLiteral("&Multiple Donation"), Frame1), QStringLiteral("Option2"));
+    Option1->setChecked(true);
+    Option2->setEnabled(false);
+    Command3 = named(new QPushButton(QString(8, u' ') + QStringLiteral("&Add item") + QString(13, u' ')
+                                         + QStringLiteral("to Destination"),
+                                     Frame1),
+                     QStringLiteral("Command3"));
+    Command4 = named(new QPushButton(QString(4, u' ') + QStringLiteral("&Remove item") + QString(8, u' ')
+                                         + QStringLiteral("from Destination"),
+                                     Frame1),
+                     QStringLiteral("Command4"));
+    Command3->setEnabled(false);
+    Command4->setEnabled(false);
+
+    Command1 = named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("Command1"));
+    Command2 = named(new QPushButton(QStringLiteral("&Cancel"), this), QStringLiteral("Command2"));
+    // Enter presses no button of its own accord: amounts are typed in a row, and a stray Enter
+    // must not accept a half-filled entry. Escape cancels (QDialog's reject).
+    for (QPushButton* b : {Command1, Command2, Command3, Command4})
+        b->setAutoDefault(false);
+
+    A_List = named(new QListWidget(this), QStringLiteral("A_List"));
+    D_List = named(new QListWidget(this), QStringLiteral("D_List"));
+    Data1 = named(new data::DataControl(this), QStringLiteral("Data1"));
+    for (QWidget* hidden : std::initializer_list<QWidget*>{A_List, D_List, Data1})
+        hidden->hide();
+}
+
+void AddPayment::layOutControls()
+{
+    auto* grid = new QGridLayout(Frame1);
+    grid->addWidget(Label2, 0, 0, 1, 4);
+    grid->addWidget(Label1[0], 1, 0);
+    grid->addWidget(Text1[0], 1, 1);
+    grid->addWidget(Label1[1], 1, 2);
+    grid->addWidget(Text1[1], 1, 3);
+    grid->addWidget(Label1[2], 2, 0);
+    grid->addWidget(Combo1, 2, 1, 1, 3);
+    grid->addWidget(Label1[3], 3, 0);
+    grid->addWidget(Text1[3], 3, 1);
+    grid->addWidget(Check1, 3, 2, 1, 2);
+    grid->addWidget(Option1, 4, 1);
+    grid->addWidget(Option2, 4, 2, 1, 2);
+    grid->addWidget(Command3, 5, 0, 1, 2);
+    grid->addWidget(Command4, 5, 2, 1, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(Frame1);
+    outer->addLayout(buttons);
+
+    setTabOrder(Text1[0], Text1[1]);
+    setTabOrder(Text1[1], Combo1);
+    setTabOrder(Combo1, Text1[3]);
+    setTabOrder(Text1[3], Check1);
+    setTabOrder(Check1, Option1);
+    setTabOrder(Option1, Option2);
+    setTabOrder(Option2, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command1);
+    setTabOrder(Command1, Command2);
+    Text1[0]->setFocus();
+}
+
+void AddPayment::connectHandlers()
+{
+    for (int i : {0, 1, 3})
+        connect(Text1[i], &QLineEdit::textChanged, this, [this] { RefreshDonationControls(); });
+    for (QRadioButton* option : {Option1, Option2})
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                RefreshDonationControls();
+        });
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1_Change(); });
+    connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+}
+
+void AddPayment::Form_Load()
+{
+    A_List->clear();
+    D_List->clear();
+    entry.SplitBalance.reset();
+    entry.SplitInProgress = false;
+    entry.CheckNumber = 0;
+
+    if (database_) {
+        Data1->setDatabase(database_);
+        Data1->setRecordSource(kDestQuery);
+        try {
+            Data1->setRecordset(database_->openRecordset(kDestQuery));
+            dao::Recordset* rs = Data1->recordset();
+            QStringList items;
+            for (rs->moveFirst(); !rs->isEOF(); rs->moveNext()) {
+                const vb::Value item = rs->field(QStringLiteral("DestItem"));
+                if (!item.isNull())
+                    items << item.toText();
+            }
+            // The typed text and the list selection start empty, whatever the list holds.
+            Combo1->addItems(items);
+            Combo1->setCurrentIndex(-1);
+        } catch (const jet::DbError& e) {
+            // Donations can still be entered with typed destinations.
+            reportDataError(QStringLiteral("The list of destinations cannot be read."), e.number(), e.description());
+        }
+    }
+
+    Label2->setText(QStringLiteral("Donation for ") + S.DonorName);
+    if (entry.RememberedDate) {
+        Text1[3]->setText(vb::Value(*entry.RememberedDate).toText());
+        Check1->setChecked(true);
+    } else {
+        Text1[3]->setText(vb::shortDate(vb::DateTime::today()));
+        Check1->setChecked(false);
+    }
+}
+
+void AddPayment::RefreshDonationControls()
+{
+    if (!entry.SplitInProgress) {
+        // A multiple donation is one check split over destinations: it needs the check number.
+        if (!Text1[1]->text().isEmpty()) {
+            Option2->setEnabled(true);
+        } else {
+            Option1->setChecked(true);
+            Option2->setEnabled(false);
+        }
+    }
+    if (Option2->isChecked()) {
+        // The first entry of a multiple donation is the check's total, which has no destination.
+        if (!entry.SplitInProgress) {
+            setComboText({});
+            Combo1->setEnabled(false);
+        }
+        Command4->setEnabled(false);
+    }
+    if (Option1->isChecked())
+        Combo1->setEnabled(true);
+    if (Combo1->currentIndex() < 0) {
+        Command4->setEnabled(false);
+    } else {
+        Command4->setEnabled(true);
+        Command3->setEnabled(false);
+    }
+}
+
+void AddPayment::Combo1_Change()
+{
+    // Typed text is never a chosen item, even when it reads like one.
+    clearComboSelection();
+    const QString typed = Combo1->currentText();
+    const bool known = findDestination(typed) != nullptr;
+    Command3->setEnabled(!typed.isEmpty() && !known);
+    RefreshDonationControls();
+}
+
+void AddPayment::Combo1_Click()
+{
+    RefreshDonationControls();
+}
+
+void AddPayment::Command3_Click()
+{
+    const QString item = Combo1->currentText();
+    dao::Recordset* rs = Data1->recordset();
+    if (item.isEmpty() || !rs)
+        return;
+    // The row first: a destination the file refused must not show in the list as if it were kept.
+    try {
+        rs->addNew();
+        rs->setField(QStringLiteral("DestItem"), item);
+        rs->update();
+    } catch (const jet::DbError& e) {
+        rs->cancelUpdate();
+        reportDataError(QStringLiteral("The destination was not added."), e.number(), e.description());
+        return;
+    }
+    addComboItem(item);
+    Command3->setEnabled(false);
+}
+
+void AddPayment::Command4_Click()
+{
+    const int index = Combo1->currentIndex();
+    if (index < 0)
+        return;
+    const QString item = Combo1->itemText(index);
+    // Only the destination's own row goes; when it is gone already, nothing else is deleted.
+    if (dao::Recordset* rs = findDestination(item)) {
+        try {
+            rs->deleteCurrent();
+        } catch (const jet::DbError& e) {
+            reportDataError(QStringLiteral("The destination was not removed."), e.number(), e.description());
+            return;
+        }
+    }
+    Combo1->removeItem(index);
+    setComboText({});
+    Command4->setEnabled(false);
+}
+
+void AddPayment::setComboText(const QString& text)
+{
+    const bool changed = Combo1->currentText() != text;
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(text);
+    if (changed)
+        Combo1_Change();
+}
+
+void AddPayment::clearComboSelection()
+{
+    if (Combo1->currentIndex() < 0)
+        return;
+    const QString text = Combo1->currentText();
+    const int cursor = Combo1->lineEdit()->cursorPosition();
+    Combo1->setCurrentIndex(-1);  // also empties an editable box's text
+    Combo1->setEditText(text);
+    Combo1->lineEdit()->setCursorPosition(cursor);
+}
+
+void AddPayment::addComboItem(const QString& text)
+{
+    // A combo box that was empty makes its first item the chosen one; this list does not.
+    const int index = Combo1->currentIndex();
+    const QString typed = Combo1->currentText();
+    Combo1->addItem(text);
+    if (Combo1->currentIndex() != index) {
+        Combo1->setCurrentIndex(index);
+        Combo1->setEditText(typed);
+    }
+}
+
+dao::Recordset* AddPayment::findDestination(const QString& item)
+{
+    dao::Recordset* rs = Data1->recordset();
+    if (!rs)
+        return nullptr;
+    try {
+        rs->findFirst(QStringLiteral("DestItem = ") + jet::quoted(item));
+    } catch (const jet::DbError&) {
+        return nullptr;
+    }
+    return rs->noMatch() ? nullptr : rs;
+}
+
+void AddPayment::tell(const QString& prompt)
+{
+    S.LastAnswer = static_cast<std::int16_t>(
+        ui::current().msgBox(prompt, ui::Buttons::OKOnly, ui::Icon::Information, QStringLiteral("QUIL")));
+}
+
+void AddPayment::reportDataError(const QString& what, int number, const QString& description)
+{
+    ui::current().beep();
+    S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
+        QStringLiteral("%1\n\n%2 (error %3)").arg(what, description).arg(number), ui::Buttons::OKOnly,
+        ui::Icon::Critical, QStringLiteral("QUIL Data Error")));
+}
+
+void AddPayment::releaseDestinations()
+{
+    Data1->setRecordset(nullptr);
+}

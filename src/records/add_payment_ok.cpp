@@ -1,0 +1,204 @@
+// OK and Cancel of the Add Donations dialog: checking an entry, the lines of a multiple
+// donation and their running balance, and the remembered date.
+#include "records/add_payment_dialog.h"
+
+#include "platform/data/data_control.h"
+#include "platform/ui/ui.h"
+#include "platform/vb/convert.h"
+#include "platform/vb/format.h"
+#include "platform/vb/value.h"
+
+#include <QComboBox>
+#include <QCheckBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+// The smallest amount a donation or a line may have.
+constexpr vb::Currency kSmallestAmount = vb::Currency::fromRaw(vb::Currency::Scale / 100);
+
+QString balanceText(vb::Currency balance)
+{
+    return vb::format(vb::Value(balance), u"$##,##0.00");
+}
+
+void makeBold(QLabel* label)
+{
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+}
+
+} // namespace
+
+void AddPayment::Command1_Click()
+{
+    if (!rememberDate() || !readAmount() || !readCheckNumber())
+        return;
+    if (Text1[1]->text().isEmpty() && Option2->isEnabled()) {
+        // Without a check number the entry is a single donation; the user presses OK again.
+        Option2->setChecked(false);
+        Option2->setEnabled(false);
+        Option1->setChecked(true);
+        return;
+    }
+    if (Combo1->currentText().isEmpty() && !Option2->isChecked()) {
+        tell(QStringLiteral("Must enter a Destination"));
+        return;
+    }
+    entry.DonationDestination = Combo1->currentText();
+    const auto date = vb::readDate(Text1[3]->text());
+    if (!date) {
+        tell(QStringLiteral("Not a valid Date"));
+        return;
+    }
+    entry.DonationDate = *date;
+
+    if (Option2->isChecked()) {
+        if (!entry.SplitBalance) {
+            startSplit();
+            return;
+        }
+        if (!takeLine())
+            return;
+    }
+    finish();
+}
+
+void AddPayment::Command2_Click()
+{
+    // A date that cannot be read cannot be remembered: it is forgotten.
+    entry.RememberedDate.reset();
+    if (Check1->isChecked())
+        if (const auto date = vb::readDate(Text1[3]->text()))
+            entry.RememberedDate = *date;
+    releaseDestinations();
+    entry.SplitInProgress = false;
+    S.DialogCancelled = true;
+    QDialog::reject();
+}
+
+void AddPayment::reject()
+{
+    Command2_Click();
+}
+
+bool AddPayment::rememberDate()
+{
+    if (!Check1->isChecked()) {
+        entry.RememberedDate.reset();
+        return true;
+    }
+    const auto date = vb::readDate(Text1[3]->text());
+    if (!date) {
+        tell(QStringLiteral("Not a valid Date"));
+        return false;
+    }
+    entry.RememberedDate = *date;
+    return true;
+}
+
+bool AddPayment::readAmount()
+{
+    std::optional<vb::Currency> amount;
+    try {
+        amount = vb::readCurrency(Text1[0]->text());
+    } catch (const std::overflow_error&) {
+        tell(QStringLiteral("Amount is too large"));
+        return false;
+    }
+    if (!amount || *amount < kSmallestAmount) {
+        tell(QStringLiteral("Amount must be a number greater than Zero"));
+        return false;
+    }
+    entry.DonationAmount = *amount;
+    return true;
+}
+
+bool AddPayment::readCheckNumber()
+{
+    // Once a multiple donation has started, the box shows its balance: the check number was
+    // taken with the total. Before that it is read at every OK, so that a number corrected
+    // after a refused entry is the one written.
+    if (entry.SplitBalance)
+        return true;
+    entry.CheckNumber = 0;
+    const QString text = Text1[1]->text();
+    if (text.isEmpty())
+        return true;
+    const auto number = vb::readNumber(text);
+    if (!number || *number < 1) {
+        tell(QStringLiteral("Check must be a number greater than Zero"));
+        return false;
+    }
+    constexpr auto kLargest = std::numeric_limits<std::int32_t>::max();
+    if (*number > kLargest || vb::roundHalfEven(*number) > kLargest) {
+        tell(QStringLiteral("Check number is too large"));
+        return false;
+    }
+    entry.CheckNumber = static_cast<std::int32_t>(vb::roundHalfEven(*number));
+    return true;
+}
+
+void AddPayment::startSplit()
+{
+    entry.SplitInProgress = true;
+    Combo1->setEnabled(true);
+    setComboText({});
+    entry.SplitBalance = entry.DonationAmount;
+    Text1[0]->clear();
+    Text1[1]->setEnabled(false);
+    Text1[1]->setText(balanceText(*entry.SplitBalance));
+    for (QWidget* w : std::initializer_list<QWidget*>{Text1[3], Command3, Command4, Option1, Option2})
+        w->setEnabled(false);
+    Label1[1]->setText(QStringLiteral("Balance"));
+    makeBold(Label1[1]);
+    makeBold(Label1[0]);
+    Text1[0]->setFocus();
+}
+
+bool AddPayment::takeLine()
+{
+    entry.SplitInProgress = true;
+    Combo1->setEnabled(true);
+    const vb::Currency amount = entry.DonationAmount;
+    if (amount > *entry.SplitBalance) {
+        ui::current().beep();
+        tell(QStringLiteral("Excessive Amount"));
+        return false;
+    }
+    const QString destination = Combo1->currentText();
+    if (destination.isEmpty()) {
+        tell(QStringLiteral("Must enter a Destination"));
+        return false;
+    }
+    *entry.SplitBalance -= amount;
+    A_List->addItem(amount.toString());
+    D_List->addItem(destination);
+    Text1[1]->setText(balanceText(*entry.SplitBalance));
+    Text1[0]->clear();
+    Text1[0]->setFocus();
+    setComboText({});
+    // A remainder below the smallest amount could never be given a line (it shows as $0.00):
+    // the check is then fully distributed.
+    return *entry.SplitBalance < kSmallestAmount;
+}
+
+void AddPayment::finish()
+{
+    if (A_List->count() == 0) {
+        A_List->addItem(entry.DonationAmount.toString());
+        D_List->addItem(entry.DonationDestination);
+    }
+    entry.SplitInProgress = false;
+    S.DialogCancelled = false;
+    releaseDestinations();
+    accept();
+}
