@@ -12,6 +12,7 @@ RecordsCommands::RecordsCommands(frmMain& f) : f(f)
 {
     QObject::connect(f.datPrimaryRS, &data::DataControl::reposition, &f, [this] { datPrimaryRS_Reposition(); });
     ConnectDonationGrid();
+    ConnectRapidSearch();
     connectMemberEditing();
 }
 

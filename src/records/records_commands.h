@@ -49,6 +49,13 @@ public:
     void SetGridTextColour(bool blue);
 
     // ---- Rapid search -------------------------------------------------------------------------
+    // Hooks the search box and the match list to the handlers below; the constructor calls it.
+    void ConnectRapidSearch();
+    // Every change of the search box's text: lists the members whose names begin as typed.
+    void EntNme_Change();
+    // Enter in the search box or the match list, a double-click in the list: Add Donation for the
+    // chosen member, Add Member when none is chosen.
+    void ChooseMatch();
 
     // ---- Adding donations ---------------------------------------------------------------------
     // Edit > Add Donation: the Add Donations dialog for the current member, then one donation row
