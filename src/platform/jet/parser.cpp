@@ -12,6 +12,9 @@ const QStringView kReserved[] = {u"SELECT", u"FROM", u"WHERE", u"ORDER", u"BY", 
                                  u"ASC", u"DESC", u"DELETE", u"UPDATE", u"SET", u"TRUE", u"FALSE", u"MOD"};
 
 constexpr int kMaxNesting = 32;
+// Operands in one chain of operators (a AND b AND ...): SQLite builds such a chain as a tree
+// and refuses one deeper than 1,000; the program's filters have a dozen clauses at most.
+constexpr int kMaxChain = 250;
 
 bool isReserved(const Token& t)
 {
@@ -240,19 +243,31 @@ private:
 
     ExprPtr expression() { return orExpr(); }
 
+    void countLink(int& links)
+    {
+        if (++links >= kMaxChain)
+            failHere();
+    }
+
     ExprPtr orExpr()
     {
         auto left = andExpr();
-        while (acceptKeyword(u"OR"))
+        int links = 0;
+        while (acceptKeyword(u"OR")) {
+            countLink(links);
             left = binary(QStringLiteral("OR"), std::move(left), andExpr());
+        }
         return left;
     }
 
     ExprPtr andExpr()
     {
         auto left = notExpr();
-        while (acceptKeyword(u"AND"))
+        int links = 0;
+        while (acceptKeyword(u"AND")) {
+            countLink(links);
             left = binary(QStringLiteral("AND"), std::move(left), notExpr());
+        }
         return left;
     }
 
@@ -329,8 +344,10 @@ private:
     ExprPtr additive()
     {
         auto left = multiplicative();
+        int links = 0;
         for (;;) {
             if (peek().isSymbol(u"+") || peek().isSymbol(u"-") || peek().isSymbol(u"&")) {
+                countLink(links);
                 QString op = next().text;
                 left = binary(op, std::move(left), multiplicative());
             } else {
@@ -342,11 +359,14 @@ private:
     ExprPtr multiplicative()
     {
         auto left = unary();
+        int links = 0;
         for (;;) {
             if (peek().isSymbol(u"*") || peek().isSymbol(u"/")) {
+                countLink(links);
                 QString op = next().text;
                 left = binary(op, std::move(left), unary());
             } else if (acceptKeyword(u"MOD")) {
+                countLink(links);
                 left = binary(QStringLiteral("MOD"), std::move(left), unary());
             } else {
                 return left;

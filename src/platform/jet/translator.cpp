@@ -319,17 +319,22 @@ private:
         return t;
     }
 
+    // The operands of a chain of one operator, in order. The chain is a left-leaning tree; it is
+    // walked without recursion so that its length does not cost stack.
     void collectChain(const Expr& e, const QString& op, QStringList& parts, Typed& chain)
     {
-        for (const ExprPtr& arg : e.args) {
-            if (arg->kind == Expr::Kind::Binary && arg->text == op) {
-                collectChain(*arg, op, parts, chain);
-            } else {
-                Typed t = render(*arg);
-                chain.aggregate = chain.aggregate || t.aggregate;
-                chain.bareColumn = chain.bareColumn || t.bareColumn;
-                parts << t.sql;
-            }
+        std::vector<const Expr*> rights;
+        const Expr* node = &e;
+        while (node->kind == Expr::Kind::Binary && node->text == op) {
+            rights.push_back(node->args[1].get());
+            node = node->args[0].get();
+        }
+        rights.push_back(node);
+        for (auto it = rights.rbegin(); it != rights.rend(); ++it) {
+            Typed t = render(**it);
+            chain.aggregate = chain.aggregate || t.aggregate;
+            chain.bareColumn = chain.bareColumn || t.bareColumn;
+            parts << t.sql;
         }
     }
 

@@ -185,10 +185,16 @@ TEST_F(Translation, LongConditionChainsStayWithinSQLitesParser)
 {
     // A member filter of many clauses is written as one flat chain, not nested pairs.
     QStringList clauses;
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 200; ++i)
         clauses << QStringLiteral("[LastName] Like 'a%1*'").arg(i);
     const auto p = jet::translateSelect(QStringLiteral("SELECT * FROM Members WHERE ") + clauses.join(" or "), catalog_);
     EXPECT_NO_THROW(connection_.prepare(p.keySql()));
+    // Far longer chains are refused cleanly rather than exhausting a stack.
+    QStringList terms(20000, QStringLiteral("MemberID"));
+    EXPECT_THROW(jet::translateSelect(QStringLiteral("SELECT * FROM Members WHERE ") + terms.join(" - ") + " = 1", catalog_),
+                 jet::DbError);
+    EXPECT_THROW(jet::translateSelect(QStringLiteral("SELECT * FROM Members WHERE ") + terms.join(" = 1 AND ") + " = 1", catalog_),
+                 jet::DbError);
 }
 
 TEST_F(Translation, StatementsForMaintenance)
