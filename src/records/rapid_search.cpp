@@ -27,23 +27,28 @@ bool isEnter(const QEvent* event)
 }
 
 // Enter in the search box and in the list, and a double-click anywhere in the list, choose.
+// The watched widgets are kept by pointer: the filter also sees the events of the window's
+// teardown, when the window is no longer a whole frmMain.
 class RapidSearchKeys : public QObject {
 public:
-    RapidSearchKeys(RecordsCommands& commands, frmMain& f) : QObject(&f), commands_(commands), f_(f) {}
+    RapidSearchKeys(RecordsCommands& commands, frmMain& f)
+        : QObject(&f), commands_(commands), box_(f.EntNme), list_(f.C_List), listArea_(f.C_List->viewport())
+    {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == f_.EntNme && isEnter(event)) {
-            f_.C_List->setFocus();
+        if (watched == box_ && isEnter(event)) {
+            list_->setFocus();
             commands_.ChooseMatch();
             return true;
         }
-        if (watched == f_.C_List && isEnter(event)) {
+        if (watched == list_ && isEnter(event)) {
             commands_.ChooseMatch();
             return true;
         }
-        if (watched == f_.C_List->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == listArea_ && event->type() == QEvent::MouseButtonDblClick) {
             commands_.ChooseMatch();
             return true;
         }
@@ -52,7 +57,9 @@ protected:
 
 private:
     RecordsCommands& commands_;
-    frmMain& f_;
+    QObject* box_;
+    QListWidget* list_;
+    QObject* listArea_;
 };
 
 // The highlighted line of a list, -1 when none is: a line that only has the keyboard cursor
