@@ -130,7 +130,6 @@ void RecordsCommands::EntNme_Change()
                                             rs->field(address).toText());
             ids << rs->field(id).toText();
         }
-    } catch (const jet::DbError&) {
     } catch (const std::exception&) {
     }
     f.C_List->addItems(items);
