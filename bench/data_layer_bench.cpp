@@ -499,7 +499,7 @@ void printTranslations()
         }
         const QString condition = jet::translateCriterion(u"memberid = 4242", *members);
         std::printf("find-first memberid = n in the dynaset of all members, whose keys %s\n",
-                    ascending ? "ascend" : "do NOT ascend (the keyset is searched row by row)");
+                    ascending ? "ascend" : "do NOT ascend (positions come from a sorted index of the keys)");
         printPlan(c, "find", ascending ? QStringLiteral("SELECT rowid FROM \"Members\" WHERE rowid >= 1 AND (%1) ORDER BY rowid LIMIT 256").arg(condition)
                                        : QStringLiteral("SELECT rowid FROM \"Members\" WHERE %1").arg(condition));
     }

@@ -5,6 +5,7 @@
 #include "keyset.h"
 #include "platform/jet/db_error.h"
 
+#include <QHash>
 #include <map>
 
 namespace dao {
@@ -66,6 +67,8 @@ public:
     std::uint64_t useCounter = 0;
     QString fetchSql, singleSql;
     sqlite::Statement fetchStatement, singleStatement;
+
+    QHash<QString, QString> criteria;  // find criteria as translated
 
     // The key query, while keys remain to be read.
     sqlite::Statement keyReader;
@@ -234,20 +237,31 @@ public:
         }
     }
 
+    // The cached entry for `key` when nothing was written since it was read, marked as just used.
+    // Otherwise nullptr, and a full cache drops the entry used longest ago, for the one the
+    // caller reads next.
+    template <class Entry>
+    const Entry* fresh(std::map<int, Entry>& cache, int key, std::size_t capacity)
+    {
+        auto it = cache.find(key);
+        if (it != cache.end() && it->second.generation == db->writeGeneration()) {
+            it->second.lastUse = ++useCounter;
+            return &it->second;
+        }
+        if (cache.size() >= capacity && it == cache.end()) {
+            auto oldest = cache.begin();
+            for (auto e = cache.begin(); e != cache.end(); ++e)
+                if (e->second.lastUse < oldest->second.lastUse)
+                    oldest = e;
+            cache.erase(oldest);
+        }
+        return nullptr;
+    }
+
     const Block& block(int index, const jet::SelectPlan& plan)
     {
-        auto it = blocks.find(index);
-        if (it != blocks.end() && it->second.generation == db->writeGeneration()) {
-            it->second.lastUse = ++useCounter;
-            return it->second;
-        }
-        if (blocks.size() >= kCachedBlocks && it == blocks.end()) {
-            auto oldest = blocks.begin();
-            for (auto b = blocks.begin(); b != blocks.end(); ++b)
-                if (b->second.lastUse < oldest->second.lastUse)
-                    oldest = b;
-            blocks.erase(oldest);
-        }
+        if (const Block* cached = fresh(blocks, index, kCachedBlocks))
+            return *cached;
         if (!fetchStatement.isValid()) {
             fetchSql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
                            .arg(plan.selectList, quotedTable(plan), placeholders(kBlockRows));
@@ -290,30 +304,26 @@ public:
             return &rows[static_cast<std::size_t>(p)];
         if (keys.isDeleted(p))
             return nullptr;
-        const bool stepping = p == lastVisited + 1 || p == lastVisited - 1 || p == lastVisited;
+        // Whatever is cached already answers; otherwise a step to a neighbour reads its block,
+        // and a jump reads the one row.
+        const std::uint64_t generation = db->writeGeneration();
+        const bool stepping = p == lastVisited + 1 || p == lastVisited - 1;
         lastVisited = p;
         const auto cached = blocks.find(p / kBlockRows);
+        const auto alone = singles.find(p);
         const std::optional<Row>& row =
-            stepping || (cached != blocks.end() && cached->second.generation == db->writeGeneration())
+            cached != blocks.end() && cached->second.generation == generation
                 ? block(p / kBlockRows, plan).rows[static_cast<std::size_t>(p % kBlockRows)]
-                : single(p, plan).row;
+            : alone != singles.end() && alone->second.generation == generation ? single(p, plan).row
+            : stepping ? block(p / kBlockRows, plan).rows[static_cast<std::size_t>(p % kBlockRows)]
+                       : single(p, plan).row;
         return row ? &*row : nullptr;
     }
 
     const Single& single(int p, const jet::SelectPlan& plan)
     {
-        auto it = singles.find(p);
-        if (it != singles.end() && it->second.generation == db->writeGeneration()) {
-            it->second.lastUse = ++useCounter;
-            return it->second;
-        }
-        if (singles.size() >= kCachedSingles && it == singles.end()) {
-            auto oldest = singles.begin();
-            for (auto s = singles.begin(); s != singles.end(); ++s)
-                if (s->second.lastUse < oldest->second.lastUse)
-                    oldest = s;
-            singles.erase(oldest);
-        }
+        if (const Single* cached = fresh(singles, p, kCachedSingles))
+            return *cached;
         if (!singleStatement.isValid()) {
             singleSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(plan.selectList, quotedTable(plan));
             singleStatement = db->takeStatement(singleSql);
@@ -456,7 +466,15 @@ void Recordset::findFrom(const QString& criterion, int start)
 {
     if (impl_->snapshot)
         throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Operation is not supported for this type of object."));
-    const QString condition = jet::translateCriterion(criterion, impl_->table);
+    // A find is often repeated with other numbers but as often with the same text (a walk with
+    // findNext); translating costs as much as the look-up itself, so recent texts are kept.
+    auto known = impl_->criteria.constFind(criterion);
+    if (known == impl_->criteria.constEnd()) {
+        if (impl_->criteria.size() >= 32)
+            impl_->criteria.clear();
+        known = impl_->criteria.insert(criterion, jet::translateCriterion(criterion, impl_->table));
+    }
+    const QString condition = *known;
     impl_->finishRead();
     noMatch_ = true;
     if (start >= impl_->size())
