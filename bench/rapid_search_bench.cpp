@@ -7,53 +7,25 @@
 //
 //   rapid_search_bench [rounds]        (default 300)
 #include "app/frm_main.h"
-#include "bench_file.h"
 #include "db/demo_data.h"
 #include "db/file_commands.h"
 #include "platform/dao/database.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/sqlite.h"
-#include "platform/settings/settings.h"
 #include "platform/ui/scripted_ui.h"
+#include "timing.h"
+#include "window_bench.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <vector>
 
 namespace {
-
-// A seconds-since-midnight clock that moves one second at each reading, so that the open of a
-// file named on the command line does not wait.
-float jumpingTimer()
-{
-    static float now = 100.0F;
-    now += 1.0F;
-    return now;
-}
-
-struct Figures {
-    std::vector<double> ms;
-    double at(double fraction)
-    {
-        std::sort(ms.begin(), ms.end());
-        const auto i = static_cast<std::size_t>(fraction * static_cast<double>(ms.size() - 1) + 0.5);
-        return ms[std::min(i, ms.size() - 1)];
-    }
-    void print(const char* what)
-    {
-        std::printf("%-52s %8.2f ms %8.2f ms %8.2f ms\n", what, at(0.5), at(0.99), at(1.0));
-    }
-};
 
 void type(QWidget* widget, const QString& text)
 {
@@ -63,41 +35,38 @@ void type(QWidget* widget, const QString& text)
     }
 }
 
-double timed(const std::function<void()>& work)
+void print(const char* what, const bench::Figures& figures)
 {
-    QElapsedTimer t;
-    t.start();
-    work();
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+    std::printf("%-52s %8.2f ms %8.2f ms %8.2f ms\n", what, figures.median(), figures.at(0.99), figures.worst());
 }
 
 void keystrokes(frmMain& f, int rounds)
 {
-    Figures s, blank, j, jPainted;
+    bench::Figures s, blank, j, jPainted;
     int matches = 0;
     for (int i = 0; i < rounds + 5; ++i) {  // the first rounds warm the caches and are not counted
         f.EntNme->clear();
         QApplication::processEvents();
-        const double ts = timed([&] { type(f.EntNme, QStringLiteral("s")); });
+        const double ts = bench::timed([&] { type(f.EntNme, QStringLiteral("s")); });
         QApplication::processEvents();
-        const double tb = timed([&] { type(f.EntNme, QStringLiteral(" ")); });
+        const double tb = bench::timed([&] { type(f.EntNme, QStringLiteral(" ")); });
         QApplication::processEvents();
-        const double tj = timed([&] { type(f.EntNme, QStringLiteral("j")); });
-        const double tp = tj + timed([] { QApplication::processEvents(); });
+        const double tj = bench::timed([&] { type(f.EntNme, QStringLiteral("j")); });
+        const double tp = tj + bench::timed([] { QApplication::processEvents(); });
         matches = f.C_List->count();
         if (i < 5)
             continue;
-        s.ms.push_back(ts);
-        blank.ms.push_back(tb);
-        j.ms.push_back(tj);
-        jPainted.ms.push_back(tp);
+        s.add(ts);
+        blank.add(tb);
+        j.add(tj);
+        jPainted.add(tp);
     }
     std::printf("\nOne keystroke in EntNme, %d rounds               median        p99      worst\n", rounds);
-    j.print("\"j\" of \"s j\": to the filled match list");
-    jPainted.print("\"j\" of \"s j\": to the list laid out and painted");
+    print("\"j\" of \"s j\": to the filled match list", j);
+    print("\"j\" of \"s j\": to the list laid out and painted", jPainted);
     std::printf("  (\"s j\" lists %d members; targets: median under 5 ms, p99 under 16 ms)\n", matches);
-    s.print("\"s\" (every member whose last name begins with s)");
-    blank.print("\"s \" (the same members again)");
+    print("\"s\" (every member whose last name begins with s)", s);
+    print("\"s \" (the same members again)", blank);
 }
 
 // The Add Donations dialog, filled as a user fills it: a check of 100 over five destinations.
@@ -126,18 +95,18 @@ std::int64_t donationCount(frmMain& f)
 
 bool splits(frmMain& f, ui::ScriptedUi& ui, int rounds)
 {
-    Figures recorded;
+    bench::Figures recorded;
     for (int i = 0; i < rounds; ++i) {
         const std::int64_t before = donationCount(f);
         ui.queueDialog(splitOfFive);
-        recorded.ms.push_back(timed([&] { f.mnuEditAddPay_Click(); }));
+        recorded.add(bench::timed([&] { f.mnuEditAddPay_Click(); }));
         if (donationCount(f) != before + 5) {
             std::fprintf(stderr, "a split of five did not write five rows\n");
             return false;
         }
     }
     std::printf("\nAdd Donation, a check split over five destinations      median        p99      worst\n");
-    recorded.print("dialog, five lines, one transaction, totals");
+    print("dialog, five lines, one transaction, totals", recorded);
 
     int whole = 0;
     for (int refused = 1; refused <= 5; ++refused) {
@@ -165,18 +134,12 @@ bool splits(frmMain& f, ui::ScriptedUi& ui, int rounds)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
-    const QString file = bench::benchFile();
-    bench::ensureBenchFile(file);
-    QTemporaryDir temp;
-    settings::ScopedFile settingsFile(temp.filePath(QStringLiteral("quil.ini")));
-    ui::ScopedScriptedUi scripted;
+    const bench::WindowBench run(argc, argv, 300);
+    const QString& file = run.file();
+    const int rounds = run.rounds();
 
     frmMain window;
-    window.timer = jumpingTimer;
+    window.timer = bench::jumpingTimer;
     if (!window.Form_Load(QStringLiteral("\"%1\"").arg(file)) || window.S.OpenDbPath != file) {
         std::fprintf(stderr, "%s did not open\n", qPrintable(file));
         return 1;
@@ -187,12 +150,12 @@ int main(int argc, char** argv)
 
     // The split is written to a small demo file of its own: the shared benchmark file stays as
     // the other benchmarks expect it.
-    const QString small = temp.filePath(QStringLiteral("split.qdb"));
+    const QString small = run.tempFile(QStringLiteral("split.qdb"));
     db::writeDemo(small, db::DemoOptions{});
     window.files->mnuFileClose_Click();
     window.S.DbFileName = small;
     window.files->mnuFileOpen_Click();
-    const bool allOrNone = window.S.OpenDbPath == small && splits(window, *scripted, std::max(20, rounds / 10));
+    const bool allOrNone = window.S.OpenDbPath == small && splits(window, run.scripted(), std::max(20, rounds / 10));
     window.Form_Unload();
     return allOrNone ? 0 : 1;
 }

@@ -8,62 +8,40 @@
 //
 //   records_bench [rounds]        QUIL_BENCH_FILE=/path/file.qdb names the demo file
 #include "app/frm_main.h"
-#include "bench_file.h"
 #include "db/file_commands.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/data/grid_model.h"
-#include "platform/settings/settings.h"
-#include "platform/ui/scripted_ui.h"
 #include "records/records_commands.h"
+#include "timing.h"
+#include "window_bench.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
-#include <vector>
 
 namespace {
 
-struct Figures {
-    std::vector<double> ms;
-    double at(double share)
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms[std::min(ms.size() - 1, static_cast<std::size_t>(share * static_cast<double>(ms.size())))];
-    }
-    void print(const char* what, double target)
-    {
-        std::printf("%-62s %8.3f ms %8.3f ms %8.3f ms   (target %.0f ms)\n", what, at(0.5), at(0.95), at(1.0), target);
-    }
-};
-
-double since(const QElapsedTimer& t)
+void print(const char* what, const bench::Figures& figures, double target)
 {
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+    std::printf("%-62s %8.3f ms %8.3f ms %8.3f ms   (target %.0f ms)\n", what, figures.median(), figures.at(0.95),
+                figures.worst(), target);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    const QString file = bench::benchFile();
-    bench::ensureBenchFile(file);
-    QTemporaryDir settingsDir;
-    settings::ScopedFile settingsFile(settingsDir.filePath(QStringLiteral("quil.ini")));
-    ui::ScopedScriptedUi scripted;
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
+    const bench::WindowBench run(argc, argv, 2000);
+    const QString& file = run.file();
+    const int rounds = run.rounds();
 
     frmMain f;
     if (!f.Form_Load(QString()))
@@ -88,13 +66,13 @@ int main(int argc, char** argv)
     // (a) Member changes, from the first member on.
     auto* next = f.datPrimaryRS->findChild<QToolButton*>(QStringLiteral("datPrimaryRS_next"));
     f.datPrimaryRS->moveFirst();
-    Figures memberChange;
+    bench::Figures memberChange;
     int donationsSeen = 0;
     for (int i = 0; i < rounds; ++i) {
         QElapsedTimer t;
         t.start();
         next->click();
-        memberChange.ms.push_back(since(t));
+        memberChange.add(bench::msSince(t));
         donationsSeen += f.datSecondaryRS->recordset()->recordCount();
     }
     const QString lastTotal = f.Label7->text();
@@ -106,7 +84,7 @@ int main(int argc, char** argv)
         "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments]");
     f.S.GridQueryState = 7;
     f.records->RequeryView();
-    const double loadMs = since(load);
+    const double loadMs = bench::msSince(load);
     auto* model = qobject_cast<data::GridModel*>(f.grdDataGrid->model());
     const int rows = model->rowCount();
     if (f.datSecondaryRS->recordSource()
@@ -118,7 +96,7 @@ int main(int argc, char** argv)
     }
 
     std::mt19937 random(42);
-    Figures read50;
+    bench::Figures read50;
     std::size_t characters = 0;
     for (int i = 0; i < rounds; ++i) {
         const int top = static_cast<int>(random() % static_cast<unsigned>(rows - 50));
@@ -127,24 +105,24 @@ int main(int argc, char** argv)
         for (int r = top; r < top + 50; ++r)
             for (int c = 0; c < model->columnCount(); ++c)
                 characters += static_cast<std::size_t>(model->data(model->index(r, c)).toString().size());
-        read50.ms.push_back(since(t));
+        read50.add(bench::msSince(t));
     }
 
     QScrollBar* bar = f.grdDataGrid->verticalScrollBar();
-    Figures scrollPaint;
+    bench::Figures scrollPaint;
     for (int i = 0; i < std::min(rounds, 500); ++i) {
         const int top = static_cast<int>(random() % static_cast<unsigned>(bar->maximum()));
         QElapsedTimer t;
         t.start();
         bar->setValue(top);
         f.grdDataGrid->viewport()->repaint();
-        scrollPaint.ms.push_back(since(t));
+        scrollPaint.add(bench::msSince(t));
     }
 
     std::printf("%-62s %11s %11s %11s\n", "operation", "median", "95%", "worst");
-    memberChange.print("member change (Next): donation query, totals, grid reset", 3);
-    read50.print("List View grid: cells of 50 rows at a random place", 2);
-    scrollPaint.print("List View grid: scroll bar to a random place and paint", 16);
+    print("member change (Next): donation query, totals, grid reset", memberChange, 3);
+    print("List View grid: cells of 50 rows at a random place", read50, 2);
+    print("List View grid: scroll bar to a random place and paint", scrollPaint, 16);
     std::printf("(%d rounds; %d donations seen over the member changes, last total %s;\n"
                 " List View of %d rows loaded in %.1f ms, once; model keeps %d rows; %zu characters read)\n",
                 rounds, donationsSeen, qPrintable(lastTotal), rows, loadMs, model->cachedRowCount(), characters);

@@ -3,64 +3,33 @@
 // window under the offscreen platform. The one-second wait that a command-line open makes is
 // taken out by a clock that jumps, so the figures are the program's own work.
 #include "app/frm_main.h"
-#include "bench_file.h"
 #include "db/file_commands.h"
 #include "platform/dao/engine.h"
-#include "platform/settings/settings.h"
-#include "platform/ui/scripted_ui.h"
+#include "timing.h"
+#include "window_bench.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
-#include <vector>
-
-namespace {
-
-// A seconds-since-midnight clock that moves one second at each reading.
-float jumpingTimer()
-{
-    static float now = 100.0F;
-    now += 1.0F;
-    return now;
-}
-
-struct Figures {
-    std::vector<double> ms;
-    double median()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms[ms.size() / 2];
-    }
-    double worst() { return *std::max_element(ms.begin(), ms.end()); }
-};
-
-} // namespace
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    const QString file = bench::benchFile();
-    bench::ensureBenchFile(file);
-    QTemporaryDir settingsDir;
-    settings::ScopedFile settingsFile(settingsDir.filePath(QStringLiteral("quil.ini")));
-    ui::ScopedScriptedUi scripted;
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const bench::WindowBench run(argc, argv, 10);
+    const QString& file = run.file();
+    const int rounds = run.rounds();
 
-    Figures startup, open;
+    bench::Figures startup, open;
     for (int i = 0; i < rounds; ++i) {
         QElapsedTimer t;
         t.start();
         auto window = std::make_unique<frmMain>();
-        window->timer = jumpingTimer;
+        window->timer = bench::jumpingTimer;
         if (!window->Form_Load(QStringLiteral("\"%1\"").arg(file)))
             return 1;
         window->show();
         QApplication::processEvents();
-        startup.ms.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        startup.add(bench::msSince(t));
         if (window->S.OpenDbPath != file) {
             std::fprintf(stderr, "the file did not open\n");
             return 1;
@@ -71,7 +40,7 @@ int main(int argc, char** argv)
         window->S.DbFileName = file;
         window->files->mnuFileOpen_Click();
         QApplication::processEvents();
-        open.ms.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        open.add(bench::msSince(t));
         window->Form_Unload();
     }
     std::printf("%-58s %9s %9s\n", "operation", "median", "worst");

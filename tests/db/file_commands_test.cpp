@@ -11,12 +11,11 @@
 #include "platform/dao/sqlite.h"
 #include "platform/data/data_control.h"
 #include "platform/ui/scripted_ui.h"
-#include "support/temp_dir.h"
+#include "support/window_fixture.h"
 
 #include <QAction>
 #include <QCryptographicHash>
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,31 +32,15 @@ QByteArray digest(const QString& path)
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
-class FileCommandsTest : public ::testing::Test {
+// Every test starts from the window built and no file open.
+class FileCommandsTest : public quiltest::WindowTest<> {
 protected:
     void SetUp() override
     {
-        program_ = dir_.path() + u'/';
-        QImage logo(40, 20, QImage::Format_RGB32);
-        logo.fill(Qt::darkBlue);
-        ASSERT_TRUE(logo.save(program_ + "quil.jpg"));
-        file_ = dir_.file("Club.qdb");
-        db::writeTemplate(file_);
-        window_ = std::make_unique<frmMain>();
-        window_->S.AppDir = program_;
-        window_->S.DbConnect = db::DescrambleConnect(db::kScrambledConnect);
-        window_->S.ViewName = QStringLiteral("Member View");
-    }
-    void TearDown() override
-    {
-        window_.reset();
-        dao::Engine::instance().defaultWorkspace().close();
-    }
-
-    void open(const QString& path)
-    {
-        window_->S.DbFileName = path;
-        window_->files->mnuFileOpen_Click();
+        WindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        build();
     }
 
     void expectNoFileState()
@@ -76,12 +59,6 @@ protected:
             EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
         EXPECT_EQ(dao::Engine::instance().defaultWorkspace().databaseCount(), 0);
     }
-
-    quiltest::TempDir dir_;
-    ui::ScopedScriptedUi ui_;
-    QString program_;
-    QString file_;
-    std::unique_ptr<frmMain> window_;
 };
 
 TEST_F(FileCommandsTest, OpenThenCloseWalksBothWindowStates)
@@ -140,7 +117,7 @@ TEST_F(FileCommandsTest, TheDefaultLogoIsRewrittenToTheProgramFolder)
 TEST_F(FileCommandsTest, ABadLogoIsReportedAndTheFileStillOpens)
 {
     {
-        sqlite::Connection c(file_, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+        sqlite::Connection c = keyed();
         c.exec("UPDATE Passwords SET OrgLogo = '/nowhere/logo.jpg'");
     }
     open(file_);
@@ -181,7 +158,7 @@ TEST_F(FileCommandsTest, TheFileDialogNameRules)
 TEST_F(FileCommandsTest, AnEmptyMemberTableShowsAnEmptyRecord)
 {
     {
-        sqlite::Connection c(file_, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+        sqlite::Connection c = keyed();
         c.exec("DELETE FROM Members");
     }
     open(file_);

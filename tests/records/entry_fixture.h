@@ -2,27 +2,18 @@
 // The real main window over a copy of the template with the test's own members, opened through
 // the program's Open command, with the scripted UI. The window notes when Add Member ran (that
 // command is not what these tests are about) and runs Add Donation for real.
-#include "app/frm_main.h"
-#include "db/connect_key.h"
-#include "db/file_commands.h"
-#include "db/template.h"
 #include "platform/dao/database.h"
-#include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
-#include "platform/dao/sqlite.h"
-#include "platform/ui/scripted_ui.h"
 #include "records/records_commands.h"
-#include "support/temp_dir.h"
+#include "support/window_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <gtest/gtest.h>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -54,29 +45,8 @@ struct Payment {
     std::int64_t member = 0;
 };
 
-class EntryTest : public ::testing::Test {
+class EntryTest : public quiltest::WindowTest<EntryMain> {
 protected:
-    void SetUp() override
-    {
-        QApplication::setQuitOnLastWindowClosed(false);
-        QImage logo(40, 20, QImage::Format_RGB32);
-        logo.fill(Qt::darkBlue);
-        ASSERT_TRUE(logo.save(dir_.file(QStringLiteral("quil.jpg"))));
-        file_ = dir_.file(QStringLiteral("Club.qdb"));
-        db::writeTemplate(file_);
-    }
-
-    void TearDown() override
-    {
-        window_.reset();
-        dao::Engine::instance().defaultWorkspace().close();
-    }
-
-    sqlite::Connection keyed() const
-    {
-        return sqlite::Connection(file_, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
-    }
-
     // Adds members to the file before it is opened; returns their numbers.
     std::vector<std::int64_t> addMembers(const std::vector<MemberRow>& rows)
     {
@@ -94,20 +64,6 @@ protected:
         }
         return ids;
     }
-
-    EntryMain& open()
-    {
-        window_ = std::make_unique<EntryMain>();
-        window_->S.AppDir = dir_.path() + u'/';
-        window_->S.DbConnect = db::DescrambleConnect(db::kScrambledConnect);
-        window_->S.ViewName = QStringLiteral("Member View");
-        window_->S.DbFileName = file_;
-        window_->files->mnuFileOpen_Click();
-        EXPECT_FALSE(window_->S.OpenDbPath.isEmpty()) << "the file did not open";
-        return *window_;
-    }
-
-    ui::ScriptedUi& ui() { return *ui_; }
 
     // Keystrokes, one character at a time, as a user types them.
     static void type(QWidget* widget, const QString& text)
@@ -201,11 +157,6 @@ protected:
             out << m.prompt;
         return out;
     }
-
-    quiltest::TempDir dir_;
-    ui::ScopedScriptedUi ui_;
-    QString file_;
-    std::unique_ptr<EntryMain> window_;
 };
 
 } // namespace entrytest

@@ -10,43 +10,30 @@
 //   member 3  Bob Brown    P3 $10.00    no check   Youth     6/1/2002
 //                          P4 $500.00   check 900  Building  12/24/2000
 //   member 4  Cy Clark     no donations (the last member: current after every re-run)
-#include "app/frm_main.h"
-#include "db/connect_key.h"
-#include "db/file_commands.h"
-#include "db/template.h"
 #include "platform/dao/database.h"
-#include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
-#include "platform/dao/sqlite.h"
 #include "platform/data/data_control.h"
 #include "platform/data/grid_model.h"
-#include "platform/ui/scripted_ui.h"
 #include "records/records_commands.h"
-#include "support/temp_dir.h"
+#include "support/window_fixture.h"
 
-#include <QApplication>
-#include <QImage>
 #include <QLabel>
 #include <QTableView>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace gridtest {
 
 const QString kDonationSelect = QStringLiteral(
     "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments]");
 
-class GridTest : public ::testing::Test {
+class GridTest : public quiltest::WindowTest<> {
 protected:
     void SetUp() override
     {
-        QApplication::setQuitOnLastWindowClosed(false);
-        QImage logo(40, 20, QImage::Format_RGB32);
-        logo.fill(Qt::darkBlue);
-        ASSERT_TRUE(logo.save(dir_.file(QStringLiteral("quil.jpg"))));
-        file_ = dir_.file(QStringLiteral("Club.qdb"));
-        db::writeTemplate(file_);
-        sqlite::Connection c(file_, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+        WindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        sqlite::Connection c = keyed();
         for (const char* sql : {
                  "INSERT INTO Members (MemberID, FirstName, LastName, Address) VALUES (2, 'Ann', 'Adams', '1 Elm St')",
                  "INSERT INTO Members (MemberID, FirstName, LastName, Address) VALUES (3, 'Bob', 'Brown', '2 Oak Ave')",
@@ -61,26 +48,13 @@ protected:
             c.exec(QString::fromLatin1(sql));
     }
 
-    void TearDown() override
-    {
-        window_.reset();
-        dao::Engine::instance().defaultWorkspace().close();
-    }
-
     // Opens the file as the program does after start-up, in Standard mode.
     frmMain& open()
     {
-        window_ = std::make_unique<frmMain>();
-        frmMain& f = *window_;
-        f.S.AppDir = dir_.path() + u'/';
-        f.S.DbConnect = db::DescrambleConnect(db::kScrambledConnect);
-        f.S.ViewName = QStringLiteral("Member View");
+        frmMain& f = build();
         f.S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
                           QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
-        f.S.DbFileName = file_;
-        f.files->mnuFileOpen_Click();
-        EXPECT_FALSE(f.S.OpenDbPath.isEmpty()) << "the file did not open";
-        return f;
+        return openCopy();
     }
 
     // Opened, then in Executive mode's state, standing on the last member.
@@ -156,13 +130,6 @@ protected:
     {
         return f.Label7->text() + u'|' + f.Label2->text() + u'|' + f.Label5->text();
     }
-
-    ui::ScriptedUi& ui() { return *ui_; }
-
-    quiltest::TempDir dir_;
-    QString file_;
-    ui::ScopedScriptedUi ui_;
-    std::unique_ptr<frmMain> window_;
 };
 
 } // namespace gridtest

@@ -2,18 +2,11 @@
 // The real main window over a fresh template file with the test's own members, opened through
 // the program's Open command, with the scripted UI; helpers to read what the file holds and to
 // double-click a member field as a user does.
-#include "app/frm_main.h"
-#include "db/connect_key.h"
-#include "db/file_commands.h"
-#include "db/template.h"
-#include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
-#include "platform/dao/sqlite.h"
 #include "platform/data/bound_text_box.h"
 #include "platform/data/data_control.h"
-#include "platform/ui/scripted_ui.h"
 #include "records/records_commands.h"
-#include "support/temp_dir.h"
+#include "support/window_fixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -21,7 +14,6 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -48,26 +40,8 @@ struct NewRow {
     QString city;
 };
 
-class MemberTest : public ::testing::Test {
+class MemberTest : public quiltest::WindowTest<> {
 protected:
-    void SetUp() override
-    {
-        QApplication::setQuitOnLastWindowClosed(false);
-        file_ = dir_.file(QStringLiteral("Club.qdb"));
-        db::writeTemplate(file_);
-    }
-
-    void TearDown() override
-    {
-        window_.reset();
-        dao::Engine::instance().defaultWorkspace().close();
-    }
-
-    sqlite::Connection keyed() const
-    {
-        return sqlite::Connection(file_, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
-    }
-
     // Writes members into the file before (or behind) the program; returns their numbers.
     std::vector<std::int64_t> addRows(const std::vector<NewRow>& rows)
     {
@@ -85,17 +59,12 @@ protected:
 
     void exec(const QString& sql) { keyed().exec(sql); }
 
+    // Opened, with the log left empty for what the test does next.
     frmMain& open()
     {
-        window_ = std::make_unique<frmMain>();
-        window_->S.AppDir = dir_.path() + u'/';
-        window_->S.DbConnect = db::DescrambleConnect(db::kScrambledConnect);
-        window_->S.ViewName = QStringLiteral("Member View");
-        window_->S.DbFileName = file_;
-        window_->files->mnuFileOpen_Click();
-        EXPECT_FALSE(window_->S.OpenDbPath.isEmpty()) << "the file did not open";
+        frmMain& f = WindowTest::open();
         ui_->clearLog();
-        return *window_;
+        return f;
     }
 
     // What Executive mode does to the member fields: all nine enabled, Notes shown.
@@ -175,8 +144,6 @@ protected:
         QApplication::sendEvent(widget, &press);
     }
 
-    ui::ScriptedUi& ui() { return *ui_; }
-
     QStringList dialogsRun() const
     {
         QStringList out;
@@ -185,11 +152,6 @@ protected:
                 out << e.text;
         return out;
     }
-
-    quiltest::TempDir dir_;
-    ui::ScopedScriptedUi ui_;
-    QString file_;
-    std::unique_ptr<frmMain> window_;
 };
 
 } // namespace membertest

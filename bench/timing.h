@@ -1,0 +1,56 @@
+#pragma once
+// What the benchmarks that drive the main window share: readings in milliseconds, the figures
+// they report from many readings, and a clock that takes the program's own waits out.
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace bench {
+
+inline double msSince(const QElapsedTimer& started)
+{
+    return static_cast<double>(started.nsecsElapsed()) / 1e6;
+}
+
+// Milliseconds the work takes.
+inline double timed(const std::function<void()>& work)
+{
+    QElapsedTimer t;
+    t.start();
+    work();
+    return msSince(t);
+}
+
+// The readings of one operation, in milliseconds.
+class Figures {
+public:
+    void add(double ms) { ms_.push_back(ms); }
+
+    // The reading at `share` of the way from the fastest to the slowest: 0.5 the median (the
+    // upper one of an even count), 1.0 the worst. There must be at least one reading.
+    double at(double share) const
+    {
+        std::vector<double> sorted = ms_;
+        std::sort(sorted.begin(), sorted.end());
+        const auto i = static_cast<std::size_t>(share * static_cast<double>(sorted.size() - 1) + 0.5);
+        return sorted[std::min(i, sorted.size() - 1)];
+    }
+    double median() const { return at(0.5); }
+    double worst() const { return at(1.0); }
+
+private:
+    std::vector<double> ms_;
+};
+
+// A seconds-since-midnight clock that moves one second at each reading, so that the one-second
+// wait of a file named on the command line does not count.
+inline float jumpingTimer()
+{
+    static float now = 100.0F;
+    now += 1.0F;
+    return now;
+}
+
+} // namespace bench
