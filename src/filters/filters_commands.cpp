@@ -5,15 +5,6 @@
 #include "platform/data/data_control.h"
 #include "records/records_commands.h"
 
-#include <QPalette>
-#include <QWidget>
-
-namespace {
-
-const QString kAllMembers = QStringLiteral(
-    "select [memberID],[firstname],[lastname], [address],[city],[state],[postalcode],[homephone], [notes] FROM [members] ");
-
-} // namespace
 
 FiltersCommands::FiltersCommands(frmMain& f) : f(f) {}
 
@@ -30,17 +21,10 @@ void FiltersCommands::mnuFilterMem_Click()
 
 void FiltersCommands::applyMemberFilter()
 {
-    QString query = kAllMembers;
-    QColor colour = f.palette().color(QPalette::WindowText);
-    if (!f.S.MemberFilter.isEmpty()) {
+    QString query = kAllMembersQuery;
+    if (!f.S.MemberFilter.isEmpty())
         query += QStringLiteral("WHERE ") + f.S.MemberFilter;
-        colour = Qt::blue;
-    }
-    for (QWidget* field : f.txtFields) {
-        QPalette p = field->palette();
-        p.setColor(QPalette::Text, colour);
-        field->setPalette(p);
-    }
+    f.records->SetMemberFieldsColour(!f.S.MemberFilter.isEmpty());
     f.datPrimaryRS->setRecordSource(query);
     f.records->RequeryView();
 }

@@ -24,9 +24,7 @@ namespace {
 const QString kDonationSelect = QStringLiteral(
     "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments]");
 const QString kSumSelect = QStringLiteral("SELECT Sum (PaymentAmount) AS [ListTotal] FROM Payments ");
-const QString kDonorSelect = QStringLiteral(
-    "select [memberID],[firstname],[lastname], [address],[city],[state],[postalcode],[homephone], [notes] FROM [members] "
-    "WHERE [MemberID]= ");
+const QString kDonorSelect = kAllMembersQuery + QStringLiteral("WHERE [MemberID]= ");
 const QColor kBlue(0, 0, 255);
 
 data::GridModel* gridModel(const frmMain& f)

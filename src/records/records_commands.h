@@ -9,6 +9,11 @@
 
 class frmMain;
 
+// The member query over all members (one trailing blank): a member filter or a member number
+// follows it as "WHERE ...".
+inline const QString kAllMembersQuery = QStringLiteral(
+    "select [memberID],[firstname],[lastname], [address],[city],[state],[postalcode],[homephone], [notes] FROM [members] ");
+
 class RecordsCommands {
 public:
     explicit RecordsCommands(frmMain& f);

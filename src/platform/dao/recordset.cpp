@@ -140,13 +140,13 @@ void Recordset::findFrom(const QString& criterion, int start)
     noMatch_ = true;
     if (start >= impl_->size())
         return;
-    const QString table = QString(plan_.table).replace(u'"', QStringLiteral("\"\""));
+    const QString table = jet::quotedName(plan_.table);
     int found = -1;
     if (impl_->keys.isAscending()) {
         // Keyset order is key order: ask the engine for matching keys from the start key up,
         // in order, a batch at a time; an index on the criterion makes this a look-up.
         const QString sql =
-            QStringLiteral("SELECT rowid FROM \"%1\" WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT 256").arg(table, condition);
+            QStringLiteral("SELECT rowid FROM %1 WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT 256").arg(table, condition);
         sqlite::Statement s = impl_->db->takeStatement(sql);
         std::int64_t from = impl_->keys.key(start);
         for (;;) {
@@ -168,7 +168,7 @@ void Recordset::findFrom(const QString& criterion, int start)
         impl_->db->giveBackStatement(sql, std::move(s));
     } else {
         std::vector<std::int64_t> candidates;
-        auto s = impl_->connection().prepare(QStringLiteral("SELECT rowid FROM \"%1\" WHERE %2").arg(table, condition));
+        auto s = impl_->connection().prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(table, condition));
         while (s.step())
             candidates.push_back(s.int64(0));
         found = impl_->keys.firstOf(candidates, start);
@@ -232,10 +232,10 @@ void Recordset::update()
         if (!impl_->pending[i])
             continue;
         const auto& column = impl_->table.columns[static_cast<std::size_t>(plan_.columns[i].sourceIndex)];
-        names << QStringLiteral("\"%1\"").arg(column.name);
+        names << jet::quotedName(column.name);
         values.push_back(&*impl_->pending[i]);
     }
-    const QString table = QStringLiteral("\"%1\"").arg(QString(plan_.table).replace(u'"', QStringLiteral("\"\"")));
+    const QString table = jet::quotedName(plan_.table);
     auto& connection = impl_->connection();
     impl_->db->finishPendingReads();
     if (editMode_ == EditMode::AddNew) {
@@ -289,8 +289,8 @@ void Recordset::deleteCurrent()
     currentRow();
     const std::int64_t key = impl_->keys.key(impl_->position);
     impl_->db->finishPendingReads();
-    auto s = impl_->connection().prepare(QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?")
-                                              .arg(QString(plan_.table).replace(u'"', QStringLiteral("\"\""))));
+    auto s = impl_->connection().prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?")
+                                              .arg(jet::quotedName(plan_.table)));
     s.bind(1, key);
     s.step();
     impl_->keys.markDeleted(impl_->position);

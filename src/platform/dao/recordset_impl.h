@@ -163,7 +163,7 @@ public:
 
     static QString quotedTable(const jet::SelectPlan& plan)
     {
-        return QStringLiteral("\"%1\"").arg(QString(plan.table).replace(u'"', QStringLiteral("\"\"")));
+        return jet::quotedName(plan.table);
     }
 
     Row readRow(const sqlite::Statement& s, int firstColumn, const jet::SelectPlan& plan) const

@@ -587,4 +587,9 @@ QString quoted(QStringView text)
     return sqlString(text);
 }
 
+QString quotedName(QStringView name)
+{
+    return sqlName(name.toString());
+}
+
 } // namespace jet

@@ -45,4 +45,7 @@ QString translateStatement(QStringView text, const Catalog& catalog);
 // O'Brien -> 'O''Brien'. Wildcards are kept: they still act in a Like.
 QString quoted(QStringView text);
 
+// A table or column name as a SQLite identifier: "Name", any double quote doubled.
+QString quotedName(QStringView name);
+
 } // namespace jet
