@@ -1,6 +1,6 @@
 #include "bench_file.h"
 
-#include "db/demo_data.h"
+#include "demo/demo_data.h"
 
 #include <QElapsedTimer>
 #include <QFile>

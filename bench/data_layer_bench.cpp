@@ -5,9 +5,9 @@
 //
 //   data_layer_bench [google-benchmark flags]
 //   QUIL_BENCH_FILE=/path/file.qdb   the demo file (written once when missing)
-#include "db/connect_key.h"
+#include "schema/connect_key.h"
 #include "bench_file.h"
-#include "db/demo_data.h"
+#include "demo/demo_data.h"
 #include "platform/dao/database.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/field_codec.h"

@@ -6,8 +6,9 @@
 // line the file refuses leaves none of the five.
 //
 //   rapid_search_bench [rounds]        (default 300)
-#include "app/frm_main.h"
-#include "db/demo_data.h"
+#include "app/install_commands.h"
+#include "frame/frm_main.h"
+#include "demo/demo_data.h"
 #include "db/file_commands.h"
 #include "platform/dao/database.h"
 #include "platform/dao/engine.h"
@@ -139,6 +140,7 @@ int main(int argc, char** argv)
     const int rounds = run.rounds();
 
     frmMain window;
+    InstallCommands(window);
     window.timer = bench::jumpingTimer;
     if (!window.Form_Load(QStringLiteral("\"%1\"").arg(file)) || window.S.OpenDbPath != file) {
         std::fprintf(stderr, "%s did not open\n", qPrintable(file));

@@ -7,7 +7,8 @@
 //     the grid painted.
 //
 //   records_bench [rounds]        QUIL_BENCH_FILE=/path/file.qdb names the demo file
-#include "app/frm_main.h"
+#include "app/install_commands.h"
+#include "frame/frm_main.h"
 #include "db/file_commands.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
     const int rounds = run.rounds();
 
     frmMain f;
+    InstallCommands(f);
     if (!f.Form_Load(QString()))
         return 1;
     f.resize(1024, 768);

@@ -1,7 +1,7 @@
 // Writes a demonstration database with realistic members and donations.
 //   make_demo <out.qdb> [--members N] [--donations M] [--seed S] [--years Y] [--last-year YYYY]
 // The same arguments give the same rows. An existing file is never overwritten.
-#include "db/demo_data.h"
+#include "demo/demo_data.h"
 
 #include <QElapsedTimer>
 #include <QFile>

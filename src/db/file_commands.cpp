@@ -1,13 +1,12 @@
 #include "db/file_commands.h"
 
-#include "app/frm_main.h"
-#include "db/open_checks.h"
+#include "frame/frm_main.h"
+#include "schema/open_checks.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
-#include "records/records_commands.h"
 
 #include <QAction>
 #include <QFrame>
@@ -42,10 +41,9 @@ QString FileCommands::ChooseDatabaseFile(const QString& title)
 
 void FileCommands::reportUnopenable(const QString& path, int number, const QString& reason)
 {
-    ui::current().beep();
-    f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
-        QStringLiteral("QUIL cannot open the file\n%1\n\n%2 (error %3)").arg(path, reason).arg(number),
-        ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("Unreadable File")));
+    f.S.LastAnswer = ui::message(ui::Beep::Yes,
+                                 QStringLiteral("QUIL cannot open the file\n%1\n\n%2 (error %3)").arg(path, reason).arg(number),
+                                 ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("Unreadable File"));
 }
 
 void FileCommands::mnuFileOpen_Click()
@@ -84,7 +82,7 @@ void FileCommands::mnuFileOpen_Click()
     f.datSecondaryRS->setRecordSource(QStringLiteral("Payments"));
     f.datSecondaryRS->setRecordset(S.db->openRecordset(QStringLiteral("Payments")));
     f.setWindowTitle(QStringLiteral(" QUIL    ") + S.DbFileName);
-    S.GridQueryState = 5;
+    S.GridQueryState = GridQuery::SortedByDate;
     S.SortIndex = 5;
 
     f.datPrimaryRS->refresh();
@@ -148,9 +146,8 @@ void FileCommands::LoadReportLogo()
     QImageReader reader(path);
     const QImage image = reader.read();
     if (image.isNull()) {
-        ui::current().beep();
-        S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(QStringLiteral("Bad Print Logo Picture File"), ui::Buttons::OKOnly,
-                                                                      ui::Icon::Critical, QStringLiteral("Unreadable File")));
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("Bad Print Logo Picture File"), ui::Buttons::OKOnly,
+                                   ui::Icon::Critical, QStringLiteral("Unreadable File"));
         S.OrgLogo.clear();
         return;
     }

@@ -1,10 +1,9 @@
 #include "filters/filters_commands.h"
 
-#include "app/frm_main.h"
+#include "frame/frm_main.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
-#include "records/records_commands.h"
-
+#include "schema/queries.h"
 
 FiltersCommands::FiltersCommands(frmMain& f) : f(f) {}
 
@@ -21,7 +20,7 @@ void FiltersCommands::mnuFilterMem_Click()
 
 void FiltersCommands::applyMemberFilter()
 {
-    QString query = kAllMembersQuery;
+    QString query = db::kAllMembersQuery;
     if (!f.S.MemberFilter.isEmpty())
         query += QStringLiteral("WHERE ") + f.S.MemberFilter;
     f.records->SetMemberFieldsColour(!f.S.MemberFilter.isEmpty());

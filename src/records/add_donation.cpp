@@ -3,13 +3,14 @@
 // so a split check is recorded whole or not at all.
 #include "records/records_commands.h"
 
-#include "app/frm_main.h"
+#include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/dao/sqlite.h"
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
+#include "platform/vb/skip_on_failure.h"
 #include "records/add_payment_dialog.h"
 
 #include <QListWidget>
@@ -44,13 +45,6 @@ vb::Value currentMemberId(dao::Recordset* members)
     return members->field(QStringLiteral("MemberID"));
 }
 
-void failed(frmMain& f, const QString& prompt)
-{
-    ui::current().beep();
-    f.S.LastAnswer = static_cast<std::int16_t>(
-        ui::current().msgBox(prompt, ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error")));
-}
-
 // Adds every line through the grid's record set, in one transaction. On failure nothing stays
 // written and the record set is read again, so that it holds no row the file does not have.
 bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const DonationEntry& entry, const vb::Value& memberId)
@@ -74,20 +68,18 @@ bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const Donati
         transaction.commit();
     } catch (const std::exception& e) {
         const auto* db = dynamic_cast<const jet::DbError*>(&e);
-        const QString reason = db ? QStringLiteral("%1 (error %2)").arg(db->description()).arg(db->number())
-                                  : QString::fromLocal8Bit(e.what());
+        const QString reason = db ? db->reason() : QString::fromLocal8Bit(e.what());
         if (donations) {
             donations->cancelUpdate();
             f.S.db->noteWrite();
-            try {
-                donations->requery();
-            } catch (const jet::DbError&) {
-            }
+            skipOnFailure([&] { donations->requery(); });
             f.datSecondaryRS->notifyReposition();
         }
-        failed(f, QStringLiteral("%1 not recorded: nothing has been written.\n\n%2")
-                      .arg(lines.size() > 1 ? QStringLiteral("The donations were") : QStringLiteral("The donation was"),
-                           reason));
+        f.S.LastAnswer = ui::message(
+            ui::Beep::Yes,
+            QStringLiteral("%1 not recorded: nothing has been written.\n\n%2")
+                .arg(lines.size() > 1 ? QStringLiteral("The donations were") : QStringLiteral("The donation was"), reason),
+            ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
         return false;
     }
     // The last row added becomes the current donation.
@@ -106,10 +98,8 @@ void RecordsCommands::mnuEditAddPay_Click()
     dao::Recordset* members = f.datPrimaryRS->recordset();
     const vb::Value memberId = currentMemberId(members);
     if (memberId.isNull()) {
-        ui::current().beep();
-        S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
-            QStringLiteral("There is no member to add a donation for. Add the member first."), ui::Buttons::OKOnly,
-            ui::Icon::Critical, QStringLiteral("QUIL")));
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("There is no member to add a donation for. Add the member first."),
+                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));
         return;
     }
     S.DonorName = members->field(QStringLiteral("FirstName")).toText() + u' '

@@ -1,12 +1,11 @@
 #include "records/add_member_dialog.h"
 
-#include "app/frm_main.h"
+#include "frame/main_state.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
-#include "records/member_fields.h"
-#include "records/records_commands.h"
+#include "schema/schema.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,21 +18,14 @@
 
 namespace {
 
-struct Box {
-    const char* caption;
-    const char* field;
-};
+// The captions of the boxes; box i writes the Members column after the member number, i + 1.
+constexpr std::array<const char*, 8> kCaptions{"First Name", "Last Name", "Address", "City",
+                                               "State",      "Zip Code",  "Phone",   "Notes"};
 
-constexpr std::array<Box, 8> kBoxes{{
-    {"First Name", "FirstName"},
-    {"Last Name", "LastName"},
-    {"Address", "Address"},
-    {"City", "City"},
-    {"State", "State"},
-    {"Zip Code", "PostalCode"},
-    {"Phone", "HomePhone"},
-    {"Notes", "Notes"},
-}};
+QString fieldOf(int box)
+{
+    return QLatin1String(db::memberColumns()[static_cast<std::size_t>(box) + 1].name);
+}
 
 // Boxes 0 to 2 must be filled before a member can be added.
 constexpr int kRequired = 3;
@@ -45,7 +37,8 @@ QString elementName(const char* array, int index)
 
 } // namespace
 
-AddMember::AddMember(frmMain& f) : QDialog(&f), f(f)
+AddMember::AddMember(MainState& S, QString& newMemberCriteria, std::shared_ptr<dao::Database> database, QWidget* parent)
+    : QDialog(parent), S(S), newMemberCriteria_(newMemberCriteria), database_(std::move(database))
 {
     setObjectName(QStringLiteral("AddMember"));
     setWindowTitle(QStringLiteral("Add a New Member"));
@@ -54,7 +47,7 @@ AddMember::AddMember(frmMain& f) : QDialog(&f), f(f)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* grid = new QGridLayout(Frame1);
     for (int i = 0; i < 8; ++i) {
-        Label1[i] = new QLabel(QLatin1String(kBoxes[i].caption), Frame1);
+        Label1[i] = new QLabel(QLatin1String(kCaptions[i]), Frame1);
         Label1[i]->setObjectName(elementName("Label1", i));
         if (i == kNotes) {
             auto* notes = new QPlainTextEdit(Frame1);
@@ -65,7 +58,7 @@ AddMember::AddMember(frmMain& f) : QDialog(&f), f(f)
         } else {
             auto* line = new QLineEdit(Frame1);
             // The box holds what the field holds: longer input could only be refused at OK.
-            const int size = records::memberFieldSize(QLatin1String(kBoxes[i].field));
+            const int size = db::textFieldSize(u"Members", fieldOf(i));
             if (size > 0)
                 line->setMaxLength(size);
             NewMem[i] = line;
@@ -118,15 +111,15 @@ void AddMember::Command1_Click()
 {
     for (int i = 0; i < kRequired; ++i) {
         if (text(i).isEmpty()) {
-            f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
-                QStringLiteral("First Three Cells Must Have Data!"), ui::Buttons::OKOnly, ui::Icon::None, QStringLiteral("QUIL")));
+            S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("First Three Cells Must Have Data!"), ui::Buttons::OKOnly,
+                                       ui::Icon::None, QStringLiteral("QUIL"));
             NewMem[0]->setFocus();
             return;
         }
     }
     if (!addRow())
         return;
-    f.S.DialogCancelled = false;
+    S.DialogCancelled = false;
     accept();
 }
 
@@ -134,7 +127,7 @@ bool AddMember::addRow()
 {
     std::unique_ptr<dao::Recordset> members;
     try {
-        members = f.S.db ? f.S.db->openRecordset(QStringLiteral("Members")) : nullptr;
+        members = database_ ? database_->openRecordset(QStringLiteral("Members")) : nullptr;
         if (!members)
             throw jet::DbError(jet::err::EngineError, QStringLiteral("No database is open."));
         members->addNew();
@@ -142,22 +135,20 @@ bool AddMember::addRow()
             // Names are always written; an empty optional box leaves its field without a value.
             const QString value = text(i);
             if (i < 2 || !value.isEmpty())
-                members->setField(QLatin1String(kBoxes[i].field), value);
+                members->setField(fieldOf(i), value);
         }
         members->update();
         members->setBookmark(members->lastModified());
         // The database numbers the member; the program only reads the number back.
         const vb::Value id = members->field(QStringLiteral("MemberID"));
-        f.records->NewMemberCriteria = QStringLiteral("MemberID = ") + id.toText();
+        newMemberCriteria_ = QStringLiteral("MemberID = ") + id.toText();
         return true;
     } catch (const jet::DbError& e) {
         // Nothing was stored (the row is one statement); what was typed stays for another try.
         if (members && members->editMode() != dao::Recordset::EditMode::None)
             members->cancelUpdate();
-        ui::current().beep();
-        f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
-            QStringLiteral("The new member could not be saved: %1").arg(e.description()), ui::Buttons::OKOnly,
-            ui::Icon::Critical, QStringLiteral("QUIL Data Error")));
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The new member could not be saved: %1").arg(e.description()),
+                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
         NewMem[0]->setFocus();
         return false;
     }
@@ -170,6 +161,6 @@ void AddMember::Command2_Click()
 
 void AddMember::reject()
 {
-    f.S.DialogCancelled = true;
+    S.DialogCancelled = true;
     QDialog::reject();
 }

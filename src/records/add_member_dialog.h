@@ -1,14 +1,18 @@
 #pragma once
-// The Add a New Member dialog. OK writes the new member row and leaves its criterion in
-// RecordsCommands::NewMemberCriteria; the Add Member command then shows that member.
+// The Add a New Member dialog. OK writes the new member row and leaves its criterion in the
+// text it was given (the records commands' NewMemberCriteria); the Add Member command then shows
+// that member.
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class frmMain;
+struct MainState;
+
+namespace dao { class Database; }
 
 class AddMember : public QDialog {
     Q_OBJECT
@@ -16,7 +20,9 @@ class AddMember : public QDialog {
 public:
     static constexpr int kNotes = 7;
 
-    explicit AddMember(frmMain& f);
+    // newMemberCriteria: receives "MemberID = " and the new member's number at OK.
+    AddMember(MainState& S, QString& newMemberCriteria, std::shared_ptr<dao::Database> database,
+              QWidget* parent = nullptr);
 
     // The text of box NewMem(index), 0..7.
     QString text(int index) const;
@@ -38,5 +44,7 @@ private:
     // Writes the new row; false (after telling the user) when the database refused it.
     bool addRow();
 
-    frmMain& f;
+    MainState& S;
+    QString& newMemberCriteria_;
+    std::shared_ptr<dao::Database> database_;
 };

@@ -10,6 +10,7 @@
 #include "platform/ui/ui.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
+#include "schema/schema.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,12 +23,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
-// Both tables keep a destination in a text field of 50 characters; a longer one could not be
-// stored, so the box does not take more.
-constexpr int kDestinationLength = 50;
+// A destination is kept both in the list (Dest) and in each donation (Payments): the box takes
+// no more than both can store.
+int destinationLength()
+{
+    return std::min(db::textFieldSize(u"Dest", u"DestItem"), db::textFieldSize(u"Payments", u"Destination"));
+}
 
 const QString kDestQuery = QStringLiteral("SELECT * FROM Dest");
 
@@ -73,7 +78,7 @@ void AddPayment::createControls()
     // What is typed stays as typed: no completion from the list, and Enter adds nothing to it.
     Combo1->setCompleter(nullptr);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->lineEdit()->setMaxLength(kDestinationLength);
+    Combo1->lineEdit()->setMaxLength(destinationLength());
     for (int i : {0, 2, 3})
         Label1[i]->setBuddy(i == 2 ? static_cast<QWidget*>(Combo1) : Text1[i]);
 
@@ -189,7 +194,8 @@ void AddPayment::Form_Load()
             Combo1->setCurrentIndex(-1);
         } catch (const jet::DbError& e) {
             // Donations can still be entered with typed destinations.
-            reportDataError(QStringLiteral("The list of destinations cannot be read."), e.number(), e.description());
+            S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The list of destinations cannot be read.\n\n") + e.reason(),
+                                       ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
         }
     }
 
@@ -260,7 +266,8 @@ void AddPayment::Command3_Click()
         rs->update();
     } catch (const jet::DbError& e) {
         rs->cancelUpdate();
-        reportDataError(QStringLiteral("The destination was not added."), e.number(), e.description());
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The destination was not added.\n\n") + e.reason(),
+                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
         return;
     }
     addComboItem(item);
@@ -278,7 +285,8 @@ void AddPayment::Command4_Click()
         try {
             rs->deleteCurrent();
         } catch (const jet::DbError& e) {
-            reportDataError(QStringLiteral("The destination was not removed."), e.number(), e.description());
+            S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The destination was not removed.\n\n") + e.reason(),
+                                       ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
             return;
         }
     }
@@ -330,20 +338,6 @@ dao::Recordset* AddPayment::findDestination(const QString& item)
         return nullptr;
     }
     return rs->noMatch() ? nullptr : rs;
-}
-
-void AddPayment::tell(const QString& prompt)
-{
-    S.LastAnswer = static_cast<std::int16_t>(
-        ui::current().msgBox(prompt, ui::Buttons::OKOnly, ui::Icon::Information, QStringLiteral("QUIL")));
-}
-
-void AddPayment::reportDataError(const QString& what, int number, const QString& description)
-{
-    ui::current().beep();
-    S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
-        QStringLiteral("%1\n\n%2 (error %3)").arg(what, description).arg(number), ui::Buttons::OKOnly,
-        ui::Icon::Critical, QStringLiteral("QUIL Data Error")));
 }
 
 void AddPayment::releaseDestinations()

@@ -3,7 +3,7 @@
 // destinations with a running balance, and the upkeep of the destination list (table Dest).
 // Accepted lines wait in the hidden lists A_List (amounts) and D_List (destinations) for the Add
 // Donation command, which reads them from the hidden dialog before it destroys it.
-#include "app/main_state.h"
+#include "frame/main_state.h"
 #include "records/donation_entry.h"
 
 #include <QDialog>
@@ -78,8 +78,6 @@ private:
     // Finds the Dest row of a destination (letter case ignored, apostrophes kept); null when there
     // is none or the list cannot be read.
     dao::Recordset* findDestination(const QString& item);
-    void tell(const QString& prompt);
-    void reportDataError(const QString& what, int number, const QString& description);
 
     // OK's steps.
     bool rememberDate();

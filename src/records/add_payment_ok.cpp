@@ -50,13 +50,15 @@ void AddPayment::Command1_Click()
         return;
     }
     if (Combo1->currentText().isEmpty() && !Option2->isChecked()) {
-        tell(QStringLiteral("Must enter a Destination"));
+        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Must enter a Destination"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return;
     }
     entry.DonationDestination = Combo1->currentText();
     const auto date = vb::readDate(Text1[3]->text());
     if (!date) {
-        tell(QStringLiteral("Not a valid Date"));
+        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Not a valid Date"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return;
     }
     entry.DonationDate = *date;
@@ -98,7 +100,8 @@ bool AddPayment::rememberDate()
     }
     const auto date = vb::readDate(Text1[3]->text());
     if (!date) {
-        tell(QStringLiteral("Not a valid Date"));
+        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Not a valid Date"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
     entry.RememberedDate = *date;
@@ -111,11 +114,13 @@ bool AddPayment::readAmount()
     try {
         amount = vb::readCurrency(Text1[0]->text());
     } catch (const std::overflow_error&) {
-        tell(QStringLiteral("Amount is too large"));
+        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Amount is too large"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
     if (!amount || *amount < kSmallestAmount) {
-        tell(QStringLiteral("Amount must be a number greater than Zero"));
+        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Amount must be a number greater than Zero"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
     entry.DonationAmount = *amount;
@@ -135,12 +140,14 @@ bool AddPayment::readCheckNumber()
         return true;
     const auto number = vb::readNumber(text);
     if (!number || *number < 1) {
-        tell(QStringLiteral("Check must be a number greater than Zero"));
+        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Check must be a number greater than Zero"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
     constexpr auto kLargest = std::numeric_limits<std::int32_t>::max();
     if (*number > kLargest || vb::roundHalfEven(*number) > kLargest) {
-        tell(QStringLiteral("Check number is too large"));
+        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Check number is too large"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
     entry.CheckNumber = static_cast<std::int32_t>(vb::roundHalfEven(*number));
@@ -170,13 +177,14 @@ bool AddPayment::takeLine()
     Combo1->setEnabled(true);
     const vb::Currency amount = entry.DonationAmount;
     if (amount > *entry.SplitBalance) {
-        ui::current().beep();
-        tell(QStringLiteral("Excessive Amount"));
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("Excessive Amount"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
     const QString destination = Combo1->currentText();
     if (destination.isEmpty()) {
-        tell(QStringLiteral("Must enter a Destination"));
+        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Must enter a Destination"), ui::Buttons::OKOnly,
+                                   ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
     *entry.SplitBalance -= amount;

@@ -3,13 +3,15 @@
 // handlers and the filter colours. The edit rules are in grid_edit_rules.cpp.
 #include "records/records_commands.h"
 
-#include "app/frm_main.h"
-#include "app/skip_on_failure.h"
+#include "frame/dispatch.h"
+#include "frame/frm_main.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/data/grid_model.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/format.h"
+#include "platform/vb/skip_on_failure.h"
+#include "schema/queries.h"
 
 #include <QColor>
 #include <QEvent>
@@ -24,7 +26,7 @@ namespace {
 const QString kDonationSelect = QStringLiteral(
     "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments]");
 const QString kSumSelect = QStringLiteral("SELECT Sum (PaymentAmount) AS [ListTotal] FROM Payments ");
-const QString kDonorSelect = kAllMembersQuery + QStringLiteral("WHERE [MemberID]= ");
+const QString kDonorSelect = db::kAllMembersQuery + QStringLiteral("WHERE [MemberID]= ");
 const QColor kBlue(0, 0, 255);
 
 data::GridModel* gridModel(const frmMain& f)
@@ -35,9 +37,9 @@ data::GridModel* gridModel(const frmMain& f)
 // Mouse presses on the grid's cell area, for the click-outside rule.
 class GridClicks : public QObject {
 public:
-    GridClicks(QWidget* viewport, RecordsCommands& records) : QObject(viewport), records_(records)
+    GridClicks(frmMain& f, RecordsCommands& records) : QObject(f.grdDataGrid->viewport()), f_(f), records_(records)
     {
-        viewport->installEventFilter(this);
+        f.grdDataGrid->viewport()->installEventFilter(this);
     }
 
 protected:
@@ -45,12 +47,13 @@ protected:
     {
         if (event->type() == QEvent::MouseButtonPress) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            records_.grdDataGrid_MouseClickOutside(at.x(), at.y());
+            frame::RunHandler(f_, frame::Origin::Event, [&] { records_.grdDataGrid_MouseClickOutside(at.x(), at.y()); });
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    frmMain& f_;
     RecordsCommands& records_;
 };
 
@@ -81,25 +84,33 @@ void RecordsCommands::ConnectDonationGrid()
     model->setColumnFormat(2, QStringLiteral("#######"));
     model->setColumnFormat(4, QStringLiteral("general date"));
     // The cell holds text, as the classic grid's cells do; the rules read and change that text.
+    // A rule that fails keeps the cell as it was: the edit is cancelled before the guard reports.
     model->setBeforeColUpdate([this](int column, const vb::Value& oldValue, vb::Value& newValue, bool& cancel) {
-        QString text = newValue.toText();
-        grdDataGrid_BeforeColUpdate(column, oldValue.toText(), text, cancel);
-        newValue = vb::Value(text);
+        cancel = true;
+        frame::RunHandler(f, frame::Origin::Event, [&] {
+            bool refused = false;
+            QString text = newValue.toText();
+            grdDataGrid_BeforeColUpdate(column, oldValue.toText(), text, refused);
+            newValue = vb::Value(text);
+            cancel = refused;
+        });
     });
-    model->setAfterColUpdate([this](int column) { grdDataGrid_AfterColUpdate(column); });
+    model->setAfterColUpdate(frame::AsEvent(f, [this](int column) { grdDataGrid_AfterColUpdate(column); }));
     data::bindGrid(f.grdDataGrid, model);
-    new GridClicks(f.grdDataGrid->viewport(), *this);
+    new GridClicks(f, *this);
 
-    QObject::connect(f.datSecondaryRS, &data::DataControl::reposition, &f, [this] { datSecondaryRS_Reposition(); });
+    QObject::connect(f.datSecondaryRS, &data::DataControl::reposition, &f,
+                     frame::AsEvent(f, [this] { datSecondaryRS_Reposition(); }));
     QObject::connect(f.datPrimaryRS, &data::DataControl::error, &f,
-                     [this](int number, const QString& description, bool* continueSilently) {
+                     frame::AsEvent(f, [this](int number, const QString& description, bool* continueSilently) {
                          datPrimaryRS_Error(number, description, *continueSilently);
-                     });
-    QObject::connect(f.datPrimaryRS, &data::DataControl::validate, &f, [this](data::Action action, bool* cancel) {
-        bool save = !*cancel;
-        datPrimaryRS_Validate(static_cast<int>(action), save);
-        *cancel = !save;
-    });
+                     }));
+    QObject::connect(f.datPrimaryRS, &data::DataControl::validate, &f,
+                     frame::AsEvent(f, [this](data::Action action, bool* cancel) {
+                         bool save = !*cancel;
+                         datPrimaryRS_Validate(static_cast<int>(action), save);
+                         *cancel = !save;
+                     }));
 }
 
 void RecordsCommands::datPrimaryRS_Reposition()
@@ -122,29 +133,33 @@ void RecordsCommands::datPrimaryRS_Reposition()
     std::optional<QString> query;
     const QString order = OrderByText + sortField;
     switch (S.GridQueryState) {
-    case 1: case 2: case 3: case 4: case 5:
+    case GridQuery::SortedByPaymentId:
+    case GridQuery::SortedByAmount:
+    case GridQuery::SortedByCheckNumber:
+    case GridQuery::SortedByDestination:
+    case GridQuery::SortedByDate:
         if (S.ListViewActive) {
             query = kDonationSelect + S.DonationFilter + order;
-            S.GridQueryState = 8;
+            S.GridQueryState = GridQuery::ListLoaded;
         } else if (M) {
             query = kDonationSelect + S.DonationFilter + *M + order;
         }
         break;
-    case 6:
+    case GridQuery::DonationFilterSet:
         if (S.ListViewActive) {
             f.ShowBusyPanel();
             query = S.DonationSelect + S.DonationFilter + order;
-            S.GridQueryState = 8;
+            S.GridQueryState = GridQuery::ListLoaded;
         } else if (M) {
             query = S.DonationSelect + S.DonationFilter + *M + order;
         }
         break;
-    case 7:
+    case GridQuery::ListViewRequested:
         query = S.DonationSelect + S.DonationFilter + order;
-        S.GridQueryState = 8;
+        S.GridQueryState = GridQuery::ListLoaded;
         S.ListViewActive = true;
         break;
-    case 8:
+    case GridQuery::ListLoaded:
         ui::current().setBusyPointer(false);
         return;
     default:
@@ -176,7 +191,7 @@ void RecordsCommands::datSecondaryRS_Reposition()
     auto& S = f.S;
     if (S.SuppressReposition)
         return;
-    if (f.grdDataGrid->isHidden() || S.GridQueryState != 8)
+    if (f.grdDataGrid->isHidden() || S.GridQueryState != GridQuery::ListLoaded)
         return;
     dao::Recordset* donations = f.datSecondaryRS->recordset();
     if (donations && donations->recordCount() > 0) {
@@ -190,9 +205,8 @@ void RecordsCommands::datSecondaryRS_Reposition()
         f.datPrimaryRS->refresh();
         return;
     }
-    S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(QStringLiteral("No Donation Records Found"),
-                                                                  ui::Buttons::OKOnly, ui::Icon::Critical,
-                                                                  QStringLiteral("Bad Query")));
+    S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("No Donation Records Found"), ui::Buttons::OKOnly,
+                               ui::Icon::Critical, QStringLiteral("Bad Query"));
     S.DonationFilter.clear();
 }
 
@@ -273,8 +287,8 @@ void RecordsCommands::mnuSortDate_Click() { sortBy(f, *this, 5); }
 
 void RecordsCommands::datPrimaryRS_Error([[maybe_unused]] int DataErr, const QString& Description, bool& ContinueSilently)
 {
-    ui::current().msgBox(QStringLiteral("Data error event hit err:") + Description, ui::Buttons::OKOnly, ui::Icon::None,
-                         QStringLiteral("QUIL Data Error"));
+    ui::message(ui::Beep::No, QStringLiteral("Data error event hit err:") + Description, ui::Buttons::OKOnly,
+                ui::Icon::None, QStringLiteral("QUIL Data Error"));
     ContinueSilently = true;
 }
 

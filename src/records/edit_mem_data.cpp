@@ -1,6 +1,6 @@
 #include "records/edit_mem_data.h"
 
-#include "app/main_state.h"
+#include "frame/main_state.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

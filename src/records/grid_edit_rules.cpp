@@ -2,8 +2,8 @@
 // on the grid's empty area.
 #include "records/records_commands.h"
 
-#include "app/frm_main.h"
-#include "app/skip_on_failure.h"
+#include "frame/frm_main.h"
+#include "platform/vb/skip_on_failure.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/ui/ui.h"
@@ -17,15 +17,6 @@
 namespace {
 
 enum GridColumn { PaymentIdColumn = 0, AmountColumn = 1, CheckColumn = 2, MemberIdColumn = 5 };
-
-// Refuses an edit with a message, after a beep; the cell keeps its old value.
-void refuse(frmMain& f, const QString& prompt, bool& Cancel)
-{
-    ui::current().beep();
-    Cancel = true;
-    f.S.LastAnswer = static_cast<std::int16_t>(
-        ui::current().msgBox(prompt, ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL")));
-}
 
 // Whether a member has this number. Only a whole number within the field's range can be one;
 // it goes into the criterion as the number, never as the typed text.
@@ -52,7 +43,9 @@ void RecordsCommands::grdDataGrid_BeforeColUpdate(int ColIndex, [[maybe_unused]]
 {
     switch (ColIndex) {
     case PaymentIdColumn:
-        refuse(f, QStringLiteral("You Cannot Edit This Column."), Cancel);
+        Cancel = true;
+        f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("You Cannot Edit This Column."), ui::Buttons::OKOnly,
+                                     ui::Icon::Critical, QStringLiteral("QUIL"));
         break;
     case AmountColumn:
     case CheckColumn:
@@ -66,7 +59,9 @@ void RecordsCommands::grdDataGrid_BeforeColUpdate(int ColIndex, [[maybe_unused]]
         // The donation moves to another member only when that member exists.
         const auto number = vb::readNumber(NewValue);
         if (!number) {
-            refuse(f, QStringLiteral("The Member ID must be the number of a member."), Cancel);
+            Cancel = true;
+            f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The Member ID must be the number of a member."),
+                                         ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));
             break;
         }
         Cancel = !memberExists(f, *number);

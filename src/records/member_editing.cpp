@@ -2,7 +2,8 @@
 // double-click on it.
 #include "records/records_commands.h"
 
-#include "app/frm_main.h"
+#include "frame/dispatch.h"
+#include "frame/frm_main.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/bound_text_box.h"
 #include "platform/data/data_control.h"
@@ -11,7 +12,7 @@
 #include "platform/vb/convert.h"
 #include "records/add_member_dialog.h"
 #include "records/edit_mem_data.h"
-#include "records/member_fields.h"
+#include "schema/schema.h"
 
 #include <QEvent>
 #include <QPalette>
@@ -24,7 +25,7 @@ namespace {
 // events on its viewport, so both the boxes and that viewport are watched.
 class MemberFieldClicks : public QObject {
 public:
-    explicit MemberFieldClicks(frmMain& f) : QObject(&f), f(f)
+    MemberFieldClicks(frmMain& f, RecordsCommands& records) : QObject(&f), f(f), records_(records)
     {
         for (QWidget* field : f.txtFields)
             field->installEventFilter(this);
@@ -34,12 +35,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::MouseButtonDblClick || !f.records)
+        if (event->type() != QEvent::MouseButtonDblClick)
             return false;
         const int index = indexOf(watched);
         if (index < 0 || !f.txtFields[static_cast<std::size_t>(index)]->isEnabled())
             return false;
-        f.records->txtFields_DblClick(index);
+        frame::RunHandler(f, frame::Origin::Event, [&] { records_.txtFields_DblClick(index); });
         // The number and the notes open no dialog: there a double-click still selects a word.
         return index != 0 && index != TextFields::kNotes;
     }
@@ -56,6 +57,7 @@ private:
     }
 
     frmMain& f;
+    RecordsCommands& records_;
 };
 
 // The member number as field 0 shows it; 0 when it shows none.
@@ -71,9 +73,9 @@ long long memberNumber(const QString& text)
 
 } // namespace
 
-void RecordsCommands::connectMemberEditing()
+void RecordsCommands::ConnectMemberEditing()
 {
-    new MemberFieldClicks(f);
+    new MemberFieldClicks(f, *this);
     // Member numbers come from the database: the number box shows them and takes no typing.
     f.txtFields.line(0)->setReadOnly(true);
 }
@@ -85,7 +87,7 @@ void RecordsCommands::mnuEditAddMem_Click()
     if (!f.S.db)
         return;
     {
-        AddMember dialog(f);
+        AddMember dialog(f.S, NewMemberCriteria, f.S.db, &f);
         ui::current().runModal(dialog);
     }
     RequeryView();
@@ -136,7 +138,7 @@ void RecordsCommands::txtFields_DblClick(int Index)
 
     QString newText;
     {
-        const int limit = records::memberFieldSize(f.txtFields.line(Index)->dataField());
+        const int limit = db::textFieldSize(u"Members", f.txtFields.line(Index)->dataField());
         EditMemData dialog(f.S, EditFieldValue, limit, &f);
         ui::current().runModal(dialog);
         newText = dialog.Text1->text();
@@ -155,10 +157,8 @@ void RecordsCommands::txtFields_DblClick(int Index)
         if (dao::Recordset* rs = f.datPrimaryRS->recordset(); rs && rs->editMode() != dao::Recordset::EditMode::None)
             rs->cancelUpdate();
         f.datPrimaryRS->notifyReposition();
-        ui::current().beep();
-        f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
-            QStringLiteral("The change could not be saved: %1").arg(e.description()), ui::Buttons::OKOnly,
-            ui::Icon::Critical, QStringLiteral("QUIL Data Error")));
+        f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The change could not be saved: %1").arg(e.description()),
+                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
         return;
     }
     dao::Recordset* members = f.datPrimaryRS->recordset();

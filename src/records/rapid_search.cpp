@@ -3,12 +3,14 @@
 // when none is chosen.
 #include "records/records_commands.h"
 
-#include "app/frm_main.h"
+#include "frame/dispatch.h"
+#include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
+#include "platform/vb/skip_on_failure.h"
 #include "records/rapid_search_query.h"
 
 #include <QKeyEvent>
@@ -32,7 +34,7 @@ bool isEnter(const QEvent* event)
 class RapidSearchKeys : public QObject {
 public:
     RapidSearchKeys(RecordsCommands& commands, frmMain& f)
-        : QObject(&f), commands_(commands), box_(f.EntNme), list_(f.C_List), listArea_(f.C_List->viewport())
+        : QObject(&f), f_(f), commands_(commands), box_(f.EntNme), list_(f.C_List), listArea_(f.C_List->viewport())
     {
     }
 
@@ -41,21 +43,24 @@ protected:
     {
         if (watched == box_ && isEnter(event)) {
             list_->setFocus();
-            commands_.ChooseMatch();
+            choose();
             return true;
         }
         if (watched == list_ && isEnter(event)) {
-            commands_.ChooseMatch();
+            choose();
             return true;
         }
         if (watched == listArea_ && event->type() == QEvent::MouseButtonDblClick) {
-            commands_.ChooseMatch();
+            choose();
             return true;
         }
         return false;
     }
 
 private:
+    void choose() { frame::RunHandler(f_, frame::Origin::Event, [this] { commands_.ChooseMatch(); }); }
+
+    frmMain& f_;
     RecordsCommands& commands_;
     QObject* box_;
     QListWidget* list_;
@@ -92,7 +97,7 @@ bool locateMember(frmMain& f, const QString& memberId)
 
 void RecordsCommands::ConnectRapidSearch()
 {
-    QObject::connect(f.EntNme, &QLineEdit::textChanged, &f, [this] { EntNme_Change(); });
+    QObject::connect(f.EntNme, &QLineEdit::textChanged, &f, frame::AsEvent(f, [this](const QString&) { EntNme_Change(); }));
     // Every line has the height of the first: laying out thousands of matches after a short
     // search text then costs no measuring of each line's text.
     f.C_List->setUniformItemSizes(true);
@@ -114,7 +119,7 @@ void RecordsCommands::EntNme_Change()
     // the failure, which is usually nothing.
     QStringList items;
     QStringList ids;
-    try {
+    skipOnFailure([&] {
         const QString sql = records::rapidSearchSql(typed);
         f.datScratchRS->setRecordSource(sql);
         f.datScratchRS->setRecordset(f.S.db->openRecordset(sql));
@@ -130,14 +135,10 @@ void RecordsCommands::EntNme_Change()
                                             rs->field(address).toText());
             ids << rs->field(id).toText();
         }
-    } catch (const std::exception&) {
-    }
+    });
     f.C_List->addItems(items);
     f.ID_list->addItems(ids);
-    try {
-        f.datScratchRS->setRecordset(nullptr);
-    } catch (const jet::DbError&) {
-    }
+    skipOnFailure([&] { f.datScratchRS->setRecordset(nullptr); });
 
     // A single match is chosen at once, so that one Enter records its donation.
     if (f.C_List->count() == 1)
@@ -153,11 +154,10 @@ void RecordsCommands::ChooseMatch()
     }
     const QListWidgetItem* id = f.ID_list->item(k);
     if (!id || !locateMember(f, id->text())) {
-        ui::current().beep();
-        f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(
-            QStringLiteral("This member is not among the members in view (a member filter or the List View "
-                           "leaves it out), so no donation can be added for it here."),
-            ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL")));
+        f.S.LastAnswer = ui::message(ui::Beep::Yes,
+                                     QStringLiteral("This member is not among the members in view (a member filter or the "
+                                                    "List View leaves it out), so no donation can be added for it here."),
+                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));
         return;
     }
     f.mnuEditAddPay_Click();

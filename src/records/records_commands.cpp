@@ -1,7 +1,7 @@
 #include "records/records_commands.h"
 
-#include "app/frm_main.h"
-#include "filters/filters_commands.h"
+#include "frame/dispatch.h"
+#include "frame/frm_main.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/ui/ui.h"
@@ -10,10 +10,11 @@
 
 RecordsCommands::RecordsCommands(frmMain& f) : f(f)
 {
-    QObject::connect(f.datPrimaryRS, &data::DataControl::reposition, &f, [this] { datPrimaryRS_Reposition(); });
+    QObject::connect(f.datPrimaryRS, &data::DataControl::reposition, &f,
+                     frame::AsEvent(f, [this] { datPrimaryRS_Reposition(); }));
     ConnectDonationGrid();
     ConnectRapidSearch();
-    connectMemberEditing();
+    ConnectMemberEditing();
 }
 
 void RecordsCommands::RequeryView()
@@ -35,12 +36,10 @@ void RecordsCommands::RequeryView()
         ui::current().setBusyPointer(false);
         return;
     }
-    ui::current().beep();
-    f.S.LastAnswer = static_cast<std::int16_t>(ui::current().msgBox(QStringLiteral("No Records Found For Current Filter"),
-                                                                    ui::Buttons::OKOnly, ui::Icon::Critical,
-                                                                    QStringLiteral("Bad Query")));
+    f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("No Records Found For Current Filter"), ui::Buttons::OKOnly,
+                                 ui::Icon::Critical, QStringLiteral("Bad Query"));
     f.S.MemberFilter.clear();
     fallingBack_ = true;
-    f.filters->mnuFilterMem_Click();
+    f.mnuFilterMem_Click();
     fallingBack_ = false;
 }

@@ -3,41 +3,37 @@
 // handlers are defined in the file of their job: the view requery (records_commands.cpp), the
 // rapid search (rapid_search.cpp), the donation grid and its totals (donation_grid.cpp), adding
 // donations (add_donation.cpp), adding and editing members (member_editing.cpp).
+#include "frame/seams.h"
 #include "records/donation_entry.h"
 
 #include <QString>
 
 class frmMain;
 
-// The member query over all members (one trailing blank): a member filter or a member number
-// follows it as "WHERE ...".
-inline const QString kAllMembersQuery = QStringLiteral(
-    "select [memberID],[firstname],[lastname], [address],[city],[state],[postalcode],[homephone], [notes] FROM [members] ");
-
-class RecordsCommands {
+class RecordsCommands final : public seam::Records {
 public:
     explicit RecordsCommands(frmMain& f);
 
     // ---- View requery -------------------------------------------------------------------------
     // Re-runs the member query the caller has set and stands on its last member.
-    void RequeryView();
+    void RequeryView() override;
 
     // ---- Donation grid, sorting and totals ----------------------------------------------------
     // Binds the grid to the donation data source and hooks the grid's and the member data
     // source's events to the handlers below; the constructor calls it.
     void ConnectDonationGrid();
     // The member data source's reposition: rebuilds the donation query and the totals.
-    void datPrimaryRS_Reposition();
+    void datPrimaryRS_Reposition() override;
     // The donation data source's reposition: in List View the member fields show the donor.
     void datSecondaryRS_Reposition();
     // The summary line: total and count of the donations in view.
-    void ShowListTotal();
+    void ShowListTotal() override;
     // View > Sort by: the donations in view again, in the chosen order.
-    void mnuSortPayID_Click();
-    void mnuSortAmount_Click();
-    void mnuSortCheck_Click();
-    void mnuSortDest_Click();
-    void mnuSortDate_Click();
+    void mnuSortPayID_Click() override;
+    void mnuSortAmount_Click() override;
+    void mnuSortCheck_Click() override;
+    void mnuSortDest_Click() override;
+    void mnuSortDate_Click() override;
     // A cell typed into, before its text is written to the donation row (texts as in the cell),
     // and after it was written.
     void grdDataGrid_BeforeColUpdate(int ColIndex, const QString& OldValue, QString& NewValue, bool& Cancel);
@@ -50,8 +46,8 @@ public:
     void datPrimaryRS_Validate(int Action, bool& Save);
     // Pure blue while a filter is in force, the system's window text colour otherwise: the nine
     // member fields for the member filter, the grid's text for the donation filter.
-    void SetMemberFieldsColour(bool blue);
-    void SetGridTextColour(bool blue);
+    void SetMemberFieldsColour(bool blue) override;
+    void SetGridTextColour(bool blue) override;
 
     // ---- Rapid search -------------------------------------------------------------------------
     // Hooks the search box and the match list to the handlers below; the constructor calls it.
@@ -65,15 +61,15 @@ public:
     // ---- Adding donations ---------------------------------------------------------------------
     // Edit > Add Donation: the Add Donations dialog for the current member, then one donation row
     // per accepted line, all of them or none.
-    void mnuEditAddPay_Click();
+    void mnuEditAddPay_Click() override;
     // What the Add Donations dialog and the command share; the remembered date lives here.
     DonationEntry Donation;
 
     // ---- Adding and editing members -----------------------------------------------------------
     // Makes the member fields answer double-clicks; the constructor calls it.
-    void connectMemberEditing();
+    void ConnectMemberEditing();
     // Edit > Add Member: the Add a New Member dialog, then the view re-run on the new member.
-    void mnuEditAddMem_Click();
+    void mnuEditAddMem_Click() override;
     // A double-click on member field Index (0..8): one field edited through Edit Member Data.
     void txtFields_DblClick(int Index);
     QString NewMemberCriteria;  // "MemberID = " and the number the database gave the last new member

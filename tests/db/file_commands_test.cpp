@@ -1,10 +1,10 @@
 // Opening and closing files through the real main window with the scripted UI: the two window
 // states, the file dialog's name rules, the logo rewrite, an empty member table, and every file
 // that cannot be opened leaving the program usable and the file unchanged.
-#include "app/frm_main.h"
-#include "db/connect_key.h"
+#include "frame/frm_main.h"
+#include "schema/connect_key.h"
 #include "db/file_commands.h"
-#include "db/template.h"
+#include "schema/template.h"
 #include "records/records_commands.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"

@@ -131,7 +131,7 @@ TEST_F(AddMemberTest, NoneForAddressGivesARowWithOnlyTheThreeFieldsAndMakesItCur
     for (const char* field : {"City", "State", "PostalCode", "HomePhone", "Notes"})
         EXPECT_EQ(stored(id, field), std::nullopt) << field;
 
-    EXPECT_EQ(f.records->NewMemberCriteria, QStringLiteral("MemberID = %1").arg(id));
+    EXPECT_EQ(quiltest::recordsOf(f).NewMemberCriteria, QStringLiteral("MemberID = %1").arg(id));
     EXPECT_EQ(currentMember(), id);
     EXPECT_EQ(f.txtFields.text(0), QString::number(id));
     EXPECT_EQ(f.txtFields.text(1), "Ann");
@@ -162,10 +162,10 @@ TEST_F(AddMemberTest, MemberNumberIsTheDatabasesAndAboveEveryOneEverUsed)
 
     const std::int64_t first = addMember(fillAndOk({"Ann", "Lee", "NONE"}));
     EXPECT_GT(first, 900);
-    EXPECT_EQ(f.records->NewMemberCriteria, QStringLiteral("MemberID = %1").arg(first));
+    EXPECT_EQ(quiltest::recordsOf(f).NewMemberCriteria, QStringLiteral("MemberID = %1").arg(first));
     const std::int64_t second = addMember(fillAndOk({"Dee", "Moss", "NONE"}));
     EXPECT_GT(second, first);
-    EXPECT_EQ(f.records->NewMemberCriteria, QStringLiteral("MemberID = %1").arg(second));
+    EXPECT_EQ(quiltest::recordsOf(f).NewMemberCriteria, QStringLiteral("MemberID = %1").arg(second));
     EXPECT_EQ(currentMember(), second);
     EXPECT_EQ(stored(second, "FirstName"), "Dee");
 }

@@ -76,7 +76,7 @@ TEST_F(EditMemberTest, EachFieldIsWrittenBackAndTheMemberStaysCurrent)
         QString offered;
         ui().queueDialog([&](QDialog& d) {
             offered = text1(d).text();
-            EXPECT_EQ(f.records->EditFieldValue, before);
+            EXPECT_EQ(quiltest::recordsOf(f).EditFieldValue, before);
             text1(d).setText(c.typed);
             ui::click(d, QStringLiteral("OkBut"));
         });
@@ -87,7 +87,7 @@ TEST_F(EditMemberTest, EachFieldIsWrittenBackAndTheMemberStaysCurrent)
         EXPECT_EQ(f.txtFields.text(c.index), c.expected);
         EXPECT_EQ(currentMember(), member_);
         EXPECT_EQ(f.txtFields.text(0), QString::number(member_));
-        EXPECT_TRUE(f.records->EditFieldValue.isEmpty());
+        EXPECT_TRUE(quiltest::recordsOf(f).EditFieldValue.isEmpty());
         EXPECT_FALSE(f.S.DialogCancelled);
         EXPECT_TRUE(ui().messages().empty());
     }
@@ -151,7 +151,7 @@ TEST_F(EditMemberTest, CancelAndEscapeChangeNothing)
         EXPECT_EQ(stored(member_, "City"), "Albany");
         EXPECT_EQ(f.txtFields.text(4), "Albany");
         EXPECT_FALSE(f.S.DialogCancelled);
-        EXPECT_TRUE(f.records->EditFieldValue.isEmpty());
+        EXPECT_TRUE(quiltest::recordsOf(f).EditFieldValue.isEmpty());
     }
 }
 
@@ -176,7 +176,7 @@ TEST_F(EditMemberTest, MemberIdAndNotesOpenNoDialogAndReturnToNormal)
         doubleClick(index);
         EXPECT_TRUE(dialogsRun().isEmpty());
         EXPECT_EQ(box->palette(), before);
-        EXPECT_TRUE(f.records->EditFieldValue.isEmpty());
+        EXPECT_TRUE(quiltest::recordsOf(f).EditFieldValue.isEmpty());
         EXPECT_EQ(currentMember(), member_);
     }
     // The double-click still does what it does in any text box: it selects the word.
@@ -239,7 +239,7 @@ TEST_F(EditMemberTest, RefusedWriteKeepsTheStoredValueAndSaysSo)
         }
         EXPECT_EQ(f.datPrimaryRS->recordset()->editMode(), dao::Recordset::EditMode::None);
         EXPECT_FALSE(f.S.DialogCancelled);
-        EXPECT_TRUE(f.records->EditFieldValue.isEmpty());
+        EXPECT_TRUE(quiltest::recordsOf(f).EditFieldValue.isEmpty());
 
         // Nothing refused is left pending: once writes pass again, the next edit is the only change.
         exec("DROP TRIGGER refuse_edits");

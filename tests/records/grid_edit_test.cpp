@@ -147,7 +147,7 @@ TEST_F(GridTest, AClickOnTheGridsEmptyAreaGivesTheMenusAndTheMemberFieldsBack)
     // Right of the last column counts as well.
     f.grdDataGrid_GotFocus();
     const int right = view->columnViewportPosition(5) + view->columnWidth(5) + 4;
-    f.records->grdDataGrid_MouseClickOutside(right, last.center().y());
+    quiltest::recordsOf(f).grdDataGrid_MouseClickOutside(right, last.center().y());
     EXPECT_FALSE(f.tbToolBar->isHidden());
     EXPECT_TRUE(menusOn());
 }

@@ -2,10 +2,12 @@
 // The real main window over a copy of the template, opened through the program's Open command
 // with the scripted UI. The temporary folder is also the program folder, and it holds the logo
 // the program looks for there, so an open shows no message about an unreadable logo.
-#include "app/frm_main.h"
-#include "db/connect_key.h"
+#include "app/install_commands.h"
+#include "frame/frm_main.h"
+#include "records/records_commands.h"
+#include "schema/connect_key.h"
 #include "db/file_commands.h"
-#include "db/template.h"
+#include "schema/template.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/sqlite.h"
 #include "platform/ui/scripted_ui.h"
@@ -18,6 +20,12 @@
 #include <memory>
 
 namespace quiltest {
+
+// The records commands behind the frame's seam, for tests that read their own state.
+inline RecordsCommands& recordsOf(frmMain& f)
+{
+    return static_cast<RecordsCommands&>(*f.records);
+}
 
 // Window: frmMain, or a test's subclass of it that stands in for commands the test is not about.
 template <class Window = frmMain>
@@ -51,6 +59,7 @@ protected:
     Window& build()
     {
         window_ = std::make_unique<Window>();
+        InstallCommands(*window_);
         window_->S.AppDir = program_;
         window_->S.DbConnect = db::DescrambleConnect(db::kScrambledConnect);
         window_->S.ViewName = QStringLiteral("Member View");

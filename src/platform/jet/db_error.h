@@ -41,6 +41,8 @@ public:
         : std::runtime_error(description.toStdString()), number_(number), description_(std::move(description)) {}
     int number() const { return number_; }
     const QString& description() const { return description_; }
+    // How a message tells the user why: the description and the number, "... (error 3043)".
+    QString reason() const { return QStringLiteral("%1 (error %2)").arg(description_).arg(number_); }
 
 private:
     int number_;

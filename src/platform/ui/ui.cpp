@@ -100,6 +100,14 @@ QString Ui::saveFileDialog(const QString& title, const QString& initialName, con
     return pathOf(chooseFile(FileRequest{FileDialogKind::Save, title, initialName, filter, folder}), cancelled);
 }
 
+std::int16_t message(Beep beep, const QString& prompt, Buttons buttons, Icon icon, const QString& title)
+{
+    Ui& u = current();
+    if (beep == Beep::Yes)
+        u.beep();
+    return static_cast<std::int16_t>(u.msgBox(prompt, buttons, icon, title));
+}
+
 Ui& current()
 {
     auto& instance = slot();

@@ -4,6 +4,7 @@
 // mouse pointer. The program calls ui::current(); tests install a scripted implementation so
 // that every dialog flow runs without a person and without a nested event loop.
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -83,6 +84,14 @@ protected:
     virtual int showMessage(const Message& message) = 0;
     virtual FileChoice chooseFile(const FileRequest& request) = 0;
 };
+
+// Whether a message is preceded by the beep. Spelled out at every call: failures beep, success
+// messages and most questions do not, and a few failure messages of the program come without one.
+enum class Beep { No, Yes };
+
+// The program's one way to show a message: the beep when asked, the box, and the answer code
+// (small enough for the 16-bit answer the program keeps in LastAnswer).
+std::int16_t message(Beep beep, const QString& prompt, Buttons buttons, Icon icon, const QString& title);
 
 // The implementation in force. Until one is installed, the Qt implementation is installed on
 // first use.

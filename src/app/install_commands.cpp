@@ -1,0 +1,17 @@
+#include "app/install_commands.h"
+
+#include "db/file_commands.h"
+#include "filters/filters_commands.h"
+#include "frame/frm_main.h"
+#include "records/records_commands.h"
+
+#include <memory>
+
+void InstallCommands(frmMain& f)
+{
+    // Records first: its constructor hooks the grid and the member data source, which the other
+    // subsystems' commands find hooked when they run.
+    f.records = std::make_unique<RecordsCommands>(f);
+    f.files = std::make_unique<FileCommands>(f);
+    f.filters = std::make_unique<FiltersCommands>(f);
+}

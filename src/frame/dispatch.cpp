@@ -1,0 +1,55 @@
+#include "frame/dispatch.h"
+
+#include "frame/frm_main.h"
+#include "platform/jet/db_error.h"
+#include "platform/ui/ui.h"
+
+#include <exception>
+
+namespace frame {
+
+namespace {
+
+// Put back what a handler that stopped half-way may have left set.
+void restoreTransientState(frmMain& f)
+{
+    f.S.SuppressReposition = false;
+    f.S.DialogCancelled = false;
+    f.HideBusyPanel();
+    ui::current().setBusyPointer(false);
+}
+
+void reportFailure(frmMain& f, const QString& reason)
+{
+    f.S.LastAnswer = ui::message(ui::Beep::Yes, reason, ui::Buttons::OKOnly, ui::Icon::Critical,
+                                 QStringLiteral("QUIL Data Error"));
+}
+
+} // namespace
+
+void RunHandler(frmMain& f, Origin origin, const std::function<void()>& handler) noexcept
+{
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    };
+    bool failed = false;
+    {
+        const Depth nested(f.handlerDepth);
+        try {
+            handler();
+        } catch (const jet::DbError& e) {
+            failed = true;
+            reportFailure(f, e.reason());
+        } catch (const std::exception& e) {
+            failed = true;
+            if (origin != Origin::Toolbar)
+                reportFailure(f, QString::fromLocal8Bit(e.what()));
+        }
+    }
+    if (failed && f.handlerDepth == 0)
+        restoreTransientState(f);
+}
+
+} // namespace frame

@@ -1,0 +1,32 @@
+#pragma once
+// The one way from Qt into the program's handlers. Menu items and their shortcuts, toolbar
+// buttons and control events (signals and event filters) all run their handler through
+// RunHandler, so that an error a handler does not handle itself never leaves a Qt slot: it ends
+// that handler with one message and the program stays usable.
+#include <functional>
+#include <utility>
+
+class frmMain;
+
+namespace frame {
+
+enum class Origin { Menu, Toolbar, Event };
+
+// Runs the handler. A database error it lets through is shown as one "QUIL Data Error" message
+// with the engine's number and description (critical icon, beep); another failure is shown the
+// same way, except from a toolbar button, whose command ends silently, as the program's buttons
+// always have. When the outermost handler fails, the window's transient state (busy pointer and
+// panel, suppressed repositions, a dialog's answer) is put back so the next command starts clean.
+void RunHandler(frmMain& f, Origin origin, const std::function<void()>& handler) noexcept;
+
+// A slot for QObject::connect that runs the handler as a control event. The handler takes every
+// argument of the signal (Qt offers the slot all of them).
+template <class Handler>
+auto AsEvent(frmMain& f, Handler handler)
+{
+    return [&f, handler = std::move(handler)](auto&&... args) {
+        RunHandler(f, Origin::Event, [&] { handler(std::forward<decltype(args)>(args)...); });
+    };
+}
+
+} // namespace frame

@@ -1,0 +1,57 @@
+#pragma once
+// What one subsystem may ask of another. The program's flow calls across subsystems (Close runs
+// Member View and Standard, opening a file ends in RequeryView, an empty member query falls back
+// to Filter Members, the rapid search runs Add Donation); those calls go through these
+// interfaces, which the frame holds, never through a link between two subsystem libraries.
+//
+// Each subsystem implements its interface in one command class (FileCommands in src/db,
+// RecordsCommands in src/records, ...); the program's top library makes the objects and hands
+// them to the frame. An interface lists the menu commands of its subsystem (frmMain's menu
+// handlers forward to them) and the named procedures the others call.
+#include <QString>
+
+namespace seam {
+
+// Database files (src/db).
+class Files {
+public:
+    virtual ~Files() = default;
+    virtual void mnuFileOpen_Click() = 0;
+    virtual void mnuFileClose_Click() = 0;
+    // The open dialog for database files: a path, or "" when cancelled or unusable.
+    virtual QString ChooseDatabaseFile(const QString& title) = 0;
+    // Loads the picture OrgLogo names into the hidden logo box of the window.
+    virtual void LoadReportLogo() = 0;
+};
+
+// Members and donations (src/records).
+class Records {
+public:
+    virtual ~Records() = default;
+    virtual void mnuEditAddPay_Click() = 0;
+    virtual void mnuEditAddMem_Click() = 0;
+    virtual void mnuSortPayID_Click() = 0;
+    virtual void mnuSortAmount_Click() = 0;
+    virtual void mnuSortCheck_Click() = 0;
+    virtual void mnuSortDest_Click() = 0;
+    virtual void mnuSortDate_Click() = 0;
+    // Re-runs the member query the caller has set and stands on its last member.
+    virtual void RequeryView() = 0;
+    // The member data source's reposition: rebuilds the donation query and the totals.
+    virtual void datPrimaryRS_Reposition() = 0;
+    // The summary line: total and count of the donations in view.
+    virtual void ShowListTotal() = 0;
+    // Pure blue while a filter is in force: the member fields for the member filter, the grid's
+    // text for the donation filter.
+    virtual void SetMemberFieldsColour(bool blue) = 0;
+    virtual void SetGridTextColour(bool blue) = 0;
+};
+
+// Filters and views (src/filters).
+class Filters {
+public:
+    virtual ~Filters() = default;
+    virtual void mnuFilterMem_Click() = 0;
+};
+
+} // namespace seam

@@ -1,0 +1,133 @@
+// The load event: start-up sequence, window placement, splash picture, command-line open.
+#include "frame/frm_main.h"
+#include "frame/startup.h"
+
+#include "frame/load_picture.h"
+#include "frame/program_folder.h"
+#include "frame/dispatch.h"
+#include "frame/second_copy.h"
+#include "platform/vb/skip_on_failure.h"
+#include "frame/twips.h"
+#include "schema/connect_key.h"
+#include "platform/dao/engine.h"
+#include "platform/settings/settings.h"
+#include "platform/ui/ui.h"
+#include "platform/vb/convert.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+
+QString SplashFileName(int innerWidthPixels)
+{
+    switch (innerWidthPixels) {
+    case 640: return QStringLiteral("splash 640.jpg");
+    case 800: return QStringLiteral("splash 800.jpg");
+    case 1024: return QStringLiteral("splash 1024.jpg");
+    default: return {};
+    }
+}
+
+QString CommandLineFileName(const QString& commandLine)
+{
+    if (commandLine.size() < 5)
+        return {};
+    QString name = commandLine;
+    if (name.startsWith(QLatin1Char('"')))
+        name.remove(0, 1);
+    if (name.endsWith(QLatin1Char('"')))
+        name.chop(1);
+    return name;
+}
+
+bool frmMain::Form_Load(const QString& commandLine)
+{
+    dao::Engine::instance().setDefaultType(dao::WorkspaceType::Jet);
+
+    if (instanceName.isEmpty())
+        instanceName = SecondCopy::defaultName();
+    secondCopy_ = std::make_unique<SecondCopy>(instanceName);
+    if (secondCopy_->askRunningCopyToExit()) {
+        ui::current().beep();
+        S.AppTitle = QStringLiteral("QUIL");
+        setWindowTitle(QStringLiteral("QUIL duplicate"));
+        secondCopy_.reset();
+        return false;
+    }
+    secondCopy_->listen();
+    connect(secondCopy_.get(), &SecondCopy::exitRequested, this,
+            [this] { frame::RunHandler(*this, frame::Origin::Event, [this] { mnuFileExit_Click(); }); });
+
+    S.StandardMode = true;
+    S.AppDir = ProgramFolder();
+    applyPlacement();
+    const int innerWidth = static_cast<int>(vb::roundHalfEven(PixelsToTwips(width()) / double(kTwipsPerPixel)));
+    const QString splashName = SplashFileName(innerWidth);
+    const QString splashPath = splashName.isEmpty() ? QString() : S.AppDir + splashName;
+
+    // From here on a failing step is skipped and the next one runs, without a message: a missing
+    // splash picture, an unusable connect key, a command-line file that cannot be opened.
+    skipOnFailure([&] { SetBackgroundPicture(LoadPicture(splashPath)); });
+    skipOnFailure([&] { ArrangeStatusLabels(); });
+    skipOnFailure([&] { S.DbConnect = db::DescrambleConnect(db::kScrambledConnect); });
+    S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
+                    QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
+    S.OpenDbPath.clear();
+    S.ViewName = QStringLiteral("Member View");
+    WhichViewT->hide();
+    skipOnFailure([&] { OpenFromCommandLine(commandLine); });
+    return true;
+}
+
+void frmMain::OpenFromCommandLine(const QString& commandLine)
+{
+    const QString name = CommandLineFileName(commandLine);
+    if (name.isEmpty() || !QFileInfo(name).isFile())
+        return;
+    S.DbFileName = name;
+    S.OpenedFromCommandLine = true;
+    mnuFileOpen_Click();
+}
+
+void frmMain::WaitOneSecond()
+{
+    ::WaitOneSecond(timer);
+}
+
+// The stored values are the outer frame in twips. Qt places a window by its frame but sizes it
+// by its inside, and learns the frame's thickness only once the window manager has framed it;
+// until then the frame counts as nothing, and the size is corrected once when it becomes known.
+void frmMain::applyPlacement()
+{
+    const settings::WindowPlacement stored = settings::readPlacement();
+    placement_ = TwipsToPixels(stored.left, stored.top, stored.width, stored.height);
+    placementFrame_ = frameMargins();
+    move(placement_.topLeft());
+    resize(qMax(1, placement_.width() - placementFrame_.left() - placementFrame_.right()),
+           qMax(1, placement_.height() - placementFrame_.top() - placementFrame_.bottom()));
+    placementPending_ = true;
+}
+
+QMargins frmMain::frameMargins() const
+{
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+bool frmMain::event(QEvent* event)
+{
+    const bool handled = QMainWindow::event(event);
+    const auto type = event->type();
+    if (placementPending_ && isVisible() && !isMinimized() && !isMaximized()
+        && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+        && frameMargins() != placementFrame_) {
+        placementPending_ = false;
+        const QMargins frame = frameMargins();
+        resize(qMax(1, placement_.width() - frame.left() - frame.right()),
+               qMax(1, placement_.height() - frame.top() - frame.bottom()));
+        move(placement_.topLeft());
+    }
+    return handled;
+}

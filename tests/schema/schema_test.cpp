@@ -1,0 +1,175 @@
+#include "schema/schema.h"
+
+#include "db_fixture.h"
+#include "platform/jet/catalog.h"
+#include "platform/jet/db_error.h"
+
+#include <QFile>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+namespace {
+
+using dbtest::openKeyed;
+using dbtest::scalar;
+using Mode = sqlite::Connection::Mode;
+
+class Schema : public dbtest::TempFolder {};
+
+// The schema as CREATE statements, leaving out one column or one table, for damaged fixtures.
+void createSchemaWithout(sqlite::Connection& connection, const char* table, const char* column)
+{
+    for (const db::TableDef& t : db::schemaTables()) {
+        if (qstrcmp(t.name, table) == 0 && column == nullptr)
+            continue;
+        std::vector<db::ColumnDef> kept;
+        for (const db::ColumnDef& c : t.columns)
+            if (!(qstrcmp(t.name, table) == 0 && qstrcmp(c.name, column) == 0))
+                kept.push_back(c);
+        connection.exec(db::createTableSql(db::TableDef{t.name, kept}));
+    }
+    connection.exec(QStringLiteral("PRAGMA user_version = %1").arg(db::kSchemaVersion));
+}
+
+// What opening a file has to do before the program may trust it.
+void openChecked(const QString& path)
+{
+    sqlite::Connection connection = openKeyed(path);
+    connection.verifyReadable(path);
+    db::verifySchema(connection, path);
+}
+
+TEST_F(Schema, CreatedSchemaPassesTheCheckAndReadsBackAsDeclared)
+{
+    const QString path = file(QStringLiteral("new.qdb"));
+    {
+        sqlite::Connection connection = openKeyed(path, Mode::Create);
+        db::createSchema(connection);
+        EXPECT_EQ(scalar(connection, QStringLiteral("PRAGMA user_version")), db::kSchemaVersion);
+    }
+    EXPECT_NO_THROW(openChecked(path));
+
+    // The catalog the record sets and the translator work from must see every column with the
+    // type, size and position it was declared with.
+    sqlite::Connection connection = openKeyed(path);
+    const jet::Catalog catalog = jet::Catalog::read(connection.handle());
+    for (const db::TableDef& table : db::schemaTables()) {
+        const jet::Table* read = catalog.find(QString::fromLatin1(table.name));
+        ASSERT_NE(read, nullptr) << table.name;
+        ASSERT_EQ(read->columns.size(), table.columns.size()) << table.name;
+        for (std::size_t i = 0; i < table.columns.size(); ++i) {
+            const db::ColumnDef& declared = table.columns[i];
+            const jet::Column& found = read->columns[i];
+            EXPECT_EQ(found.name, QLatin1String(declared.name)) << table.name;
+            EXPECT_EQ(found.type, declared.type) << table.name << "." << declared.name;
+            if (declared.type == jet::FieldType::Text) {
+                EXPECT_EQ(found.size, declared.size) << table.name << "." << declared.name;
+            }
+        }
+    }
+}
+
+TEST_F(Schema, MemberReportColumnsComeFirstInTheirFixedOrder)
+{
+    const db::TableDef* table = db::findTable(u"memfullname");
+    ASSERT_NE(table, nullptr);
+    const QStringList expected{"MemberID", "FullName", "Address", "CityStateZip", "HomePhone"};
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(QLatin1String(table->columns[static_cast<std::size_t>(i)].name), expected[i]);
+}
+
+TEST_F(Schema, TextComparesBlindToLetterCaseAndKeysOnlyGrow)
+{
+    sqlite::Connection connection = openKeyed(file(QStringLiteral("t.qdb")), Mode::Create);
+    db::createSchema(connection);
+    connection.exec(QStringLiteral("INSERT INTO Members (FirstName, LastName) VALUES ('Émile', 'O''Brien')"));
+    connection.exec(QStringLiteral("INSERT INTO Members (FirstName, LastName) VALUES ('Ann', 'Smith')"));
+    connection.exec(QStringLiteral("INSERT INTO Members (FirstName, LastName) VALUES ('Bo', 'Lee')"));
+    EXPECT_EQ(scalar(connection, QStringLiteral("SELECT count(*) FROM Members WHERE LastName = 'o''BRIEN'")), 1);
+    EXPECT_EQ(scalar(connection, QStringLiteral("SELECT count(*) FROM Members WHERE FirstName = 'émile'")), 1);
+
+    // A deleted member's number is never handed out again.
+    connection.exec(QStringLiteral("DELETE FROM Members WHERE MemberID = 3"));
+    connection.exec(QStringLiteral("INSERT INTO Members (LastName) VALUES ('New')"));
+    EXPECT_EQ(connection.lastInsertRowid(), 4);
+}
+
+TEST_F(Schema, FilesThatAreNotQuilDatabasesAreRejected)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const QString&)> make;
+        std::optional<int> number;  // the error number when it is ours to choose
+    };
+    const Case cases[] = {
+        {"zero-byte file",
+         [](const QString& path) { QFile f(path); ASSERT_TRUE(f.open(QIODevice::WriteOnly)); },
+         jet::err::NotQuilDatabase},
+        {"plain SQLite file with other tables",
+         [](const QString& path) {
+             sqlite::Connection c(path, QByteArray(), Mode::Create);
+             c.exec(QStringLiteral("CREATE TABLE Customers (Id INTEGER PRIMARY KEY, Name TEXT)"));
+             c.exec(QStringLiteral("INSERT INTO Customers (Name) VALUES ('x')"));
+         },
+         std::nullopt},
+        {"keyed file with other tables",
+         [](const QString& path) {
+             sqlite::Connection c = openKeyed(path, Mode::Create);
+             c.exec(QStringLiteral("CREATE TABLE Customers (Id INTEGER PRIMARY KEY, Name TEXT)"));
+         },
+         jet::err::NotQuilDatabase},
+        {"our tables without a version",
+         [](const QString& path) {
+             sqlite::Connection c = openKeyed(path, Mode::Create);
+             db::createSchema(c);
+             c.exec(QStringLiteral("PRAGMA user_version = 0"));
+         },
+         jet::err::NotQuilDatabase},
+        {"a newer version",
+         [](const QString& path) {
+             sqlite::Connection c = openKeyed(path, Mode::Create);
+             db::createSchema(c);
+             c.exec(QStringLiteral("PRAGMA user_version = %1").arg(db::kSchemaVersion + 1));
+         },
+         jet::err::NotQuilDatabase},
+        {"Members without Notes",
+         [](const QString& path) { sqlite::Connection c = openKeyed(path, Mode::Create); createSchemaWithout(c, "Members", "Notes"); },
+         jet::err::NotQuilDatabase},
+        {"Payments without PaymentDate",
+         [](const QString& path) { sqlite::Connection c = openKeyed(path, Mode::Create); createSchemaWithout(c, "Payments", "PaymentDate"); },
+         jet::err::NotQuilDatabase},
+        {"Passwords without OrgLogo",
+         [](const QString& path) { sqlite::Connection c = openKeyed(path, Mode::Create); createSchemaWithout(c, "Passwords", "OrgLogo"); },
+         jet::err::NotQuilDatabase},
+        {"MemFullName without CityStateZip",
+         [](const QString& path) { sqlite::Connection c = openKeyed(path, Mode::Create); createSchemaWithout(c, "MemFullName", "CityStateZip"); },
+         jet::err::NotQuilDatabase},
+        {"no ListTable",
+         [](const QString& path) { sqlite::Connection c = openKeyed(path, Mode::Create); createSchemaWithout(c, "ListTable", nullptr); },
+         jet::err::NotQuilDatabase},
+        {"keyed with another password",
+         [](const QString& path) {
+             sqlite::Connection c(path, QByteArrayLiteral("not ours"), Mode::Create);
+             db::createSchema(c);
+         },
+         std::nullopt},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString path = file(QStringLiteral("case%1.qdb").arg(++n));
+        c.make(path);
+        try {
+            openChecked(path);
+            ADD_FAILURE() << c.what << " was accepted";
+        } catch (const jet::DbError& e) {
+            EXPECT_FALSE(e.description().isEmpty()) << c.what;
+            if (c.number) {
+                EXPECT_EQ(e.number(), *c.number) << c.what;
+                EXPECT_EQ(e.description(), QStringLiteral("'%1' is not a QUIL database file.").arg(path)) << c.what;
+            }
+        }
+    }
+}
+
+} // namespace
