@@ -5,7 +5,6 @@
 //
 //   data_layer_bench [google-benchmark flags]
 //   QUIL_BENCH_FILE=/path/file.qdb   the demo file (written once when missing)
-#include "schema/connect_key.h"
 #include "bench_file.h"
 #include "demo/demo_data.h"
 #include "platform/dao/database.h"
@@ -14,6 +13,7 @@
 #include "platform/dao/recordset.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/translator.h"
+#include "schema/connect_key.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>

@@ -7,9 +7,9 @@
 //
 //   rapid_search_bench [rounds]        (default 300)
 #include "app/install_commands.h"
-#include "frame/frm_main.h"
-#include "demo/demo_data.h"
 #include "db/file_commands.h"
+#include "demo/demo_data.h"
+#include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/sqlite.h"

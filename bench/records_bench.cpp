@@ -8,8 +8,8 @@
 //
 //   records_bench [rounds]        QUIL_BENCH_FILE=/path/file.qdb names the demo file
 #include "app/install_commands.h"
-#include "frame/frm_main.h"
 #include "db/file_commands.h"
+#include "frame/frm_main.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"

@@ -3,8 +3,8 @@
 // window under the offscreen platform. The one-second wait that a command-line open makes is
 // taken out by a clock that jumps, so the figures are the program's own work.
 #include "app/install_commands.h"
-#include "frame/frm_main.h"
 #include "db/file_commands.h"
+#include "frame/frm_main.h"
 #include "platform/dao/engine.h"
 #include "timing.h"
 #include "window_bench.h"

@@ -1,8 +1,8 @@
 // Writes the template database from which the program makes every new file.
 //   make_template <path>
 // An existing file at path is replaced, but only once the new one is complete.
-#include "schema/template.h"
 #include "platform/jet/db_error.h"
+#include "schema/template.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "db/file_commands.h"
 
 #include "frame/frm_main.h"
-#include "schema/open_checks.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
+#include "schema/open_checks.h"
 
 #include <QAction>
 #include <QFrame>

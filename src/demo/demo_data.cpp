@@ -1,10 +1,10 @@
 #include "demo/demo_data.h"
 
-#include "schema/connect_key.h"
 #include "demo/demo_names.h"
+#include "platform/dao/sqlite.h"
+#include "schema/connect_key.h"
 #include "schema/schema.h"
 #include "schema/template.h"
-#include "platform/dao/sqlite.h"
 
 #include <QDate>
 #include <QSet>

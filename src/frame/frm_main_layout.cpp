@@ -2,11 +2,11 @@
 #include "frame/frm_main.h"
 
 #include "frame/client_area.h"
-#include "platform/vb/skip_on_failure.h"
 #include "frame/twips.h"
 #include "platform/data/bound_text_box.h"
 #include "platform/data/data_control.h"
 #include "platform/ui/ui.h"
+#include "platform/vb/skip_on_failure.h"
 
 #include <QFontMetrics>
 #include <QFrame>

@@ -2,17 +2,17 @@
 #include "frame/frm_main.h"
 #include "frame/startup.h"
 
+#include "frame/dispatch.h"
 #include "frame/load_picture.h"
 #include "frame/program_folder.h"
-#include "frame/dispatch.h"
 #include "frame/second_copy.h"
-#include "platform/vb/skip_on_failure.h"
 #include "frame/twips.h"
-#include "schema/connect_key.h"
 #include "platform/dao/engine.h"
 #include "platform/settings/settings.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/convert.h"
+#include "platform/vb/skip_on_failure.h"
+#include "schema/connect_key.h"
 
 #include <QEvent>
 #include <QFileInfo>

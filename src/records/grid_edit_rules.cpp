@@ -3,11 +3,11 @@
 #include "records/records_commands.h"
 
 #include "frame/frm_main.h"
-#include "platform/vb/skip_on_failure.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/convert.h"
+#include "platform/vb/skip_on_failure.h"
 #include "platform/vb/value.h"
 
 #include <QTableView>

@@ -1,9 +1,9 @@
 #include "schema/open_checks.h"
 
-#include "schema/schema.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/jet/db_error.h"
+#include "schema/schema.h"
 
 namespace db {
 

@@ -1,9 +1,9 @@
 #include "schema/template.h"
 
-#include "schema/connect_key.h"
-#include "schema/schema.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
+#include "schema/connect_key.h"
+#include "schema/schema.h"
 
 #include <QFileInfo>
 

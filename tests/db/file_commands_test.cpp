@@ -1,16 +1,16 @@
 // Opening and closing files through the real main window with the scripted UI: the two window
 // states, the file dialog's name rules, the logo rewrite, an empty member table, and every file
 // that cannot be opened leaving the program usable and the file unchanged.
-#include "frame/frm_main.h"
-#include "schema/connect_key.h"
 #include "db/file_commands.h"
-#include "schema/template.h"
-#include "records/records_commands.h"
+#include "frame/frm_main.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/dao/sqlite.h"
 #include "platform/data/data_control.h"
 #include "platform/ui/scripted_ui.h"
+#include "records/records_commands.h"
+#include "schema/connect_key.h"
+#include "schema/template.h"
 #include "support/window_fixture.h"
 
 #include <QAction>

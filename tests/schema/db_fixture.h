@@ -1,8 +1,8 @@
 #pragma once
 // Helpers shared by the database-file tests: files keyed with the program's password in a
 // temporary folder, and one-value queries.
-#include "schema/connect_key.h"
 #include "platform/dao/sqlite.h"
+#include "schema/connect_key.h"
 #include "support/temp_dir.h"
 
 #include <QString>

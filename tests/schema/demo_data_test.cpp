@@ -1,7 +1,7 @@
 #include "demo/demo_data.h"
 
-#include "schema/schema.h"
 #include "db_fixture.h"
+#include "schema/schema.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 // Every query and criterion text the program issues, run through the dialect translator and the
 // record sets on a small file, checked against the rows it must give.
-#include "schema/connect_key.h"
-#include "schema/template.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/jet/db_error.h"
+#include "schema/connect_key.h"
+#include "schema/template.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "schema/template.h"
 
-#include "schema/schema.h"
 #include "db_fixture.h"
 #include "platform/jet/db_error.h"
+#include "schema/schema.h"
 
 #include <QDir>
 #include <QFile>

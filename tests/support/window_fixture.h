@@ -3,14 +3,14 @@
 // with the scripted UI. The temporary folder is also the program folder, and it holds the logo
 // the program looks for there, so an open shows no message about an unreadable logo.
 #include "app/install_commands.h"
-#include "frame/frm_main.h"
-#include "records/records_commands.h"
-#include "schema/connect_key.h"
 #include "db/file_commands.h"
-#include "schema/template.h"
+#include "frame/frm_main.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/sqlite.h"
 #include "platform/ui/scripted_ui.h"
+#include "records/records_commands.h"
+#include "schema/connect_key.h"
+#include "schema/template.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>

@@ -207,7 +207,7 @@ public:
         try {
             move(action);
         } catch (const jet::DbError& e) {
-            ui::current().msgBox(e.description(), ui::Buttons::OKOnly, ui::Icon::Critical);
+            ui::message(ui::Beep::No, e.description(), ui::Buttons::OKOnly, ui::Icon::Critical, {});
         }
     }
 };
