@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev     # tests and benchmarks
   clang libclang-rt-14-dev                       # sanitizer builds and fuzzers
   fonts-dejavu-core                              # text in offscreen widgets and PDFs
+  fonts-liberation                               # the reports' Arial and Times New Roman, metric for metric
+  poppler-utils                                  # pdfinfo, pdftotext, pdftoppm: the report tests read PDFs back
   xvfb xauth                                     # running the program without a desktop
 )
 
