@@ -1,6 +1,6 @@
 // Pages written to PDF and to a printer, read back with poppler's tools: the page count, the
 // texts, and that a cancelled or failed export leaves no file (and an older one unchanged).
-#include "pdf_tools.h"
+#include "support/pdf_tools.h"
 #include "report_fixture.h"
 
 #include "platform/report/render.h"
@@ -15,6 +15,7 @@
 namespace {
 
 using namespace reporttest;
+using namespace quiltest;
 using report::ExportResult;
 using report::PageRange;
 using report::Report;

@@ -1,7 +1,7 @@
 // The preview window offscreen, driven through the scripted UI: its caption and size, page
 // navigation by buttons, keys and the page box, zoom, Print through the print dialog, Export to
 // PDF with its pages, its file, a replace question and Cancel, and errors while a page is made.
-#include "pdf_tools.h"
+#include "support/pdf_tools.h"
 #include "report_fixture.h"
 
 #include "platform/jet/db_error.h"
@@ -30,6 +30,7 @@
 namespace {
 
 using namespace reporttest;
+using namespace quiltest;
 using report::ReportPreview;
 
 const QRect kMainWindow(100, 50, 1000, 800);

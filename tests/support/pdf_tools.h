@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-namespace reporttest {
+namespace quiltest {
 
 inline QString runTool(const QString& program, const QStringList& arguments)
 {
@@ -36,4 +36,4 @@ inline QString pdfText(const QString& path)
     return runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
 }
 
-} // namespace reporttest
+} // namespace quiltest
