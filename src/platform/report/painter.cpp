@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
+#include <QTextLayout>
 #include <cmath>
 
 namespace report {
@@ -10,6 +11,7 @@ namespace report {
 namespace {
 
 constexpr double kSmallestShrink = 0.7;
+constexpr qsizetype kShapedTextsPerFont = 4096;
 constexpr int kRuleTwips = 15;  // lines: one pixel of the screen the layouts were drawn on
 
 Qt::Alignment horizontal(Align align)
@@ -46,7 +48,7 @@ int fontPixels(double points, double scale)
     return std::max(1, static_cast<int>(std::lround(points * kTwipsPerPoint * scale)));
 }
 
-const QFont& PagePainter::fontFor(const Font& font, int pixels)
+PagePainter::FontEntry& PagePainter::fontFor(const Font& font, int pixels)
 {
     const FontKey key{font, pixels};
     auto it = fonts_.find(key);
@@ -58,9 +60,33 @@ const QFont& PagePainter::fontFor(const Font& font, int pixels)
         f.setUnderline(font.underline);
         // Positions are laid out in twips, not in screen pixels: hinting would move the glyphs.
         f.setHintingPreference(QFont::PreferNoHinting);
-        it = fonts_.emplace(key, f).first;
+        it = fonts_.emplace(key, FontEntry{f, QFontMetricsF(f), {}}).first;
     }
     return it->second;
+}
+
+const PagePainter::Shaped& PagePainter::shaped(FontEntry& entry, const QString& text)
+{
+    auto it = entry.texts.constFind(text);
+    if (it != entry.texts.constEnd())
+        return *it;
+    // Bounded: a report of a million different names keeps only the latest few thousand.
+    if (entry.texts.size() >= kShapedTextsPerFont)
+        entry.texts.clear();
+    QTextLayout layout(text, entry.font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    Shaped s;
+    if (line.isValid()) {
+        s.width = line.naturalTextWidth();
+        s.ascent = line.ascent();
+        s.runs = layout.glyphRuns();
+    }
+    return *entry.texts.insert(text, std::move(s));
 }
 
 void PagePainter::drawText(QPainter& painter, const Item& item, const QRectF& box, double scale)
@@ -69,26 +95,26 @@ void PagePainter::drawText(QPainter& painter, const Item& item, const QRectF& bo
         return;
     const Control& c = *item.control;
     const int pixels = fontPixels(c.font.pointSize, scale);
-    const QFont* font = &fontFor(c.font, pixels);
-    QFontMetricsF metrics(*font);
+    FontEntry* font = &fontFor(c.font, pixels);
 
-    if (box.height() >= 2 * metrics.lineSpacing()) {
-        painter.setFont(*font);
+    if (box.height() >= 2 * font->metrics.lineSpacing()) {
+        painter.setFont(font->font);
         painter.drawText(box, int(horizontal(c.align) | Qt::AlignTop | Qt::TextWordWrap), item.text);
         return;
     }
 
-    QString text = item.text;
-    double width = metrics.horizontalAdvance(text);
+    const Shaped* text = &shaped(*font, item.text);
+    double width = text->width;
     if (width > box.width()) {
         const double shrink = std::max(kSmallestShrink, box.width() / width);
         const int smaller = std::max(1, static_cast<int>(std::floor(pixels * shrink)));
         font = &fontFor(c.font, smaller);
-        metrics = QFontMetricsF(*font);
-        width = metrics.horizontalAdvance(text);
+        text = &shaped(*font, item.text);
+        width = text->width;
         if (width > box.width()) {
-            text = fittingPrefix(text, metrics, box.width());
-            width = metrics.horizontalAdvance(text);
+            // Still too wide: as many characters as fit.
+            text = &shaped(*font, fittingPrefix(item.text, font->metrics, box.width()));
+            width = text->width;
         }
     }
     double x = box.left();
@@ -96,8 +122,9 @@ void PagePainter::drawText(QPainter& painter, const Item& item, const QRectF& bo
         x = box.right() - width;
     else if (c.align == Align::Center)
         x = box.left() + (box.width() - width) / 2;
-    painter.setFont(*font);
-    painter.drawText(QPointF(x, box.top() + metrics.ascent()), text);
+    const QPointF origin(x, box.top() + font->metrics.ascent() - text->ascent);
+    for (const QGlyphRun& run : text->runs)
+        painter.drawGlyphRun(origin, run);
 }
 
 void PagePainter::paint(QPainter& painter, const Page& page, double scale, QPointF origin)
@@ -119,10 +146,17 @@ void PagePainter::paint(QPainter& painter, const Page& page, double scale, QPoin
             painter.setPen(text);
             drawText(painter, item, box, scale);
             break;
-        case ItemKind::Line:
+        case ItemKind::Line: {
             painter.setPen(rule);
-            painter.drawLine(box.topLeft(), box.bottomRight());
+            const double thin = kRuleTwips * scale;
+            if (box.height() < thin)
+                painter.drawLine(box.topLeft(), box.topRight());
+            else if (box.width() < thin)
+                painter.drawLine(box.topLeft(), box.bottomLeft());
+            else
+                painter.drawLine(box.topLeft(), box.bottomRight());
             break;
+        }
         case ItemKind::Box:
             if (item.control->filled) {
                 painter.fillRect(box, Qt::black);

@@ -10,6 +10,10 @@
 #include "page.h"
 
 #include <QFont>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
+#include <QList>
 #include <QPointF>
 #include <map>
 #include <tuple>
@@ -23,6 +27,16 @@ public:
     void paint(QPainter& painter, const Page& page, double scale, QPointF origin = {});
 
 private:
+    struct Shaped {
+        QList<QGlyphRun> runs;  // at the layout's origin, baseline included
+        double width = 0;
+        double ascent = 0;      // of the line: a fallback font for other scripts may raise it
+    };
+    struct FontEntry {
+        QFont font;
+        QFontMetricsF metrics;
+        QHash<QString, Shaped> texts;
+    };
     struct FontKey {
         Font font;
         int pixels;
@@ -32,10 +46,11 @@ private:
                    < std::tie(b.font.family, b.font.pointSize, b.font.bold, b.font.italic, b.font.underline, b.pixels);
         }
     };
-    const QFont& fontFor(const Font& font, int pixels);
+    FontEntry& fontFor(const Font& font, int pixels);
+    static const Shaped& shaped(FontEntry& entry, const QString& text);
     void drawText(QPainter& painter, const Item& item, const QRectF& box, double scale);
 
-    std::map<FontKey, QFont> fonts_;
+    std::map<FontKey, FontEntry> fonts_;
 };
 
 // The pixel size of a font of `points` at `scale` device pixels per twip (at least 1).
