@@ -10,7 +10,11 @@
 #include "platform/vb/format.h"
 #include "reports/recordset_rows.h"
 
+#include <sqlcipher/sqlite3.h>
+
 #include <QHash>
+#include <cmath>
+#include <optional>
 
 namespace reports {
 
@@ -103,7 +107,7 @@ struct ShapedRecordset::Child {
         std::vector<vb::Value> totals;  // of each parent; null without child rows
     };
     std::vector<Sum> sums;
-    std::vector<QString> keys;       // of each parent; "" for a null relation
+    std::vector<std::vector<vb::Value>> keys;  // the relation's values of each parent
 };
 
 ShapedRecordset::ShapedRecordset(std::shared_ptr<dao::Database> database, const QString& shapedCommand)
@@ -187,64 +191,190 @@ void ShapedRecordset::readParentKeys()
     for (int p = 0; p < parentCount_; ++p) {
         const std::optional<std::vector<vb::Value>> row = parents_->rowAt(p);
         for (auto& c : children_) {
-            std::vector<vb::Value> values;
+            std::vector<vb::Value>& values = c->keys[static_cast<std::size_t>(p)];
             for (int f : c->parentFields)
                 values.push_back(row ? (*row)[static_cast<std::size_t>(f)] : vb::Value());
-            c->keys[static_cast<std::size_t>(p)] = keyOf(values);
         }
     }
 }
 
+namespace {
+
+// The sum of one field over a parent's child rows, exact for money and whole numbers.
+class FieldSum {
+public:
+    explicit FieldSum(jet::FieldType type) : type_(type) {}
+
+    void add(const vb::Value& v)
+    {
+        if (v.isNull())
+            return;
+        any_ = true;
+        std::int64_t n = 0;
+        switch (v.type()) {
+        case vb::Type::Currency: n = v.asCurrency().raw(); break;
+        case vb::Type::Long: n = v.asLong(); break;
+        case vb::Type::Boolean: n = v.asBool() ? -1 : 0; break;
+        case vb::Type::Double: real_ += v.asDouble(); return;
+        case vb::Type::Null:
+        case vb::Type::Date:
+        case vb::Type::Text: return;
+        }
+        if (__builtin_add_overflow(whole_, n, &whole_))
+            throw jet::DbError(jet::err::Overflow, QStringLiteral("Overflow."));
+    }
+
+    // A whole number as the column stores it: ten-thousandths for currency.
+    void addStored(std::int64_t n)
+    {
+        any_ = true;
+        if (type_ == jet::FieldType::Double)
+            real_ += static_cast<double>(n);
+        else if (__builtin_add_overflow(whole_, n, &whole_))
+            throw jet::DbError(jet::err::Overflow, QStringLiteral("Overflow."));
+    }
+
+    // Null when no child row had a value, as SUM gives.
+    vb::Value value() const
+    {
+        if (!any_)
+            return {};
+        switch (type_) {
+        case jet::FieldType::Currency: return vb::Currency::fromRaw(whole_);
+        case jet::FieldType::Double: return real_ + static_cast<double>(whole_);
+        case jet::FieldType::Counter:
+        case jet::FieldType::Long:
+        case jet::FieldType::Boolean:
+        case jet::FieldType::Date:
+        case jet::FieldType::Text:
+        case jet::FieldType::Memo: break;
+        }
+        return whole_;
+    }
+
+private:
+    jet::FieldType type_;
+    bool any_ = false;
+    std::int64_t whole_ = 0;
+    double real_ = 0;
+};
+
+struct Group {
+    int count = 0;
+    std::vector<FieldSum> sums;
+};
+
+} // namespace
+
+namespace {
+
+// The whole number a relation value stands for, when it is one.
+std::optional<std::int64_t> wholeNumber(const vb::Value& v)
+{
+    switch (v.type()) {
+    case vb::Type::Long: return v.asLong();
+    case vb::Type::Boolean: return v.asBool() ? -1 : 0;
+    case vb::Type::Currency:
+        if (v.asCurrency().raw() % vb::Currency::Scale == 0)
+            return v.asCurrency().raw() / vb::Currency::Scale;
+        break;
+    case vb::Type::Double:
+        if (std::trunc(v.asDouble()) == v.asDouble() && std::abs(v.asDouble()) < 9e18)
+            return static_cast<std::int64_t>(v.asDouble());
+        break;
+    case vb::Type::Null:
+    case vb::Type::Date:
+    case vb::Type::Text: break;
+    }
+    return std::nullopt;
+}
+
+bool isWholeNumberColumn(jet::FieldType type)
+{
+    return type == jet::FieldType::Long || type == jet::FieldType::Counter || type == jet::FieldType::Boolean;
+}
+
+} // namespace
+
 void ShapedRecordset::readGroups(Child& c)
 {
-    // The dialect has no GROUP BY; the grouped pass runs the child query's own translation.
-    QStringList keys;
+    // One pass over the child query's rows (its own translation, without its order), counted and
+    // summed by relation value here: the dialect has no GROUP BY, and a grouped SQLite query
+    // would walk the relation's index and fetch every row by key, several times slower than a
+    // scan of the table. A relation of one whole-number field (MemberID) is grouped by the
+    // number itself; any other by a key text of its values.
+    QStringList columns;
     for (const QString& column : c.columns)
-        keys << jet::quotedName(column);
-    QString sql = QStringLiteral("SELECT %1, count(*)").arg(keys.join(QStringLiteral(", ")));
+        columns << jet::quotedName(column);
     for (const Child::Sum& s : c.sums)
-        sql += QStringLiteral(", sum(%1)").arg(jet::quotedName(s.column));
-    sql += QStringLiteral(" FROM %1").arg(jet::quotedName(c.plan.table));
+        columns << jet::quotedName(s.column);
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), jet::quotedName(c.plan.table));
     if (!c.plan.where.isEmpty())
         sql += QStringLiteral(" WHERE ") + c.plan.where;
-    sql += QStringLiteral(" GROUP BY ") + keys.join(QStringLiteral(", "));
 
-    std::vector<jet::FieldType> keyTypes;
     const jet::Table* table = db_->catalog().find(c.plan.table);
+    std::vector<jet::FieldType> keyTypes;
     for (const QString& column : c.columns)
         keyTypes.push_back(table->find(column)->type);
-
-    struct Group {
-        int count = 0;
-        std::vector<vb::Value> sums;
-    };
-    QHash<QString, Group> groups;
-    sqlite::Statement statement = db_->connection().prepare(sql);
     const int keyCount = static_cast<int>(c.columns.size());
+    const bool byNumber = keyCount == 1 && isWholeNumberColumn(keyTypes.front());
+    Group empty;
+    for (const Child::Sum& s : c.sums)
+        empty.sums.emplace_back(s.type);
+
+    QHash<std::int64_t, Group> byWhole;
+    QHash<QString, Group> byText;
+    sqlite::Statement statement = db_->connection().prepare(sql);
+    std::vector<vb::Value> key(static_cast<std::size_t>(keyCount));
     while (statement.step()) {
-        std::vector<vb::Value> values;
-        for (int k = 0; k < keyCount; ++k)
-            values.push_back(dao::readField(statement, k, keyTypes[static_cast<std::size_t>(k)]));
-        const QString key = keyOf(values);
-        if (key.isEmpty())
-            continue;
-        Group g;
-        g.count = static_cast<int>(statement.int64(keyCount));
-        for (std::size_t s = 0; s < c.sums.size(); ++s)
-            g.sums.push_back(dao::readField(statement, keyCount + 1 + static_cast<int>(s), c.sums[s].type));
-        groups.insert(key, std::move(g));
+        Group* g = nullptr;
+        if (byNumber) {
+            if (statement.isNull(0))
+                continue;
+            auto it = byWhole.find(statement.int64(0));
+            if (it == byWhole.end())
+                it = byWhole.insert(statement.int64(0), empty);
+            g = &*it;
+        } else {
+            for (int k = 0; k < keyCount; ++k)
+                key[static_cast<std::size_t>(k)] = dao::readField(statement, k, keyTypes[static_cast<std::size_t>(k)]);
+            const QString text = keyOf(key);
+            if (text.isEmpty())
+                continue;
+            auto it = byText.find(text);
+            if (it == byText.end())
+                it = byText.insert(text, empty);
+            g = &*it;
+        }
+        ++g->count;
+        for (std::size_t s = 0; s < c.sums.size(); ++s) {
+            const int column = keyCount + static_cast<int>(s);
+            if (statement.columnType(column) == SQLITE_INTEGER)
+                g->sums[s].addStored(statement.int64(column));
+            else
+                g->sums[s].add(dao::readField(statement, column, c.sums[s].type));
+        }
     }
 
     c.counts.assign(static_cast<std::size_t>(parentCount_), 0);
     for (Child::Sum& s : c.sums)
         s.totals.assign(static_cast<std::size_t>(parentCount_), vb::Value());
     for (int p = 0; p < parentCount_; ++p) {
-        const auto it = groups.constFind(c.keys[static_cast<std::size_t>(p)]);
-        if (it == groups.constEnd() || c.keys[static_cast<std::size_t>(p)].isEmpty())
+        const std::vector<vb::Value>& values = c.keys[static_cast<std::size_t>(p)];
+        const Group* g = nullptr;
+        if (byNumber) {
+            if (const std::optional<std::int64_t> n = wholeNumber(values.front()))
+                if (auto it = byWhole.constFind(*n); it != byWhole.constEnd())
+                    g = &*it;
+        } else if (const QString text = keyOf(values); !text.isEmpty()) {
+            if (auto it = byText.constFind(text); it != byText.constEnd())
+                g = &*it;
+        }
+        if (!g)
             continue;
-        c.counts[static_cast<std::size_t>(p)] = it->count;
+        c.counts[static_cast<std::size_t>(p)] = g->count;
         for (std::size_t s = 0; s < c.sums.size(); ++s)
-            c.sums[s].totals[static_cast<std::size_t>(p)] = it->sums[s];
+            c.sums[s].totals[static_cast<std::size_t>(p)] = g->sums[s].value();
     }
 }
 
