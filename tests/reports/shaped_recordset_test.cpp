@@ -195,6 +195,34 @@ TEST_F(ShapedRows, TheChildQueryIsNarrowedToOneParentAndKeepsItsOrder)
     EXPECT_EQ(shaped.row(0).back().toText(), "275.75");
 }
 
+TEST_F(ShapedRows, ATextRelationMatchesAsTheDatabaseComparesTexts)
+{
+    // Destinations relate without regard to letter case, in every alphabet, as the database's
+    // own comparison does; the counts of the one pass agree with the rows of the narrowed query.
+    auto dest = db_->openRecordset("Dest");
+    for (const char* item : {"ROOF", "MISSIONS 宣教", "Nothing"}) {
+        dest->addNew();
+        dest->setField("DestItem", QString::fromUtf8(item));
+        dest->update();
+    }
+    ShapedRecordset shaped(db_, QStringLiteral("SHAPE {SELECT * FROM Dest} APPEND ({SELECT * FROM Payments Order by PaymentDate} AS P "
+                                               "RELATE DestItem TO Destination), SUM(P.PaymentAmount) AS T"));
+    struct Expected {
+        const char* item;
+        int count;
+        const char* total;
+    };
+    const Expected expected[] = {{"General Fund", 1, "500"}, {"ROOF", 2, "125.25"}, {"MISSIONS 宣教", 35, "59.2"}, {"Nothing", 0, ""}};
+    ASSERT_EQ(shaped.count(), 4);
+    for (int p = 0; p < 4; ++p) {
+        EXPECT_EQ(shaped.row(p)[0].toText(), QString::fromUtf8(expected[p].item));
+        EXPECT_EQ(shaped.childCount(p, "P"), expected[p].count) << expected[p].item;
+        EXPECT_EQ(shaped.children(p, "P")->count(), expected[p].count) << expected[p].item;
+        EXPECT_EQ(shaped.row(p)[1].toText(), QString::fromUtf8(expected[p].total)) << expected[p].item;
+    }
+    db_->execute("DELETE FROM Dest WHERE DestItem <> 'General Fund'");
+}
+
 TEST_F(ShapedRows, AnEmptyParentTableGivesNoRowsAndNoError)
 {
     ShapedRecordset shaped(db_, QStringLiteral("SHAPE {SELECT * FROM MemFullName WHERE MemberID = 999} APPEND "
