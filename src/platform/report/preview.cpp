@@ -330,6 +330,13 @@ bool ReportPreview::handleKey(QKeyEvent* key, QObject* watched)
         return false;
     // In the page box Home and End move the cursor.
     const bool inPageBox = watched == txtPage;
+    // On the page itself the arrows scroll it (the zoom box keeps its own).
+    if (watched == picPage && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+        QScrollBar* bar = scrPage->verticalScrollBar();
+        const int step = std::max(1, bar->pageStep() / 8);
+        bar->setValue(bar->value() + (key->key() == Qt::Key_Down ? step : -step));
+        return true;
+    }
     switch (key->key()) {
     case Qt::Key_PageUp: cmdPrevious_Click(); return true;
     case Qt::Key_PageDown: cmdNext_Click(); return true;

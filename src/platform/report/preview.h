@@ -3,7 +3,8 @@
 // zoom, Print (the system's print dialog, through QPrinter) and Export to PDF.
 //
 // Keys: Page Up and Page Down turn pages, Home and End go to the first and last page (outside the
-// page box, where they move the cursor), Ctrl+P prints, Escape closes. Only the page shown is laid
+// page box, where they move the cursor), the arrows scroll the page, Ctrl+P prints, Escape
+// closes. Only the page shown is laid
 // out, so a report of any length opens on its first page and goes to its last at once.
 //
 // Dialogs it opens run through ui::current(): the print dialog (objectName "PrintDialog"), the

@@ -21,6 +21,7 @@
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -142,6 +143,17 @@ TEST_F(PreviewTest, ZoomFitsThePageOrItsWidthOrShowsItsSize)
         p.setZoom(ReportPreview::Zoom::PageWidth);
         EXPECT_LE(p.picPage->width(), p.scrPage->width());
         EXPECT_GT(p.picPage->width(), p.scrPage->width() * 3 / 4);
+        // Taller than the window: the arrows scroll it, and a new page starts at its top.
+        QScrollBar* bar = p.scrPage->verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 0);
+        key(p.picPage, Qt::Key_Down);
+        key(p.picPage, Qt::Key_Down);
+        const int scrolled = bar->value();
+        EXPECT_GT(scrolled, 0);
+        key(p.picPage, Qt::Key_Up);
+        EXPECT_LT(bar->value(), scrolled);
+        key(p.picPage, Qt::Key_PageDown);
+        EXPECT_EQ(bar->value(), 0);
         p.setZoom(ReportPreview::Zoom::Actual);
         EXPECT_DOUBLE_EQ(p.picPage->scale(), p.logicalDpiX() / 1440.0);
         EXPECT_EQ(p.cboZoom->currentText(), "100%");
