@@ -10,6 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev     # tests and benchmarks
   clang libclang-rt-14-dev                       # sanitizer builds and fuzzers
   fonts-dejavu-core                              # text in offscreen widgets and PDFs
+  fonts-liberation                               # the reports' Arial and Times New Roman, metric for metric
+  fonts-droid-fallback fonts-symbola             # Chinese, Japanese, Korean letters and emoji in reports
+  poppler-utils                                  # pdfinfo, pdftotext, pdftoppm: the report tests read PDFs back
   xvfb xauth                                     # running the program without a desktop
 )
 

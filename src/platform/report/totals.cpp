@@ -1,0 +1,71 @@
+#include "totals.h"
+
+#include "platform/vb/convert.h"
+
+namespace report {
+
+void Total::add(const vb::Value& v)
+{
+    double asDouble = 0;
+    switch (v.type()) {
+    case vb::Type::Null:
+    case vb::Type::Date:
+        return;
+    case vb::Type::Boolean:
+    case vb::Type::Long: {
+        const std::int64_t n = v.type() == vb::Type::Long ? v.asLong() : (v.asBool() ? -1 : 0);
+        if (kind_ == Kind::Long)
+            long_ += n;
+        else if (kind_ == Kind::Currency)
+            currency_ += vb::Currency::fromUnits(n);
+        else
+            double_ += static_cast<double>(n);
+        return;
+    }
+    case vb::Type::Currency:
+        if (kind_ == Kind::Long) {
+            currency_ = vb::Currency::fromUnits(long_);
+            kind_ = Kind::Currency;
+        }
+        if (kind_ == Kind::Currency)
+            currency_ += v.asCurrency();
+        else
+            double_ += v.asCurrency().toDouble();
+        return;
+    case vb::Type::Double:
+        asDouble = v.asDouble();
+        break;
+    case vb::Type::Text: {
+        const std::optional<double> n = vb::readNumber(v.asText());
+        if (!n)
+            return;
+        asDouble = *n;
+        break;
+    }
+    }
+    if (kind_ == Kind::Long)
+        double_ = static_cast<double>(long_);
+    else if (kind_ == Kind::Currency)
+        double_ = currency_.toDouble();
+    kind_ = Kind::Double;
+    double_ += asDouble;
+}
+
+void Total::addAll(Rows& rows, int field)
+{
+    const int n = rows.count();
+    for (int i = 0; i < n; ++i)
+        add(rows.row(i)[static_cast<std::size_t>(field)]);
+}
+
+vb::Value Total::value() const
+{
+    switch (kind_) {
+    case Kind::Long: return vb::Value(long_);
+    case Kind::Currency: return vb::Value(currency_);
+    case Kind::Double: break;
+    }
+    return vb::Value(double_);
+}
+
+} // namespace report
