@@ -35,7 +35,8 @@ void Recordset::close()
     impl_->rows.clear();
     impl_->blocks.clear();
     impl_->singles.clear();
-    impl_->giveBackStatements();
+    impl_->fetchStatement = StatementLease();
+    impl_->singleStatement = StatementLease();
     impl_->position = -1;
 }
 
@@ -147,7 +148,8 @@ void Recordset::findFrom(const QString& criterion, int start)
         // in order, a batch at a time; an index on the criterion makes this a look-up.
         const QString sql =
             QStringLiteral("SELECT rowid FROM %1 WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT 256").arg(table, condition);
-        sqlite::Statement s = impl_->db->takeStatement(sql);
+        StatementLease lease = impl_->db->lease(sql);
+        sqlite::Statement& s = *lease;
         std::int64_t from = impl_->keys.key(start);
         for (;;) {
             s.bind(1, from);
@@ -165,7 +167,6 @@ void Recordset::findFrom(const QString& criterion, int start)
                 break;
             from = last + 1;
         }
-        impl_->db->giveBackStatement(sql, std::move(s));
     } else {
         std::vector<std::int64_t> candidates;
         auto s = impl_->connection().prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(table, condition));

@@ -67,19 +67,15 @@ public:
     std::map<int, Single> singles;
     int lastVisited = -2;
     std::uint64_t useCounter = 0;
-    QString fetchSql, singleSql;
-    sqlite::Statement fetchStatement, singleStatement;
+    // Leased at the first block or jump and held for the set's life: a walk reads many blocks.
+    StatementLease fetchStatement, singleStatement;
 
     QHash<QString, QString> criteria;  // find criteria as translated
 
     // The key query, while keys remain to be read.
     sqlite::Statement keyReader;
 
-    ~Impl() override
-    {
-        abandonRead();
-        giveBackStatements();
-    }
+    ~Impl() override { abandonRead(); }
 
     bool keysPending() const { return keyReader.isValid(); }
 
@@ -138,18 +134,6 @@ public:
         }
     }
 
-    void giveBackStatements()
-    {
-        if (!db)
-            return;
-        if (fetchStatement.isValid())
-            db->giveBackStatement(fetchSql, std::move(fetchStatement));
-        if (singleStatement.isValid())
-            db->giveBackStatement(singleSql, std::move(singleStatement));
-        fetchStatement = sqlite::Statement();
-        singleStatement = sqlite::Statement();
-    }
-
     // Snapshot
     std::vector<Row> rows;
 
@@ -194,17 +178,11 @@ public:
         std::vector<std::int64_t> k;
         std::vector<Row> rows;
         {
-            sqlite::Statement s = db->takeStatement(probe);
-            try {
-                while (s.step() && static_cast<int>(k.size()) <= rowcache::kReadWholeRows) {
-                    k.push_back(s.int64(0));
-                    rows.push_back(readRow(s, 1, plan));
-                }
-            } catch (...) {
-                db->giveBackStatement(probe, std::move(s));
-                throw;
+            StatementLease s = db->lease(probe);
+            while (s->step() && static_cast<int>(k.size()) <= rowcache::kReadWholeRows) {
+                k.push_back(s->int64(0));
+                rows.push_back(readRow(*s, 1, plan));
             }
-            db->giveBackStatement(probe, std::move(s));
         }
         if (static_cast<int>(k.size()) <= rowcache::kReadWholeRows) {
             keys.assign(std::move(k));
@@ -264,38 +242,32 @@ public:
     {
         if (const Block* cached = fresh(blocks, index, rowcache::kCachedBlocks))
             return *cached;
-        if (!fetchStatement.isValid()) {
-            fetchSql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
-                           .arg(plan.selectList, quotedTable(plan), rowcache::placeholders(rowcache::kBlockRows));
-            fetchStatement = db->takeStatement(fetchSql);
-        }
+        if (!fetchStatement.isValid())
+            fetchStatement = db->lease(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
+                                           .arg(plan.selectList, quotedTable(plan), rowcache::placeholders(rowcache::kBlockRows)));
+        sqlite::Statement& s = *fetchStatement;
+        const sqlite::ResetOnExit rewind(s);
         const int first = index * rowcache::kBlockRows;
         const int count = std::min(rowcache::kBlockRows, keys.size() - first);
         for (int i = 0; i < rowcache::kBlockRows; ++i) {
             if (i < count)
-                fetchStatement.bind(i + 1, keys.key(first + i));
+                s.bind(i + 1, keys.key(first + i));
             else
-                fetchStatement.bindNull(i + 1);
+                s.bindNull(i + 1);
         }
         Block b;
         b.generation = db->writeGeneration();
         b.lastUse = ++useCounter;
         b.rows.resize(static_cast<std::size_t>(count));
-        try {
-            while (fetchStatement.step()) {
-                const auto key = fetchStatement.int64(0);
-                Row r = readRow(fetchStatement, 1, plan);
-                for (int i = 0; i < count; ++i)
-                    if (keys.key(first + i) == key) {
-                        b.rows[static_cast<std::size_t>(i)] = std::move(r);
-                        break;
-                    }
-            }
-        } catch (...) {
-            fetchStatement.reset();
-            throw;
+        while (s.step()) {
+            const auto key = s.int64(0);
+            Row r = readRow(s, 1, plan);
+            for (int i = 0; i < count; ++i)
+                if (keys.key(first + i) == key) {
+                    b.rows[static_cast<std::size_t>(i)] = std::move(r);
+                    break;
+                }
         }
-        fetchStatement.reset();
         return blocks[index] = std::move(b);
     }
 
@@ -326,22 +298,16 @@ public:
     {
         if (const Single* cached = fresh(singles, p, rowcache::kCachedSingles))
             return *cached;
-        if (!singleStatement.isValid()) {
-            singleSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(plan.selectList, quotedTable(plan));
-            singleStatement = db->takeStatement(singleSql);
-        }
+        if (!singleStatement.isValid())
+            singleStatement = db->lease(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(plan.selectList, quotedTable(plan)));
+        sqlite::Statement& s = *singleStatement;
+        const sqlite::ResetOnExit rewind(s);
         Single one;
         one.generation = db->writeGeneration();
         one.lastUse = ++useCounter;
-        singleStatement.bind(1, keys.key(p));
-        try {
-            if (singleStatement.step())
-                one.row = readRow(singleStatement, 0, plan);
-        } catch (...) {
-            singleStatement.reset();
-            throw;
-        }
-        singleStatement.reset();
+        s.bind(1, keys.key(p));
+        if (s.step())
+            one.row = readRow(s, 0, plan);
         return singles[p] = std::move(one);
     }
 };
