@@ -92,8 +92,8 @@ private:
     const std::vector<vb::Value>& currentRow() const;
 
     class Impl;
+    jet::SelectPlan plan_;  // before impl_: the rows it holds read the plan until they are gone
     std::unique_ptr<Impl> impl_;
-    jet::SelectPlan plan_;
     EditMode editMode_ = EditMode::None;
     bool noMatch_ = false;
 };

@@ -97,6 +97,9 @@ private:
     Statement& statement_;
 };
 
+// "?,?,?": the parameter markers of a statement's text for `count` values.
+QString placeholders(int count);
+
 // Maps an engine result code to the classic error number and description for a file.
 jet::DbError errorFor(int rc, const QString& engineMessage, const QString& path = {});
 
