@@ -288,6 +288,39 @@ TEST_F(RecordsetTest, ClosedFilesAndReadOnlySetsFailClearly)
     EXPECT_NE(errorOf([&] { db_->openRecordset("Items"); }), 0);
 }
 
+TEST_F(RecordsetTest, ASnapshotHoldsItsRowsAndRefusesWhatNeedsARowKey)
+{
+    auto snap = db_->openRecordset("SELECT DISTINCT Qty FROM Items ORDER BY Qty");
+    ASSERT_FALSE(snap->isUpdatable());
+    EXPECT_EQ(snap->recordCount(), 7);
+    EXPECT_EQ(snap->positionCount(), 7);
+    snap->moveLast();
+    EXPECT_EQ(snap->field("Qty").toLong(), 6);
+    const auto mark = snap->bookmark();
+    snap->moveFirst();
+    snap->setBookmark(mark);
+    EXPECT_EQ(snap->field("Qty").toLong(), 6);
+    EXPECT_EQ(errorOf([&] { snap->setBookmark(7); }), jet::err::NoCurrentRecord);
+    ASSERT_TRUE(snap->rowAt(2));
+    EXPECT_EQ((*snap->rowAt(2))[0].toLong(), 2);
+    EXPECT_FALSE(snap->rowAt(7));
+    EXPECT_FALSE(snap->isDeletedAt(0));
+
+    // A find is refused before its criterion is read, so an unknown field changes nothing.
+    EXPECT_EQ(errorOf([&] { snap->findFirst("Qty = 3"); }), jet::err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { snap->findNext("Nope = 3"); }), jet::err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { snap->edit(); }), jet::err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { snap->deleteCurrent(); }), jet::err::NotUpdatable);
+    EXPECT_EQ(snap->field("Qty").toLong(), 6);
+
+    // The rows are the ones read at open until the query runs again.
+    db_->execute("DELETE FROM Items WHERE Qty = 0");
+    EXPECT_EQ(snap->recordCount(), 7);
+    snap->requery();
+    EXPECT_EQ(snap->recordCount(), 6);
+    EXPECT_EQ(snap->field("Qty").toLong(), 1);
+}
+
 TEST_F(RecordsetTest, UnopenableFilesRaiseNumberedErrors)
 {
     auto& ws = dao::Engine::instance().defaultWorkspace();
