@@ -4,9 +4,17 @@
 #include "field_codec.h"
 #include "platform/jet/db_error.h"
 
+#include <atomic>
+
 namespace dao {
 
 namespace {
+
+std::uint64_t nextSerial()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 [[noreturn]] void noCurrentRecord()
 {
@@ -16,7 +24,7 @@ namespace {
 } // namespace
 
 Recordset::Recordset(std::shared_ptr<Database> db, jet::SelectPlan plan)
-    : plan_(std::move(plan)), impl_(std::make_unique<Impl>(std::move(db), plan_))
+    : plan_(std::move(plan)), impl_(std::make_unique<Impl>(std::move(db), plan_)), serial_(nextSerial())
 {
     requery();
 }

@@ -29,6 +29,11 @@ public:
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
+    // Unique in the process, never 0, rising with every set opened; a requery keeps it, since the set
+    // stays the same. Views that must know whether they still show "their" set compare it: a set
+    // freed and another opened at the same address is told apart.
+    std::uint64_t serial() const { return serial_; }
+
     bool isUpdatable() const { return plan_.updatable; }
     const jet::SelectPlan& plan() const { return plan_; }
 
@@ -94,6 +99,7 @@ private:
     class Impl;
     jet::SelectPlan plan_;  // before impl_: the rows it holds read the plan until they are gone
     std::unique_ptr<Impl> impl_;
+    const std::uint64_t serial_;
     EditMode editMode_ = EditMode::None;
     bool noMatch_ = false;
 };

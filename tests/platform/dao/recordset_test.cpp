@@ -321,6 +321,39 @@ TEST_F(RecordsetTest, ASnapshotHoldsItsRowsAndRefusesWhatNeedsARowKey)
     EXPECT_EQ(snap->field("Qty").toLong(), 1);
 }
 
+TEST_F(RecordsetTest, EverySetHasItsOwnRisingSerialWhichARequeryKeeps)
+{
+    auto a = db_->openRecordset("Items");
+    auto b = db_->openRecordset("Items");
+    auto snap = db_->openRecordset("SELECT Count(*) AS N FROM Items");
+    EXPECT_GT(a->serial(), 0u);
+    EXPECT_LT(a->serial(), b->serial());
+    EXPECT_LT(b->serial(), snap->serial());
+
+    const auto serial = a->serial();
+    a->requery();
+    EXPECT_EQ(a->serial(), serial);
+    a->close();
+    a->requery();
+    EXPECT_EQ(a->serial(), serial);
+
+    // A set opened after one is freed gets a number of its own, wherever it is placed.
+    const auto freed = snap->serial();
+    snap.reset();
+    auto next = db_->openRecordset("SELECT Count(*) AS N FROM Items");
+    EXPECT_GT(next->serial(), freed);
+
+    // The numbers are the process's, not the file's.
+    quiltest::TempDir otherDir;
+    const QString otherPath = otherDir.file("other.qdb");
+    {
+        sqlite::Connection c(otherPath, dao::passwordOf(kConnect).toUtf8(), sqlite::Connection::Mode::Create);
+        c.exec("CREATE TABLE Things (ThingID INTEGER PRIMARY KEY AUTOINCREMENT)");
+    }
+    auto other = dao::Engine::instance().defaultWorkspace().openDatabase(otherPath, false, false, kConnect);
+    EXPECT_GT(other->openRecordset("Things")->serial(), next->serial());
+}
+
 TEST_F(RecordsetTest, UnopenableFilesRaiseNumberedErrors)
 {
     auto& ws = dao::Engine::instance().defaultWorkspace();
