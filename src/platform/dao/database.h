@@ -61,8 +61,8 @@ public:
     // directly must call it too.
     void finishPendingReads();
 
-    // Rises with every write through this database; record sets compare it to know whether
-    // the rows they hold in memory may have changed.
+    // Rises with every write through this database and when it closes; a dynaset's kept rows
+    // and a grid's are read again when it has moved. A snapshot's rows stay until a requery.
     std::uint64_t writeGeneration() const { return writeGeneration_; }
     void noteWrite() { ++writeGeneration_; }
 

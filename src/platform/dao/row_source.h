@@ -42,7 +42,7 @@ public:
     // The position of a bookmark among the positions known, or one outside them.
     virtual int positionOf(Bookmark bookmark) const = 0;
 
-    // Finding and writing go by row key, which only a keyset has: a snapshot refuses them (3027).
+    // Finding and writing go by row key, which only a keyset has: a snapshot refuses them (3326).
     // The first position from `start` on, skipping deleted rows, whose row meets a SQLite
     // condition; -1 when none does. Expects every key read.
     virtual int firstMatch(const QString& condition, int start) = 0;

@@ -211,7 +211,8 @@ int GridModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : columns_;
 }
 
-// Keeps the rows nearest to the one asked for last; the view asks for the rows it shows.
+// Once twice the rows to keep are held, keeps those nearest to the row asked for last; the view
+// asks for the rows it shows.
 void GridModel::trimCache(int around) const
 {
     if (cache_.size() < static_cast<std::size_t>(2 * cacheRows_))

@@ -72,9 +72,10 @@ public:
     int positionOfRow(int row) const;
     int rowOfPosition(int position) const;  // -1 for a deleted or missing row
 
-    // Follows the record set after it changed: another set (a re-run query) resets the grid,
-    // rows added through it are inserted, a row deleted through it disappears, and a write
-    // anywhere makes the rows be read again. The control's reposition runs this by itself.
+    // Follows the record set after it changed: another set (a re-run query, told apart by its
+    // serial, not its address) resets the grid, rows added through it are inserted, a row
+    // deleted through it disappears, and a write anywhere makes the rows be read again. The
+    // control's reposition runs this by itself.
     void sync();
 
     int rowCount(const QModelIndex& parent = {}) const override;
