@@ -124,9 +124,9 @@ int KeysetRows::firstMatch(const QString& condition, int start)
     // Keyset order is key order: ask the engine for matching keys from the start key up, in
     // order, a batch at a time; an index on the criterion makes this a look-up.
     constexpr int kBatch = 256;
-    const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT %3")
-                            .arg(table, condition)
-                            .arg(kBatch);
+    static const QString batch = QString::number(kBatch);
+    const QString sql =
+        QStringLiteral("SELECT rowid FROM %1 WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT %3").arg(table, condition, batch);
     StatementLease lease = db_.lease(sql);
     sqlite::Statement& s = *lease;
     std::int64_t from = keys_.key(start);
