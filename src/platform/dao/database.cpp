@@ -18,7 +18,6 @@ Database::~Database() = default;
 
 namespace {
 constexpr qsizetype kPlanCacheSize = 256;
-constexpr std::size_t kStatementPoolSize = 64;
 } // namespace
 
 void Database::addPendingRead(PendingRead* read)
@@ -65,19 +64,20 @@ void Database::reloadCatalog()
         catalog_ = jet::Catalog::read(connection_.handle());
 }
 
-sqlite::Statement Database::takeStatement(const QString& sql)
+StatementLease Database::lease(const QString& sql)
 {
     auto it = statements_.find(sql);
     if (it == statements_.end())
-        return connection().prepare(sql);
+        return StatementLease(this, sql, connection().prepare(sql));
     sqlite::Statement s = std::move(it->second);
     statements_.erase(it);
-    return s;
+    return StatementLease(this, sql, std::move(s));
 }
 
-void Database::giveBackStatement(const QString& sql, sqlite::Statement statement)
+void Database::giveBack(const QString& sql, sqlite::Statement statement)
 {
-    if (!connection_.isOpen() || !statement.isValid() || statements_.size() >= kStatementPoolSize)
+    // A statement the pool does not keep is finalized here, which also ends its read.
+    if (!connection_.isOpen() || !statement.isValid() || statements_.size() >= kStatementPoolLimit)
         return;
     statement.reset();
     statements_.emplace(sql, std::move(statement));

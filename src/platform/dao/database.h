@@ -2,6 +2,7 @@
 // One open database file: record sets and statements in the program's dialect over a keyed
 // SQLCipher connection.
 #include "platform/dao/sqlite.h"
+#include "platform/dao/statement_lease.h"
 #include "platform/jet/catalog.h"
 #include "platform/jet/translator.h"
 
@@ -47,9 +48,12 @@ public:
     sqlite::Connection& connection();
 
     // Prepared statements are kept for reuse: preparing costs more than running the small
-    // queries the program issues most. A statement taken is the caller's until it gives it back.
-    sqlite::Statement takeStatement(const QString& sql);
-    void giveBackStatement(const QString& sql, sqlite::Statement statement);
+    // queries the program issues most. A leased statement is the holder's until the lease ends;
+    // then it returns to the pool, which keeps at most kStatementPoolLimit of them. A closed
+    // database takes nothing back.
+    static constexpr std::size_t kStatementPoolLimit = 64;
+    StatementLease lease(const QString& sql);
+    std::size_t pooledStatements() const { return statements_.size(); }
 
     void addPendingRead(PendingRead* read);
     void removePendingRead(PendingRead* read);
@@ -57,12 +61,15 @@ public:
     // directly must call it too.
     void finishPendingReads();
 
-    // Rises with every write through this database; record sets compare it to know whether
-    // the rows they hold in memory may have changed.
+    // Rises with every write through this database and when it closes; a dynaset's kept rows
+    // and a grid's are read again when it has moved. A snapshot's rows stay until a requery.
     std::uint64_t writeGeneration() const { return writeGeneration_; }
     void noteWrite() { ++writeGeneration_; }
 
 private:
+    friend class StatementLease;
+    void giveBack(const QString& sql, sqlite::Statement statement);
+
     QString path_;
     sqlite::Connection connection_;
     jet::Catalog catalog_;

@@ -48,6 +48,16 @@ vb::Value readField(const sqlite::Statement& s, int column, jet::FieldType type)
     return s.text(column);
 }
 
+std::vector<vb::Value> readRow(const sqlite::Statement& statement, int firstColumn,
+                               const std::vector<jet::ResultColumn>& columns)
+{
+    std::vector<vb::Value> row;
+    row.reserve(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        row.push_back(readField(statement, static_cast<int>(c) + firstColumn, columns[c].type));
+    return row;
+}
+
 vb::Value toColumnType(const vb::Value& value, const jet::Column& column)
 {
     if (value.isNull())

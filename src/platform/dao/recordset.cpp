@@ -1,17 +1,31 @@
 #include "recordset.h"
 
 #include "recordset_impl.h"
+#include "field_codec.h"
+#include "platform/jet/db_error.h"
+
+#include <atomic>
 
 namespace dao {
 
+namespace {
+
+std::uint64_t nextSerial()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+[[noreturn]] void noCurrentRecord()
+{
+    throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("No current record."));
+}
+
+} // namespace
 
 Recordset::Recordset(std::shared_ptr<Database> db, jet::SelectPlan plan)
-    : impl_(std::make_unique<Impl>()), plan_(std::move(plan))
+    : plan_(std::move(plan)), impl_(std::make_unique<Impl>(std::move(db), plan_)), serial_(nextSerial())
 {
-    impl_->db = std::move(db);
-    if (const jet::Table* t = impl_->db->catalog().find(plan_.table))
-        impl_->table = *t;
-    impl_->snapshot = !plan_.updatable;
     requery();
 }
 
@@ -21,60 +35,52 @@ void Recordset::requery()
 {
     editMode_ = EditMode::None;
     impl_->pending.clear();
-    if (impl_->snapshot)
-        impl_->readSnapshot(plan_);
-    else
-        impl_->readKeys(plan_);
-    impl_->position = impl_->size() > 0 ? 0 : -1;
+    impl_->rows->requery();
+    impl_->position = impl_->rows->size() > 0 ? 0 : -1;
 }
 
 void Recordset::close()
 {
-    impl_->abandonRead();
-    impl_->keys.assign({});
-    impl_->rows.clear();
-    impl_->blocks.clear();
-    impl_->singles.clear();
-    impl_->giveBackStatements();
+    impl_->rows->close();
     impl_->position = -1;
 }
 
 bool Recordset::isBOF() const
 {
-    return impl_->size() == 0 || impl_->position < 0;
+    return impl_->rows->size() == 0 || impl_->position < 0;
 }
 
 bool Recordset::isEOF() const
 {
-    return impl_->size() == 0 || impl_->position >= impl_->size();
+    return impl_->rows->size() == 0 || impl_->position >= impl_->rows->size();
 }
 
 int Recordset::recordCount() const
 {
-    impl_->finishRead();  // exact, whatever has been visited
-    return impl_->snapshot ? impl_->size() : impl_->keys.size() - impl_->keys.deletedCount();
+    impl_->rows->readAll();  // exact, whatever has been visited
+    return impl_->rows->size() - impl_->rows->deletedCount();
 }
 
 int Recordset::positionCount() const
 {
-    impl_->finishRead();
-    return impl_->size();
+    impl_->rows->readAll();
+    return impl_->rows->size();
 }
 
 bool Recordset::isDeletedAt(int position) const
 {
-    return !impl_->snapshot && position >= 0 && impl_->ensure(position) && impl_->keys.isDeleted(position);
+    return position >= 0 && impl_->rows->reach(position) && impl_->rows->isDeleted(position);
 }
 
 int Recordset::absolutePosition() const
 {
-    return isBOF() || isEOF() ? -1 : impl_->position;
+    return impl_->onRow() ? impl_->position : -1;
 }
 
 void Recordset::setAbsolutePosition(int position)
 {
-    if (position < 0 || !impl_->ensure(position))
-        throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("No current record."));
+    if (position < 0 || !impl_->rows->reach(position))
+        noCurrentRecord();
     editMode_ = EditMode::None;
     impl_->position = position;
 }
@@ -82,25 +88,25 @@ void Recordset::setAbsolutePosition(int position)
 
 void Recordset::moveFirst()
 {
-    if (impl_->size() == 0)
-        rowcache::noCurrentRecord();
+    if (impl_->rows->size() == 0)
+        noCurrentRecord();
     editMode_ = EditMode::None;
     impl_->position = impl_->skipDeleted(0, 1);
 }
 
 void Recordset::moveLast()
 {
-    impl_->finishRead();
-    if (impl_->size() == 0)
-        rowcache::noCurrentRecord();
+    impl_->rows->readAll();
+    if (impl_->rows->size() == 0)
+        noCurrentRecord();
     editMode_ = EditMode::None;
-    impl_->position = impl_->skipDeleted(impl_->size() - 1, -1);
+    impl_->position = impl_->skipDeleted(impl_->rows->size() - 1, -1);
 }
 
 void Recordset::moveNext()
 {
     if (isEOF())
-        rowcache::noCurrentRecord();
+        noCurrentRecord();
     editMode_ = EditMode::None;
     impl_->position = impl_->skipDeleted(impl_->position + 1, 1);
 }
@@ -108,7 +114,7 @@ void Recordset::moveNext()
 void Recordset::movePrevious()
 {
     if (isBOF())
-        rowcache::noCurrentRecord();
+        noCurrentRecord();
     editMode_ = EditMode::None;
     impl_->position = impl_->skipDeleted(impl_->position - 1, -1);
 }
@@ -125,54 +131,15 @@ void Recordset::findNext(const QString& criterion)
 
 void Recordset::findFrom(const QString& criterion, int start)
 {
-    if (impl_->snapshot)
+    // Refused before the criterion is read: a find on a snapshot fails alike whatever it says.
+    if (!isUpdatable())
         throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Operation is not supported for this type of object."));
-    // A find is often repeated with other numbers but as often with the same text (a walk with
-    // findNext); translating costs as much as the look-up itself, so recent texts are kept.
-    auto known = impl_->criteria.constFind(criterion);
-    if (known == impl_->criteria.constEnd()) {
-        if (impl_->criteria.size() >= 32)
-            impl_->criteria.clear();
-        known = impl_->criteria.insert(criterion, jet::translateCriterion(criterion, impl_->table));
-    }
-    const QString condition = *known;
-    impl_->finishRead();
+    const QString condition = impl_->translated(criterion);
+    impl_->rows->readAll();
     noMatch_ = true;
-    if (start >= impl_->size())
+    if (start >= impl_->rows->size())
         return;
-    const QString table = jet::quotedName(plan_.table);
-    int found = -1;
-    if (impl_->keys.isAscending()) {
-        // Keyset order is key order: ask the engine for matching keys from the start key up,
-        // in order, a batch at a time; an index on the criterion makes this a look-up.
-        const QString sql =
-            QStringLiteral("SELECT rowid FROM %1 WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT 256").arg(table, condition);
-        sqlite::Statement s = impl_->db->takeStatement(sql);
-        std::int64_t from = impl_->keys.key(start);
-        for (;;) {
-            s.bind(1, from);
-            int n = 0;
-            std::int64_t last = from;
-            while (found < 0 && s.step()) {
-                ++n;
-                last = s.int64(0);
-                const int p = impl_->keys.positionOf(last);
-                if (p >= start && !impl_->keys.isDeleted(p))
-                    found = p;
-            }
-            s.reset();
-            if (found >= 0 || n < 256)
-                break;
-            from = last + 1;
-        }
-        impl_->db->giveBackStatement(sql, std::move(s));
-    } else {
-        std::vector<std::int64_t> candidates;
-        auto s = impl_->connection().prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(table, condition));
-        while (s.step())
-            candidates.push_back(s.int64(0));
-        found = impl_->keys.firstOf(candidates, start);
-    }
+    const int found = impl_->rows->firstMatch(condition, start);
     if (found >= 0) {
         editMode_ = EditMode::None;
         impl_->position = found;
@@ -241,20 +208,20 @@ void Recordset::update()
     if (editMode_ == EditMode::AddNew) {
         QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                            .arg(table, names.join(u", "), rowcache::placeholders(static_cast<int>(names.size())));
+                                            .arg(table, names.join(u", "), sqlite::placeholders(static_cast<int>(names.size())));
         auto s = connection.prepare(sql);
         for (std::size_t i = 0; i < values.size(); ++i)
             bindField(s, static_cast<int>(i) + 1, *values[i]);
         s.step();
         const std::int64_t key = connection.lastInsertRowid();
         // The current row stays the one it was; a set that stood after its last row stays there.
-        const bool wasAfterLast = impl_->position >= impl_->size();
-        impl_->keys.append(key);
+        const bool wasAfterLast = impl_->position >= impl_->rows->size();
+        impl_->rows->added(key);
         if (wasAfterLast)
-            impl_->position = impl_->size();
+            impl_->position = impl_->rows->size();
         impl_->lastModified = key;
     } else {
-        const std::int64_t key = impl_->keys.key(impl_->position);
+        const std::int64_t key = impl_->rows->keyAt(impl_->position);
         if (!names.isEmpty()) {
             QStringList sets;
             for (const QString& n : names)
@@ -287,29 +254,29 @@ void Recordset::deleteCurrent()
     if (impl_->db->isReadOnly())
         throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     currentRow();
-    const std::int64_t key = impl_->keys.key(impl_->position);
+    const std::int64_t key = impl_->rows->keyAt(impl_->position);
     impl_->db->finishPendingReads();
     auto s = impl_->connection().prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?")
                                               .arg(jet::quotedName(plan_.table)));
     s.bind(1, key);
     s.step();
-    impl_->keys.markDeleted(impl_->position);
+    impl_->rows->markDeleted(impl_->position);
     impl_->db->noteWrite();
     editMode_ = EditMode::None;
 }
 
 Bookmark Recordset::bookmark() const
 {
-    if (isBOF() || isEOF())
-        rowcache::noCurrentRecord();
-    return impl_->snapshot ? impl_->position : impl_->keys.key(impl_->position);
+    if (!impl_->onRow())
+        noCurrentRecord();
+    return impl_->rows->bookmarkAt(impl_->position);
 }
 
 void Recordset::setBookmark(Bookmark bookmark)
 {
-    impl_->finishRead();
-    const int p = impl_->snapshot ? static_cast<int>(bookmark) : impl_->keys.positionOf(bookmark);
-    if (p < 0 || p >= impl_->size())
+    impl_->rows->readAll();
+    const int p = impl_->rows->positionOf(bookmark);
+    if (p < 0 || p >= impl_->rows->size())
         throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("Not a valid bookmark."));
     editMode_ = EditMode::None;
     impl_->position = p;
@@ -364,9 +331,9 @@ vb::Value Recordset::field(int index) const
 const std::vector<vb::Value>& Recordset::currentRow() const
 {
     impl_->connection();
-    if (isBOF() || isEOF())
-        rowcache::noCurrentRecord();
-    const Row* row = impl_->rowAt(impl_->position, plan_);
+    if (!impl_->onRow())
+        noCurrentRecord();
+    const Row* row = impl_->rows->rowAt(impl_->position);
     if (!row)
         throw jet::DbError(jet::err::RecordDeleted, QStringLiteral("Record is deleted."));
     return *row;
@@ -374,18 +341,18 @@ const std::vector<vb::Value>& Recordset::currentRow() const
 
 std::optional<std::vector<vb::Value>> Recordset::rowAt(int position)
 {
-    if (position < 0 || !impl_->ensure(position))
+    if (position < 0 || !impl_->rows->reach(position))
         return std::nullopt;
     impl_->connection();
-    const Row* row = impl_->rowAt(position, plan_);
+    const Row* row = impl_->rows->rowAt(position);
     return row ? std::optional<Row>(*row) : std::nullopt;
 }
 
 bool Recordset::hasCurrentRow() const
 {
-    if (isBOF() || isEOF() || !impl_->db->isOpen())
+    if (!impl_->onRow() || !impl_->db->isOpen())
         return false;
-    return impl_->rowAt(impl_->position, plan_) != nullptr;
+    return impl_->rows->rowAt(impl_->position) != nullptr;
 }
 
 } // namespace dao

@@ -243,6 +243,14 @@ int Statement::columnType(int column) const
     return sqlite3_column_type(stmt_, column);
 }
 
+QString placeholders(int count)
+{
+    QString s;
+    for (int i = 0; i < count; ++i)
+        s += i ? QStringLiteral(",?") : QStringLiteral("?");
+    return s;
+}
+
 Transaction::Transaction(Connection& connection) : connection_(&connection)
 {
     connection_->exec(QStringLiteral("BEGIN IMMEDIATE"));

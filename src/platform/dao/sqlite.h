@@ -84,6 +84,22 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// Resets a statement kept for reuse when the scope ends, however it ends: its next use starts
+// from the top with no bindings, and it holds no read open meanwhile.
+class ResetOnExit {
+public:
+    explicit ResetOnExit(Statement& statement) : statement_(statement) {}
+    ~ResetOnExit() { statement_.reset(); }
+    ResetOnExit(const ResetOnExit&) = delete;
+    ResetOnExit& operator=(const ResetOnExit&) = delete;
+
+private:
+    Statement& statement_;
+};
+
+// "?,?,?": the parameter markers of a statement's text for `count` values.
+QString placeholders(int count);
+
 // Maps an engine result code to the classic error number and description for a file.
 jet::DbError errorFor(int rc, const QString& engineMessage, const QString& path = {});
 

@@ -98,9 +98,8 @@ void GridModel::setShown(bool shown)
 
 dao::Recordset* GridModel::live() const
 {
-    if (!source_ || !rs_ || source_->recordset() != rs_)
-        return nullptr;
-    return rs_;
+    dao::Recordset* rs = source_ ? source_->recordset() : nullptr;
+    return rs && rs->serial() == shownSerial_ ? rs : nullptr;
 }
 
 std::uint64_t GridModel::writeGeneration() const
@@ -115,18 +114,19 @@ void GridModel::readShape()
 {
     cache_.clear();
     deleted_.clear();
-    rs_ = shown_ && source_ ? source_->recordset() : nullptr;
+    dao::Recordset* rs = shown_ && source_ ? source_->recordset() : nullptr;
+    shownSerial_ = rs ? rs->serial() : 0;
     rows_ = positions_ = columns_ = 0;
     cacheGeneration_ = writeGeneration();
-    if (!rs_)
+    if (!rs)
         return;
     try {
-        positions_ = rs_->positionCount();
-        rows_ = rs_->recordCount();
-        columns_ = rs_->fieldCount();
+        positions_ = rs->positionCount();
+        rows_ = rs->recordCount();
+        columns_ = rs->fieldCount();
         if (rows_ != positions_)
             for (int p = 0; p < positions_; ++p)
-                if (rs_->isDeletedAt(p))
+                if (rs->isDeletedAt(p))
                     deleted_.push_back(p);
     } catch (const jet::DbError&) {
         // A set whose keys cannot be read (its database was closed) shows as empty.
@@ -138,8 +138,8 @@ void GridModel::readShape()
 void GridModel::sync()
 {
     dao::Recordset* rs = shown_ && source_ ? source_->recordset() : nullptr;
-    if (rs != rs_ || !rs) {
-        if (rs || rs_ || rows_ || columns_) {
+    if (!rs || rs->serial() != shownSerial_) {
+        if (rs || shownSerial_ || rows_ || columns_) {
             beginResetModel();
             readShape();
             endResetModel();
@@ -211,7 +211,8 @@ int GridModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : columns_;
 }
 
-// Keeps the rows nearest to the one asked for last; the view asks for the rows it shows.
+// Once twice the rows to keep are held, keeps those nearest to the row asked for last; the view
+// asks for the rows it shows.
 void GridModel::trimCache(int around) const
 {
     if (cache_.size() < static_cast<std::size_t>(2 * cacheRows_))
@@ -347,11 +348,13 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;  // deleted meanwhile: nothing to write to
     const vb::Value oldValue = (*current)[static_cast<std::size_t>(column)];
     vb::Value newValue = value.isNull() ? vb::Value() : vb::Value(value.toString());
+    const std::uint64_t judged = rs->serial();
     bool cancel = false;
     if (before_)
         before_(column, oldValue, newValue, cancel);
     // The handler may have run queries of its own; the set it judged for must still be shown.
-    if (cancel || live() != rs)
+    rs = live();
+    if (cancel || !rs || rs->serial() != judged)
         return false;
     try {
         rs->setAbsolutePosition(position);

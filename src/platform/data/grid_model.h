@@ -72,9 +72,10 @@ public:
     int positionOfRow(int row) const;
     int rowOfPosition(int position) const;  // -1 for a deleted or missing row
 
-    // Follows the record set after it changed: another set (a re-run query) resets the grid,
-    // rows added through it are inserted, a row deleted through it disappears, and a write
-    // anywhere makes the rows be read again. The control's reposition runs this by itself.
+    // Follows the record set after it changed: another set (a re-run query, told apart by its
+    // serial, not its address) resets the grid, rows added through it are inserted, a row
+    // deleted through it disappears, and a write anywhere makes the rows be read again. The
+    // control's reposition runs this by itself.
     void sync();
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -94,7 +95,8 @@ private:
     };
 
     // The record set the model shows, or null when the control has none or replaced it and has
-    // not said so yet: the old set must not be touched then.
+    // not said so yet: the old set may be gone then, and its successor is not the set the rows
+    // and the shape were read from.
     dao::Recordset* live() const;
     std::uint64_t writeGeneration() const;
     const CachedRow* row(int row) const;
@@ -105,7 +107,9 @@ private:
 
     QPointer<DataControl> source_;
     bool shown_ = true;
-    dao::Recordset* rs_ = nullptr;
+    // The serial of the set the shape was read from, 0 for none. Not a pointer: a new set may
+    // be opened where a freed one stood.
+    std::uint64_t shownSerial_ = 0;
     int rows_ = 0;
     int positions_ = 0;
     int columns_ = 0;

@@ -53,7 +53,7 @@ protected:
 TEST_F(RecordsetTest, NavigationFollowsTheKeysetOrderAndItsEnds)
 {
     auto rs = db_->openRecordset("SELECT * FROM Items WHERE Qty = 3 ORDER BY Name DESC");
-    EXPECT_EQ(rs->recordCount(), 29);  // exact at once: every key is read at open
+    EXPECT_EQ(rs->recordCount(), 29);  // exact at once: a set this small is read whole at open
     EXPECT_FALSE(rs->isBOF());
     EXPECT_EQ(rs->field("Name").toText(), QStringLiteral("item199"));
     rs->movePrevious();
@@ -286,6 +286,72 @@ TEST_F(RecordsetTest, ClosedFilesAndReadOnlySetsFailClearly)
     EXPECT_EQ(dao::Engine::instance().defaultWorkspace().databaseCount(), 0);
     EXPECT_NE(errorOf([&] { rs->moveNext(); rs->field(0); }), 0);
     EXPECT_NE(errorOf([&] { db_->openRecordset("Items"); }), 0);
+}
+
+TEST_F(RecordsetTest, ASnapshotHoldsItsRowsAndRefusesWhatNeedsARowKey)
+{
+    auto snap = db_->openRecordset("SELECT DISTINCT Qty FROM Items ORDER BY Qty");
+    ASSERT_FALSE(snap->isUpdatable());
+    EXPECT_EQ(snap->recordCount(), 7);
+    EXPECT_EQ(snap->positionCount(), 7);
+    snap->moveLast();
+    EXPECT_EQ(snap->field("Qty").toLong(), 6);
+    const auto mark = snap->bookmark();
+    snap->moveFirst();
+    snap->setBookmark(mark);
+    EXPECT_EQ(snap->field("Qty").toLong(), 6);
+    EXPECT_EQ(errorOf([&] { snap->setBookmark(7); }), jet::err::NoCurrentRecord);
+    ASSERT_TRUE(snap->rowAt(2));
+    EXPECT_EQ((*snap->rowAt(2))[0].toLong(), 2);
+    EXPECT_FALSE(snap->rowAt(7));
+    EXPECT_FALSE(snap->isDeletedAt(0));
+
+    // A find is refused before its criterion is read, so an unknown field changes nothing.
+    EXPECT_EQ(errorOf([&] { snap->findFirst("Qty = 3"); }), jet::err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { snap->findNext("Nope = 3"); }), jet::err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { snap->edit(); }), jet::err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { snap->deleteCurrent(); }), jet::err::NotUpdatable);
+    EXPECT_EQ(snap->field("Qty").toLong(), 6);
+
+    // The rows are the ones read at open until the query runs again.
+    db_->execute("DELETE FROM Items WHERE Qty = 0");
+    EXPECT_EQ(snap->recordCount(), 7);
+    snap->requery();
+    EXPECT_EQ(snap->recordCount(), 6);
+    EXPECT_EQ(snap->field("Qty").toLong(), 1);
+}
+
+TEST_F(RecordsetTest, EverySetHasItsOwnRisingSerialWhichARequeryKeeps)
+{
+    auto a = db_->openRecordset("Items");
+    auto b = db_->openRecordset("Items");
+    auto snap = db_->openRecordset("SELECT Count(*) AS N FROM Items");
+    EXPECT_GT(a->serial(), 0u);
+    EXPECT_LT(a->serial(), b->serial());
+    EXPECT_LT(b->serial(), snap->serial());
+
+    const auto serial = a->serial();
+    a->requery();
+    EXPECT_EQ(a->serial(), serial);
+    a->close();
+    a->requery();
+    EXPECT_EQ(a->serial(), serial);
+
+    // A set opened after one is freed gets a number of its own, wherever it is placed.
+    const auto freed = snap->serial();
+    snap.reset();
+    auto next = db_->openRecordset("SELECT Count(*) AS N FROM Items");
+    EXPECT_GT(next->serial(), freed);
+
+    // The numbers are the process's, not the file's.
+    quiltest::TempDir otherDir;
+    const QString otherPath = otherDir.file("other.qdb");
+    {
+        sqlite::Connection c(otherPath, dao::passwordOf(kConnect).toUtf8(), sqlite::Connection::Mode::Create);
+        c.exec("CREATE TABLE Things (ThingID INTEGER PRIMARY KEY AUTOINCREMENT)");
+    }
+    auto other = dao::Engine::instance().defaultWorkspace().openDatabase(otherPath, false, false, kConnect);
+    EXPECT_GT(other->openRecordset("Things")->serial(), next->serial());
 }
 
 TEST_F(RecordsetTest, UnopenableFilesRaiseNumberedErrors)

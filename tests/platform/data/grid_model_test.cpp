@@ -12,9 +12,11 @@
 #include "support/temp_dir.h"
 
 #include <QApplication>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <cstdint>
 #include <random>
 
 namespace {
@@ -231,6 +233,46 @@ TEST_F(GridModelTest, TheGridFollowsChangesOfItsRecordset)
     control.setRecordset(nullptr);
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.columnCount(), 0);
+}
+
+TEST_F(GridModelTest, ANewRecordsetIsNotTakenForTheOneItReplaced)
+{
+    // Each round frees the shown set before the next is opened, so the allocator may well place
+    // the new set where the old one stood. The grid does not hear of the detach, only of the new
+    // set: it must still read the new set's shape and rows.
+    data::GridModel model(&control);
+    int resets = 0;
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    const QString narrow = QStringLiteral("select [PaymentID],[Destination] from [Payments]");
+    int sameAddress = 0;
+    for (int round = 1; round <= 4; ++round) {
+        const bool wide = round % 2 == 0;
+        const auto before = reinterpret_cast<std::uintptr_t>(control.recordset());
+        {
+            const QSignalBlocker quiet(&control);
+            control.setRecordset(nullptr);
+        }
+        control.setRecordSource(wide ? kGridQuery : narrow);
+        control.refresh();
+        sameAddress += reinterpret_cast<std::uintptr_t>(control.recordset()) == before;
+        EXPECT_EQ(resets, round);
+        ASSERT_EQ(model.columnCount(), wide ? 6 : 2) << "round " << round;
+        EXPECT_EQ(shown(model, 0, 1), wide ? "1234.5" : "General") << "round " << round;
+        EXPECT_EQ(model.recordset(), control.recordset());
+    }
+    RecordProperty("RoundsAtTheSameAddress", sameAddress);
+
+    // A before-update handler that shows another query instead: the edit was judged for the old
+    // set and is dropped, even if the new set stands where the old one did.
+    model.setBeforeColUpdate([&](int, const vb::Value&, vb::Value&, bool&) {
+        control.setRecordset(nullptr);
+        control.setRecordSource(kGridQuery + " WHERE [MemberID]= 8");
+        control.refresh();
+    });
+    EXPECT_FALSE(model.setData(model.index(0, 3), "Roof"));
+    EXPECT_EQ(stored(1, "Destination"), "General");
+    EXPECT_EQ(stored(3, "Destination"), "Youth");
+    EXPECT_EQ(model.rowCount(), 1);
 }
 
 TEST_F(GridModelTest, AGridNotShownHoldsNoRows)
