@@ -324,8 +324,7 @@ void GridModel::writeFailed(const jet::DbError& error)
         writeError_(error);
         return;
     }
-    ui::current().beep();
-    ui::current().msgBox(error.description(), ui::Buttons::OKOnly, ui::Icon::Critical);
+    ui::message(ui::Beep::Yes, error.description(), ui::Buttons::OKOnly, ui::Icon::Critical, {});
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
