@@ -1,5 +1,7 @@
 #pragma once
-// The main window's commands for views and filters.
+// The main window's commands for views and filters. One class for the subsystem; its handlers
+// are defined in the file of their job: the member filter (member_filter.cpp), the donation
+// filter (donation_filter.cpp).
 #include "frame/seams.h"
 
 class frmMain;
@@ -12,10 +14,16 @@ public:
     // fall-back after a member query that found nobody) it applies the filter in force.
     void mnuFilterMem_Click() override;
 
+    // Filter Donations: asks for the criteria, then shows the donations of the view that pass.
+    void mnuFilterDonat_Click() override;
+
 private:
     // Gives the member data source the query for the filter in force, colours the member
     // fields by it and requeries the view.
     void applyMemberFilter();
+    // Sets the donation query's state for the filter in force, colours the grid's text by it
+    // and requeries the view.
+    void applyDonationFilter();
 
     frmMain& f;
 };

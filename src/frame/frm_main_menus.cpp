@@ -176,6 +176,7 @@ void frmMain::mnuSortCheck_Click() { records->mnuSortCheck_Click(); }
 void frmMain::mnuSortDest_Click() { records->mnuSortDest_Click(); }
 void frmMain::mnuSortDate_Click() { records->mnuSortDate_Click(); }
 void frmMain::mnuFilterMem_Click() { filters->mnuFilterMem_Click(); }
+void frmMain::mnuFilterDonat_Click() { filters->mnuFilterDonat_Click(); }
 
 // ---- Commands whose subsystem does not provide them yet: present, and doing nothing -----------
 
@@ -189,7 +190,6 @@ void frmMain::mnuEditDelMem_Click() {}
 void frmMain::mnuStandard_Click() {}
 void frmMain::mnuExecMode_Click() {}
 void frmMain::mnuAdminMode_Click() {}
-void frmMain::mnuFilterDonat_Click() {}
 void frmMain::mnuMemView_Click() {}
 void frmMain::mnuListView_Click() {}
 

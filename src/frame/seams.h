@@ -52,6 +52,7 @@ class Filters {
 public:
     virtual ~Filters() = default;
     virtual void mnuFilterMem_Click() = 0;
+    virtual void mnuFilterDonat_Click() = 0;
 };
 
 } // namespace seam

@@ -18,6 +18,31 @@ Database::~Database() = default;
 
 namespace {
 constexpr qsizetype kPlanCacheSize = 256;
+
+// Whether SQLite would walk a whole index only for its order, fetching every row by key to test
+// the condition ("SCAN TABLE Payments USING INDEX PaymentsDate"). Scanning the table and sorting
+// the rows that pass costs at most as much, and far less when few pass (a donation filter over
+// a million donations: 0.08 s against 0.27 s).
+bool walksIndexForOrder(sqlite::Connection& connection, const jet::SelectPlan& plan)
+{
+    sqlite::Statement explain = connection.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + plan.keySql());
+    while (explain.step()) {
+        const QString step = explain.text(3);
+        if (step.startsWith(u"SCAN TABLE") && step.contains(u" USING INDEX ") && !step.contains(u"COVERING"))
+            return true;
+    }
+    return false;
+}
+
+jet::SelectPlan planFor(const QString& source, const jet::Catalog& catalog, sqlite::Connection& connection)
+{
+    jet::SelectPlan plan = jet::translateSelect(source, catalog);
+    if (plan.updatable && !plan.where.isEmpty() && !plan.orderBy.isEmpty() && walksIndexForOrder(connection, plan)) {
+        plan.orderBy = plan.orderBySorting;
+        plan.keysFirst = true;
+    }
+    return plan;
+}
 } // namespace
 
 void Database::addPendingRead(PendingRead* read)
@@ -90,7 +115,7 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source)
     if (it == plans_.constEnd()) {
         if (plans_.size() >= kPlanCacheSize)
             plans_.clear();
-        it = plans_.insert(source, jet::translateSelect(source, catalog_));
+        it = plans_.insert(source, planFor(source, catalog_, connection()));
     }
     return std::make_unique<Recordset>(shared_from_this(), *it);
 }

@@ -24,7 +24,12 @@ void KeysetRows::requery()
     cache_.clear();
     // Most queries the program runs select a handful of rows (one member's donations, a name
     // search): read them whole in one statement. Only a larger result falls back to reading its
-    // keys alone.
+    // keys alone. A result that is sorted after a scan of the table goes straight to its keys:
+    // trying to read it whole would cost as much as reading them.
+    if (plan_.keysFirst) {
+        startKeyReader();
+        return;
+    }
     QString probe = QStringLiteral("SELECT rowid, %1 FROM %2").arg(plan_.selectList, jet::quotedName(plan_.table));
     if (!plan_.where.isEmpty())
         probe += QStringLiteral(" WHERE ") + plan_.where;
@@ -45,6 +50,11 @@ void KeysetRows::requery()
         cache_.fill(std::move(rows));
         return;
     }
+    startKeyReader();
+}
+
+void KeysetRows::startKeyReader()
+{
     keys_.assign({});
     keyReader_ = db_.connection().prepare(plan_.keySql());
     db_.addPendingRead(this);

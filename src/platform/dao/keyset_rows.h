@@ -41,6 +41,7 @@ public:
 
 private:
     bool keysPending() const { return keyReader_.isValid(); }
+    void startKeyReader();
     void readKeyChunk();
 
     Database& db_;

@@ -39,6 +39,7 @@ struct Typed {
     QString sql;
     std::optional<FieldType> type;      // known for columns and typed results
     const Expr* literal = nullptr;      // set when the expression is a literal
+    bool negative = false;              // a number literal under an odd count of unary minus signs
     bool aggregate = false;
     bool bareColumn = false;            // a column outside any aggregate
     int columnIndex = -1;
@@ -139,7 +140,7 @@ public:
         switch (*target) {
         case FieldType::Currency: {
             if (lit.kind == Expr::Kind::Number || lit.kind == Expr::Kind::String) {
-                const auto number = lit.kind == Expr::Kind::Number ? vb::Currency::fromDecimalText(lit.text)
+                const auto number = lit.kind == Expr::Kind::Number ? vb::Currency::fromDecimalText(literalText(value))
                                                                    : currencyFromText(lit.text);
                 if (!number)
                     mismatch();
@@ -175,7 +176,7 @@ public:
         case FieldType::Text:
         case FieldType::Memo:
             if (lit.kind == Expr::Kind::Number || lit.kind == Expr::Kind::Boolean)
-                return sqlString(lit.text);
+                return sqlString(literalText(value));
             return value.sql;
         }
         return value.sql;
@@ -188,6 +189,12 @@ public:
     }
 
 private:
+    // A literal's text with its sign: "-5" for the number 5 under a unary minus.
+    static QString literalText(const Typed& value)
+    {
+        return value.negative ? u'-' + value.literal->text : value.literal->text;
+    }
+
     [[noreturn]] void mismatch() const
     {
         throw DbError(err::DataTypeMismatchInCriteria, QStringLiteral("Data type mismatch in criteria expression."));
@@ -261,7 +268,11 @@ private:
             return logical(QStringLiteral("(NOT %1)").arg(a.sql), {a});
         Typed t = a;
         t.sql = QStringLiteral("(-%1)").arg(a.sql);
-        t.literal = nullptr;
+        // A negative number stays a literal, so that it takes the stored form of the column it
+        // meets (> -5 with an amount is -50000 ten-thousandths, not -5).
+        const bool number = a.literal && a.literal->kind == Expr::Kind::Number;
+        t.literal = number ? a.literal : nullptr;
+        t.negative = number && !a.negative;
         return t;
     }
 
@@ -344,7 +355,7 @@ private:
         Typed pattern = render(*e.args[1]);
         const QString notWord = e.negated ? QStringLiteral("NOT ") : QString();
         if (pattern.literal && (pattern.literal->kind == Expr::Kind::String || pattern.literal->kind == Expr::Kind::Number)) {
-            const QString& text = pattern.literal->text;
+            const QString text = literalText(pattern);
             const LikePrefix p = likePrefix(text);
             QString test;
             if (text == u"*") {
@@ -527,12 +538,15 @@ SelectPlan translateSelect(QStringView text, const Catalog& catalog)
     }
     plan.selectList = list.join(u", ");
     plan.where = whereClause(select->where, t);
-    QStringList order;
+    QStringList order, sorting;
     for (const OrderItem& o : select->orderBy) {
         Typed v = t.render(*o.expr);
-        order << (o.descending ? v.sql + QStringLiteral(" DESC") : v.sql);
+        const QString direction = o.descending ? QStringLiteral(" DESC") : QString();
+        order << v.sql + direction;
+        sorting << u'+' + v.sql + direction;
     }
     plan.orderBy = order.join(u", ");
+    plan.orderBySorting = sorting.join(u", ");
     t.finish();
     if (anyAggregate && anyBare)
         throw DbError(err::SyntaxErrorInQuery,
@@ -585,6 +599,22 @@ QString translateStatement(QStringView text, const Catalog& catalog)
 QString quoted(QStringView text)
 {
     return sqlString(text);
+}
+
+QString likeLiteral(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == u'*' || c == u'?' || c == u'#' || c == u'[') {
+            out += u'[';
+            out += c;
+            out += u']';
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 QString quotedName(QStringView name)

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 const QString kConnect = QStringLiteral("pwd=test1");
@@ -271,6 +274,49 @@ TEST_F(RecordsetTest, LargeResultsReadKeysFirstAndRowsOnDemand)
     other->setField("Label", QStringLiteral("changed"));
     other->update();
     EXPECT_EQ(rs->field("Label").toText(), QStringLiteral("changed"));
+}
+
+TEST_F(RecordsetTest, FilteredOrdersComeRightWhetherAnIndexGivesThemOrTheRowsAreSorted)
+{
+    // The names run against the keys, so an order by name is not the key order.
+    auto& c = db_->connection();
+    c.exec("UPDATE Items SET Name = 'n' || substr('000' || (1000 - ItemID), -3)");
+    db_->noteWrite();
+    const struct {
+        const char* query;
+        std::function<bool(int)> passes;  // by ItemID
+        bool descending;                  // by name
+    } cases[] = {
+        // The condition needs every row, the order an index: the rows that pass are sorted.
+        {"SELECT * FROM Items WHERE Qty = 3 ORDER BY Name", [](int i) { return i % 7 == 3; }, false},
+        {"SELECT * FROM Items WHERE Qty <> 3 ORDER BY Name DESC", [](int i) { return i % 7 != 3; }, true},
+        {"SELECT * FROM Items WHERE Qty = 3 ORDER BY Name, ItemID", [](int i) { return i % 7 == 3; }, false},
+        // The index gives both the rows and their order.
+        {"SELECT * FROM Items WHERE Name >= 'n900' ORDER BY Name", [](int i) { return 1000 - i >= 900; }, false},
+        {"SELECT * FROM Items ORDER BY Name DESC", [](int) { return true; }, true},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.query);
+        auto rs = db_->openRecordset(QString::fromLatin1(k.query));
+        std::vector<int> ids;
+        for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+            ids.push_back(static_cast<int>(rs->field("ItemID").toLong()));
+        std::vector<int> want;
+        for (int i = 1; i <= 200; ++i)
+            if (k.passes(i))
+                want.push_back(i);
+        // Names fall as ids rise.
+        if (!k.descending)
+            std::reverse(want.begin(), want.end());
+        EXPECT_EQ(ids, want);
+        EXPECT_EQ(rs->recordCount(), static_cast<int>(want.size()));
+        // Rows are read by position too, as a grid reads them.
+        if (!want.empty()) {
+            const auto row = rs->rowAt(static_cast<int>(want.size()) / 2);
+            ASSERT_TRUE(row.has_value());
+            EXPECT_EQ(row->at(0).toLong(), want[want.size() / 2]);
+        }
+    }
 }
 
 TEST_F(RecordsetTest, ClosedFilesAndReadOnlySetsFailClearly)

@@ -58,6 +58,27 @@ TEST(LikePattern, WildcardsMatchTheWholeText)
         EXPECT_EQ(like(c.text, c.pattern), c.match) << c.text << " Like " << c.pattern;
 }
 
+TEST(LikePattern, LiteralPatternsMatchOnlyTheirOwnText)
+{
+    const struct {
+        const char* typed;
+        const char* text;
+        bool match;
+    } cases[] = {
+        {"Fund #2", "Fund #2", true},   {"Fund #2", "Fund 22", false}, {"a*b", "a*b", true},
+        {"a*b", "axxb", false},         {"a?b", "a?b", true},          {"a?b", "axb", false},
+        {"[x]", "[x]", true},           {"[x]", "x", false},           {"[!x]", "[!x]", true},
+        {"[a-c]", "b", false},          {"]", "]", true},              {"[[", "[[", true},
+        {"O'Brien", "o'brien", true},   {"#*?[", "#*?[", true},        {"", "", true},
+    };
+    for (const auto& c : cases) {
+        const QByteArray pattern = jet::likeLiteral(QString::fromUtf8(c.typed)).toUtf8();
+        const jet::LikePattern p(pattern.constData(), static_cast<std::size_t>(pattern.size()));
+        EXPECT_EQ(p.matches(c.text, std::strlen(c.text)), c.match) << c.typed << " against " << c.text;
+    }
+    EXPECT_EQ(jet::likeLiteral(u"Fund #2"), QStringLiteral("Fund [#]2"));
+}
+
 TEST(LikePattern, PrefixesForIndexRanges)
 {
     EXPECT_EQ(jet::likePrefix(u"smi*").prefix, QStringLiteral("smi"));
@@ -144,6 +165,30 @@ TEST_F(Translation, LiteralsTakeTheColumnsStoredForm)
     EXPECT_EQ(sum.columns[0].name, QStringLiteral("ListTotal"));
     EXPECT_EQ(sum.columns[0].type, jet::FieldType::Currency);
     EXPECT_FALSE(sum.updatable);
+}
+
+TEST_F(Translation, NegativeNumbersTakeTheColumnsStoredFormToo)
+{
+    connection_.exec("INSERT INTO Payments (PaymentAmount) VALUES (-50000), (-2500), (2500), (50000)");
+    const struct {
+        const char* condition;
+        const char* where;  // what the literal becomes
+        int rows;
+    } cases[] = {
+        {"[PaymentAmount] = -5", "-50000", 1},
+        {"[PaymentAmount] >-0.25", "-2500", 2},
+        {"[PaymentAmount] < - -5", "50000", 3},
+        {"[PaymentAmount] Between -5 and -0.25", "-2500", 2},
+        {"[PaymentAmount] In (-5, 5)", "-50000", 2},
+        {"[PaymentAmount] + -5 = 0", "-50000", 1},
+    };
+    for (const auto& c : cases) {
+        const auto p = jet::translateSelect(QStringLiteral("SELECT * FROM Payments WHERE ") + c.condition, catalog_);
+        EXPECT_TRUE(p.where.contains(QLatin1String(c.where))) << c.condition << ": " << p.where.toStdString();
+        auto s = connection_.prepare(QStringLiteral("SELECT count(*) FROM (%1)").arg(p.sql()));
+        ASSERT_TRUE(s.step());
+        EXPECT_EQ(s.int64(0), c.rows) << c.condition;
+    }
 }
 
 TEST_F(Translation, TypedTextIsQuotedAndCannotRewriteTheQuery)
