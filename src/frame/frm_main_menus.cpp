@@ -177,6 +177,7 @@ void frmMain::mnuSortDest_Click() { records->mnuSortDest_Click(); }
 void frmMain::mnuSortDate_Click() { records->mnuSortDate_Click(); }
 void frmMain::mnuFilterMem_Click() { filters->mnuFilterMem_Click(); }
 void frmMain::mnuFilterDonat_Click() { filters->mnuFilterDonat_Click(); }
+void frmMain::mnuFilePrint_Click() { reports->mnuFilePrint_Click(); }
 
 // ---- Commands whose subsystem does not provide them yet: present, and doing nothing -----------
 
@@ -184,7 +185,6 @@ void frmMain::mnuFileNewBlank_Click() {}
 void frmMain::mnuFileNewClone_Click() {}
 void frmMain::mnuCompact_Click() {}
 void frmMain::mnuQuilProperties_Click() {}
-void frmMain::mnuFilePrint_Click() {}
 void frmMain::mnuEditDelPay_Click() {}
 void frmMain::mnuEditDelMem_Click() {}
 void frmMain::mnuStandard_Click() {}

@@ -4,6 +4,8 @@
 //
 // Each block belongs to the subsystem that sets it (the others may read it); MainState joins
 // them, so every field is still reached by its own name: S.OpenDbPath, S.GridQueryState.
+#include "platform/vb/datetime.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -72,6 +74,20 @@ struct AccessState {
     bool StandardMode = true;
 };
 
+// Reports: the run of the report chosen in Select Report.
+struct ReportState {
+    std::int16_t ReportType = 69;  // 0..4 as chosen; 69 while none is
+    vb::DateTime ReportFromDate;   // the date range, set by OK when not all dates
+    vb::DateTime ReportToDate;
+    QString DateClause;            // " WHERE [Paymentdate] Between #..# AND #..#" or ""
+    bool FilterReportActive = false;  // the Current Filtered Statement is being produced
+    QString ReportMemberSource;    // "Members" or a member query
+    QString ReportPaymentSource;   // "Payments" or a donation query
+    QString ReportTitle;
+    QString ReportRecordCount;     // the report's count and grand total as the cover shows them
+    QString ReportGrandTotal;
+};
+
 // Dialog traffic, shared by every subsystem.
 struct DialogState {
     bool DialogCancelled = false;
@@ -79,4 +95,4 @@ struct DialogState {
     QString SavedFolder;          // current folder saved around a file dialog
 };
 
-struct MainState : ShellState, FileState, RecordsState, FilterState, AccessState, DialogState {};
+struct MainState : ShellState, FileState, RecordsState, FilterState, AccessState, ReportState, DialogState {};

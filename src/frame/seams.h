@@ -55,4 +55,12 @@ public:
     virtual void mnuFilterDonat_Click() = 0;
 };
 
+// Reports (src/reports).
+class Reports {
+public:
+    virtual ~Reports() = default;
+    // File > Print: Select Report, then the report chosen.
+    virtual void mnuFilePrint_Click() = 0;
+};
+
 } // namespace seam

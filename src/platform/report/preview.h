@@ -39,6 +39,7 @@ public:
                   QWidget* parent = nullptr);
     ~ReportPreview() override;
 
+    const Report& report() const { return report_; }
     int currentPage() const { return current_; }
     int pageCount() const;
     Zoom zoom() const { return zoom_; }

@@ -1,0 +1,282 @@
+// File > Print at the scale of a large organisation (100,000 members, 1,000,000 donations),
+// through the real main window under the offscreen platform, on a copy of the benchmark file
+// (the fills write its work tables):
+//   - Accountant Statement: the fill of ListTable against a raw SQLCipher INSERT ... SELECT ...
+//     JOIN Members of the same rows in the same run (alternating, medians); from OK to the first
+//     page painted in the preview (fill, count, sum, layout); the jump to the last page; the
+//     resident memory with the preview open; 1,000 pages of it exported to PDF (pages a second,
+//     pdfinfo's page count) and an export cancelled halfway; the work table emptied after;
+//   - Member Statements: choosing the type lists every member (with the progress panel); Select
+//     All Entries and OK to the first member's page painted;
+//   - Category Statements for 3 destinations, and the Current Filtered Statement in the Member
+//     View (member and donation filter) and in the List View (donation filter): OK to the first
+//     page painted.
+// The one-second pause of the report run is taken out (bench::jumpingTimer).
+//
+//   report_run_bench [rounds]   (default 3)        QUIL_BENCH_FILE=/path/file.qdb names the demo file
+#include "app/install_commands.h"
+#include "frame/frm_main.h"
+#include "platform/dao/database.h"
+#include "platform/dao/sqlite.h"
+#include "platform/report/preview.h"
+#include "platform/report/render.h"
+#include "platform/ui/scripted_ui.h"
+#include "reports/printouts.h"
+#include "reports/report_commands.h"
+#include "reports/work_tables.h"
+#include "schema/connect_key.h"
+#include "timing.h"
+#include "window_bench.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QListWidget>
+#include <QPainter>
+#include <QProcess>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+const char* const kRawFill =
+    "INSERT INTO ListTable (MemberID, PaymentID, PaymentAmount, PaymentDate, CheckNumber, Destination, FullName) "
+    "SELECT p.MemberID, p.PaymentID, p.PaymentAmount, p.PaymentDate, p.CheckNumber, p.Destination, "
+    "ifnull(m.FirstName, '') || ' ' || ifnull(m.LastName, '') FROM Payments AS p JOIN Members AS m ON m.MemberID = p.MemberID";
+
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+    return 0;
+}
+
+void paint(QWidget& window)
+{
+    QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    window.render(&painter);
+}
+
+void line(const char* what, double ms, double targetMs = 0)
+{
+    if (targetMs > 0)
+        std::printf("  %-60s %10.1f ms   target < %.0f ms  %s\n", what, ms, targetMs, ms < targetMs ? "met" : "MISSED");
+    else
+        std::printf("  %-60s %10.1f ms\n", what, ms);
+}
+
+int pdfinfoPages(const QString& path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished(120000);
+    for (const QString& l : QString::fromUtf8(info.readAllStandardOutput()).split(u'\n'))
+        if (l.startsWith(QStringLiteral("Pages:")))
+            return l.mid(6).trimmed().toInt();
+    return -1;
+}
+
+// The clock from OK to the first page painted, read by the preview's script.
+QElapsedTimer clock;
+
+// Select Report: the type, what `select` does, then OK with the clock started.
+ui::ScriptedUi::DialogScript chooseAndOk(int type, std::function<void(Printouts&)> select = {}, double* listingMs = nullptr)
+{
+    return [=](QDialog& d) {
+        auto& p = static_cast<Printouts&>(d);
+        const double ms = bench::timed([&] { ui::click(p, QStringLiteral("PrnOp(%1)").arg(type)); });
+        if (listingMs)
+            *listingMs = ms;
+        clock.start();
+        if (select)
+            select(p);
+        ui::click(p, "Command1");
+    };
+}
+
+struct PreviewFigures {
+    double firstMs = 0, lastMs = 0, rssMb = 0;
+    int pages = 0;
+};
+
+// The preview: the first page (or the first member's) painted, the last page, then closed.
+ui::ScriptedUi::DialogScript measurePreview(PreviewFigures* out, int firstPage = 1,
+                                            std::function<void(report::ReportPreview&)> more = {})
+{
+    return [=](QDialog& d) {
+        auto& preview = dynamic_cast<report::ReportPreview&>(d);
+        preview.showPage(firstPage);
+        paint(preview);
+        out->firstMs = bench::msSince(clock);
+        out->pages = preview.pageCount();
+        out->lastMs = bench::timed([&] {
+            preview.cmdLast_Click();
+            paint(preview);
+        });
+        out->rssMb = residentMb();
+        if (more)
+            more(preview);
+        preview.close();
+    };
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bench::WindowBench run(argc, argv, 3);
+    ui::ScriptedUi& script = run.scripted();
+    const QString file = run.tempFile(QStringLiteral("reports.qdb"));
+    if (!QFile::copy(run.file(), file)) {
+        std::fprintf(stderr, "cannot copy the benchmark file\n");
+        return 1;
+    }
+
+    frmMain f;
+    InstallCommands(f);
+    if (!f.Form_Load(QString()))
+        return 1;
+    f.resize(1024, 768);
+    f.show();
+    QApplication::processEvents();
+    f.timer = bench::jumpingTimer;
+    auto& commands = static_cast<ReportCommands&>(*f.reports);
+    commands.PrintOnDefaultPrinter = [](const report::Report&) { return false; };
+    f.S.DbFileName = file;
+    f.files->mnuFileOpen_Click();
+    if (f.S.OpenDbPath != file) {
+        std::fprintf(stderr, "the file did not open\n");
+        return 1;
+    }
+    script.clearLog();
+
+    // (a) The fill against the raw statement, alternating.
+    {
+        bench::Figures ours, raw, oursCpu, rawCpu;
+        int rows = 0;
+        for (int i = 0; i < run.rounds(); ++i) {
+            double c0 = cpuMs();
+            ours.add(bench::timed([&] { rows = reports::fillPaymentList(*f.S.db, QStringLiteral("Payments"), QStringLiteral("Members")); }));
+            oursCpu.add(cpuMs() - c0);
+            reports::clearListTable(*f.S.db);
+            sqlite::Connection& c = f.S.db->connection();
+            c0 = cpuMs();
+            raw.add(bench::timed([&] {
+                sqlite::Transaction t(c);
+                c.exec(QString::fromLatin1(kRawFill));
+                t.commit();
+            }));
+            rawCpu.add(cpuMs() - c0);
+            c.exec(QStringLiteral("DELETE FROM ListTable"));
+            f.S.db->noteWrite();
+        }
+        std::printf("Accountant Statement over %d donations\n", rows);
+        line("fill of ListTable (ours), median", ours.median());
+        line("raw INSERT INTO ListTable SELECT ... JOIN Members, median", raw.median());
+        std::printf("  %-60s %9.2fx (cpu %.2fx)   target <= 1.5x  %s\n", "ours / raw", ours.median() / raw.median(),
+                    oursCpu.median() / rawCpu.median(), ours.median() <= 1.5 * raw.median() ? "met" : "MISSED");
+    }
+
+    // (b) The command, and the PDF export from its preview.
+    {
+        PreviewFigures p;
+        double pdfMs = 0, cancelMs = 0;
+        int pdfPages = 0;
+        bool cancelLeftFile = true;
+        const QString pdf = run.tempFile(QStringLiteral("accountant.pdf"));
+        const QString cancelled = run.tempFile(QStringLiteral("cancelled.pdf"));
+        script.queueDialog(chooseAndOk(1));
+        script.queueDialog(measurePreview(&p, 1, [&](report::ReportPreview& preview) {
+            pdfMs = bench::timed([&] { report::exportPdf(preview.report(), pdf, {1, 1000}, QStringLiteral("Accountant Report")); });
+            cancelMs = bench::timed([&] {
+                report::exportPdf(preview.report(), cancelled, {1, 1000}, QStringLiteral("Accountant Report"),
+                                  [](int done, int) { return done < 500; });
+            });
+            cancelLeftFile = QFile::exists(cancelled);
+        }));
+        const double wholeMs = bench::timed([&] { f.mnuFilePrint_Click(); });
+        pdfPages = pdfinfoPages(pdf);
+        std::printf("Accountant Statement, File > Print: %d pages\n", p.pages);
+        line("OK to the first page painted (fill, count, sum, layout)", p.firstMs, 5000);
+        line("jump to the last page, laid out and painted", p.lastMs, 200);
+        std::printf("  %-60s %10.1f MB   target < 300 MB  %s\n", "resident memory with the preview open", p.rssMb,
+                    p.rssMb < 300 ? "met" : "MISSED");
+        std::printf("  %-60s %10.0f pages/s   target > 300  %s (pdfinfo reads %d pages)\n", "PDF export of 1,000 pages",
+                    1000.0 / (pdfMs / 1000.0), 1000.0 / (pdfMs / 1000.0) > 300 ? "met" : "MISSED", pdfPages);
+        std::printf("  %-60s %10.1f ms, file left: %s\n", "export cancelled after 500 pages", cancelMs, cancelLeftFile ? "yes (wrong)" : "none");
+        line("the whole command, with the export and the table emptied after", wholeMs);
+    }
+
+    // (c) Member Statements: the list of every member, then Select All and OK.
+    {
+        PreviewFigures p;
+        double listingMs = 0;
+        int entries = 0;
+        script.queueDialog(chooseAndOk(0, [&](Printouts& d) {
+            entries = d.PrnList->count();
+            ui::click(d, "Check1");
+        }, &listingMs));
+        script.queueDialog(measurePreview(&p, 2));
+        f.mnuFilePrint_Click();
+        std::printf("Member Statements: %d entries, %d pages\n", entries, p.pages);
+        line("choosing the type: every member listed, with the progress", listingMs, 2000);
+        line("Select All Entries and OK to the first member's page painted", p.firstMs, 5000);
+        line("jump to the last page, laid out and painted", p.lastMs, 200);
+    }
+
+    // (d) Category Statements for three destinations; the Current Filtered Statement.
+    {
+        PreviewFigures p;
+        double listingMs = 0;
+        script.queueDialog(chooseAndOk(2, [](Printouts& d) {
+            for (int i = 0; i < 3 && i < d.PrnList->count(); ++i)
+                d.PrnList->item(i)->setSelected(true);
+        }, &listingMs));
+        script.queueDialog(measurePreview(&p));
+        f.mnuFilePrint_Click();
+        std::printf("Category Statements for 3 destinations: %d pages\n", p.pages);
+        line("choosing the type: the destinations listed", listingMs);
+        line("OK to the first page painted", p.firstMs, 1000);
+    }
+    {
+        PreviewFigures p;
+        f.S.ListViewActive = false;
+        f.S.MemberFilter = QStringLiteral("[Lastname] Like 'S*' and [City] Like 'Boston' ");
+        f.S.DonationFilter = QStringLiteral(" WHERE [PaymentAmount] >100 ");
+        script.queueDialog(chooseAndOk(3));
+        script.queueDialog(measurePreview(&p));
+        script.queueAnswer(ui::No);
+        f.mnuFilePrint_Click();
+        std::printf("Current Filtered Statement, Member View (Last Name S*, City Boston; amount > 100): %d pages\n", p.pages);
+        line("OK to the first page painted", p.firstMs, 1000);
+    }
+    {
+        PreviewFigures p;
+        f.S.ListViewActive = true;
+        f.S.MemberFilter.clear();
+        f.S.DonationFilter = QStringLiteral(" WHERE [PaymentAmount] >100 and [Destination] Like '*Roof*' ");
+        script.queueDialog(chooseAndOk(3));
+        script.queueDialog(measurePreview(&p));
+        script.queueAnswer(ui::No);
+        f.mnuFilePrint_Click();
+        std::printf("Current Filtered Statement, List View (amount > 100, destination contains Roof): %d pages\n", p.pages);
+        line("OK to the first page painted", p.firstMs, 1000);
+    }
+    f.S.ListViewActive = false;
+    f.S.DonationFilter.clear();
+    std::printf("(%d rounds of the fill; messages shown: %d)\n", run.rounds(), static_cast<int>(script.messages().size()));
+    return 0;
+}

@@ -1,0 +1,88 @@
+// The report dispatcher: the work table of the chosen report type, its title, the date
+// condition, then the previewed report, or the mail-merge file.
+#include "reports/report_commands.h"
+
+#include "frame/frm_main.h"
+#include "platform/jet/db_error.h"
+#include "platform/ui/ui.h"
+#include "reports/printouts.h"
+
+#include <exception>
+
+void ReportCommands::reportFailure(const QString& reason)
+{
+    f.HideBusyPanel();
+    ui::current().setBusyPointer(false);
+    f.S.FilterReportActive = false;
+    f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The report could not be made.\n\n") + reason, ui::Buttons::OKOnly,
+                                 ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+}
+
+void ReportCommands::RunReport()
+{
+    using namespace reports;
+    auto& S = f.S;
+    f.ShowBusyPanel();
+    S.FilterReportActive = false;
+    S.ReportPaymentSource = QStringLiteral("Payments");
+    S.ReportMemberSource = QStringLiteral("Members");
+
+    // The date condition is applied by the report queries, not by the fills.
+    const auto dateClauseAndPause = [this] {
+        BuildDateClause();
+        f.WaitOneSecond();
+    };
+    try {
+        switch (S.ReportType) {
+        case MemberStatements:
+            S.ReportTitle = QStringLiteral("Member Report");
+            FillSelectedMembers();
+            dateClauseAndPause();
+            ShowMemberReport();
+            break;
+        case AccountantStatement:
+            S.ReportTitle = QStringLiteral("Accountant Report");
+            FillPaymentList();
+            dateClauseAndPause();
+            ShowListReport();
+            break;
+        case CategoryStatements:
+            S.ReportTitle = QStringLiteral("Category Report");
+            FillCategoryList();
+            dateClauseAndPause();
+            ShowListReport();
+            break;
+        case CurrentFilteredStatement:
+            S.ReportTitle = QStringLiteral("Current Filtered Report");
+            S.FilterReportActive = true;
+            if (S.ListViewActive) {
+                if (!S.DonationFilter.isEmpty())
+                    S.ReportPaymentSource = QStringLiteral("Select * from Payments ") + S.DonationFilter;
+                FillPaymentList();
+                dateClauseAndPause();
+                ShowListReport();
+            } else {
+                if (!S.DonationFilter.isEmpty())
+                    S.ReportPaymentSource = QStringLiteral("Payments ") + S.DonationFilter;
+                if (!S.MemberFilter.isEmpty())
+                    S.ReportMemberSource = QStringLiteral("Select * from Members WHERE ") + S.MemberFilter;
+                FillFilteredMembers();
+                dateClauseAndPause();
+                ShowMemberReport();
+            }
+            break;
+        case MailMergeFile:
+            WriteMailMergeFile();
+            break;
+        default:
+            // No type was chosen: nothing to run.
+            f.HideBusyPanel();
+            break;
+        }
+    } catch (const jet::DbError& e) {
+        reportFailure(e.reason());
+    } catch (const std::exception& e) {
+        reportFailure(QString::fromLocal8Bit(e.what()));
+    }
+    S.FilterReportActive = false;
+}

@@ -1,0 +1,123 @@
+// The previewed reports: ListRPT over ListTable and MemberRPT over MemFullName with each member's
+// donations, read through the open database (the report connection's text names the same file).
+// After the preview the criteria page is offered for the Current Filtered Statement and the work
+// table is emptied.
+#include "reports/report_commands.h"
+
+#include "frame/frm_main.h"
+#include "platform/dao/database.h"
+#include "platform/dao/recordset.h"
+#include "platform/report/preview.h"
+#include "platform/report/report.h"
+#include "platform/ui/ui.h"
+#include "platform/vb/format.h"
+#include "platform/vb/skip_on_failure.h"
+#include "reports/recordset_rows.h"
+#include "reports/report_layouts.h"
+#include "reports/shaped_recordset.h"
+
+#include <QImageReader>
+#include <QLabel>
+
+namespace {
+
+const QString kCountFormat = QStringLiteral("##,###");
+const QString kTotalFormat = QStringLiteral("$##,##0.00");
+
+// The logo of the report's page header. A name of one character or none means no logo; the
+// picture the window loaded at open stands for the file, and a file that is not a picture
+// gives none.
+QImage reportLogo(const frmMain& f)
+{
+    if (f.S.OrgLogo.size() <= 1)
+        return {};
+    const QPixmap loaded = f.Picture1->pixmap();
+    if (!loaded.isNull())
+        return loaded.toImage();
+    QImageReader reader(f.S.OrgLogo);
+    return reader.read();
+}
+
+// The cover's controls 1 to 4, 6, 7 and 9; the page header's logo and its four organization
+// lines from `firstOrgLine`. Controls are counted from 1 in the order they stand.
+void fillHeadings(report::Layout& layout, const frmMain& f, int logoControl, int firstOrgLine)
+{
+    const MainState& S = f.S;
+    std::vector<report::Control>& cover = layout.section(u"Section4").controls;
+    const QString org[] = {S.OrgName, S.OrgAdd, S.OrgPhone, S.OrgEmail};
+    for (std::size_t i = 0; i < 4; ++i)
+        cover[i].caption = org[i];
+    cover[5].caption = S.ReportRecordCount;
+    cover[6].caption = S.ReportTitle;
+    cover[8].caption = S.ReportGrandTotal;
+    std::vector<report::Control>& header = layout.section(u"Section2").controls;
+    header[static_cast<std::size_t>(logoControl - 1)].picture = reportLogo(f);
+    for (std::size_t i = 0; i < 4; ++i)
+        header[static_cast<std::size_t>(firstOrgLine - 1) + i].caption = org[i];
+}
+
+} // namespace
+
+void ReportCommands::preview(const report::Report& report, const QString& caption)
+{
+    f.HideBusyPanel();
+    ui::current().setBusyPointer(false);
+    report::ReportPreview window(report, caption, f.frameGeometry(), &f);
+    ui::current().runModal(window);
+}
+
+void ReportCommands::ShowListReport()
+{
+    auto& S = f.S;
+    {
+        auto rows = std::make_shared<reports::RecordsetRows>(
+            S.db->openRecordset(QStringLiteral("SELECT * FROM ListTable ") + S.DateClause + QStringLiteral(" Order by [PaymentDate]")));
+        S.ReportRecordCount = vb::format(vb::Value(static_cast<std::int64_t>(rows->count())), kCountFormat);
+        vb::Currency total;
+        {
+            auto sum = S.db->openRecordset(QStringLiteral("SELECT SUM (PaymentAmount) AS [Gtotal] FROM ListTable ") + S.DateClause);
+            if (const vb::Value v = sum->field(QStringLiteral("Gtotal")); !v.isNull())
+                total = v.toCurrency();
+        }
+        S.ReportGrandTotal = vb::format(vb::Value(total), kTotalFormat);
+
+        report::Layout layout = reports::ListRPT();
+        fillHeadings(layout, f, 15, 2);
+        const report::Report report(layout, rows);
+        preview(report, layout.caption);
+        if (S.FilterReportActive)
+            PrintFilterCriteria();
+    }
+    f.activateWindow();
+    ClearListTable();
+}
+
+void ReportCommands::ShowMemberReport()
+{
+    auto& S = f.S;
+    {
+        auto shaped = std::make_shared<reports::ShapedRecordset>(
+            S.db, QStringLiteral("SHAPE {SELECT * FROM MemFullName} APPEND ") + QStringLiteral("({SELECT * FROM ")
+                      + S.ReportPaymentSource + S.DateClause + QStringLiteral(" Order by [PaymentDate]} AS QuilPay ")
+                      + QStringLiteral("RELATE MemberID TO MemberID),SUM(QuilPay.paymentamount) AS Gtotal"));
+        S.ReportRecordCount = vb::format(vb::Value(static_cast<std::int64_t>(shaped->count())), kCountFormat);
+        // Members without a donation in the range have no total and add nothing.
+        const int gtotal = report::indexOfName(shaped->fieldNames(), u"Gtotal");
+        vb::Currency total;
+        for (int p = 0; p < shaped->count(); ++p)
+            if (const vb::Value v = shaped->row(p)[static_cast<std::size_t>(gtotal)]; !v.isNull())
+                total += v.toCurrency();
+        S.ReportGrandTotal = vb::format(vb::Value(total), kTotalFormat);
+
+        report::Layout layout = reports::MemberRPT();
+        // The member block shows the first five fields of MemFullName, by position.
+        report::bindTextBoxesInOrder(layout.section(u"Section6"), shaped->fieldNames().mid(0, 5));
+        fillHeadings(layout, f, 2, 3);
+        const report::Report report(layout, shaped);
+        preview(report, layout.caption);
+        if (S.FilterReportActive)
+            PrintFilterCriteria();
+    }
+    f.activateWindow();
+    ClearMemFullName();
+}

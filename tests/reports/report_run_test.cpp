@@ -1,0 +1,208 @@
+// File > Print from choice to page: each report type run through the real window on the small
+// file, its preview's page model against a golden text (tests/reports/golden/run_*.txt,
+// QUIL_UPDATE_GOLDEN=1 rewrites them), the work table empty again afterwards, the criteria
+// question only for the filtered statement, the criteria page saved as PDF on a system without
+// a printer and read back, a list report exported from its preview and read back, and a failing
+// fill that ends the run with one message and leaves the file as it was.
+#include "report_window.h"
+
+#include "platform/report/export_pages_dialog.h"
+#include "support/pdf_tools.h"
+
+#include <QFile>
+#include <QRadioButton>
+
+namespace {
+
+using reporttest::Choice;
+using reporttest::ReportWindowTest;
+
+void expectGolden(const QString& name, const QString& actual)
+{
+    const QString path = QStringLiteral(QUIL_GOLDEN_DIR "/%1.txt").arg(name);
+    QFile file(path);
+    if (qEnvironmentVariableIsSet("QUIL_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+        file.write(actual.toUtf8());
+        return;
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString() << " is missing; QUIL_UPDATE_GOLDEN=1 writes it";
+    const QStringList expected = QString::fromUtf8(file.readAll()).split(u'\n');
+    const QStringList lines = actual.split(u'\n');
+    for (qsizetype i = 0; i < std::max(expected.size(), lines.size()); ++i) {
+        const QString want = i < expected.size() ? expected[i] : QStringLiteral("(end of file)");
+        const QString got = i < lines.size() ? lines[i] : QStringLiteral("(end of page model)");
+        if (want != got) {
+            ADD_FAILURE() << name.toStdString() << ".txt, line " << i + 1 << "\n  golden: " << want.toStdString()
+                          << "\n  now:    " << got.toStdString();
+            return;
+        }
+    }
+}
+
+struct RunCase {
+    const char* golden;
+    Choice choice;
+    bool listView = false;
+    QString memberFilter;
+    QString donationFilter;
+    QString trace;  // what the user saw, in order
+};
+
+void selectAll(Printouts& p) { ui::click(p, "Check1"); }
+
+TEST_F(ReportWindowTest, EachReportTypeShowsItsPagesAndEmptiesItsWorkTable)
+{
+    frmMain& f = opened();
+    const auto range2001 = [](Printouts& p) {
+        ui::click(p, "Check2");
+        p.P_Date[0]->setText("1/1/2001");
+        p.P_Date[1]->setText("12/31/2001");
+    };
+    const RunCase cases[] = {
+        // Every member's statement for 2001: member 5 has no donation in it and still gets a page.
+        {"run_member_statements", {0, [&](Printouts& p) { selectAll(p); range2001(p); }}, false, {}, {},
+         "dialog: Printouts|dialog: MemberRPT"},
+        // Two members picked, out of the list's order of names.
+        {"run_member_statements_two", {0, [&](Printouts& p) { selectEntries(p, {"Smith, John \\2", "李,  \\5"}); }}, false, {}, {},
+         "dialog: Printouts|dialog: MemberRPT"},
+        // No member selected: an empty report with a total of $0.00.
+        {"run_member_statements_none", {0, [](Printouts& p) { ui::click(p, "Check1"); ui::click(p, "Check1"); }}, false, {}, {},
+         "dialog: Printouts|dialog: MemberRPT"},
+        // Every donation, the one without a member included.
+        {"run_accountant", {1, {}}, false, {}, {}, "dialog: Printouts|dialog: ListRPT"},
+        {"run_accountant_empty_range",
+         {1, [](Printouts& p) { ui::click(p, "Check2"); p.P_Date[0]->setText("1/1/1990"); p.P_Date[1]->setText("12/31/1990"); }},
+         false, {}, {}, "dialog: Printouts|dialog: ListRPT"},
+        // Two destinations, one with an apostrophe, one with braces and a backslash.
+        {"run_category", {2, [&](Printouts& p) { selectEntries(p, {"St. Mary's Fund", "{General} \\ Fund", "Roof"}); }}, false, {}, {},
+         "dialog: Printouts|dialog: ListRPT"},
+        // The filtered statement in the List View: the donation filter's rows; then the question.
+        {"run_filtered_list", {3, {}}, true, {}, QStringLiteral(" WHERE [PaymentAmount] >100 "),
+         "dialog: Printouts|dialog: ListRPT|message: Print Filter Criteria ?"},
+        // In the Member View: the member filter's members with the donation filter's donations.
+        {"run_filtered_members", {3, {}}, false, QStringLiteral("[City] Like 'Boston' OR [City] Like 'Cambridge' "),
+         QStringLiteral(" WHERE [PaymentAmount] <100 "), "dialog: Printouts|dialog: MemberRPT|message: Print Filter Criteria ?"},
+        // A member filter that selects nobody: an empty report, not a stopped run.
+        {"run_filtered_nobody", {3, {}}, false, QStringLiteral("[City] Like 'Nowhere' "), {},
+         "dialog: Printouts|dialog: MemberRPT|message: Print Filter Criteria ?"},
+    };
+    for (const RunCase& c : cases) {
+        SCOPED_TRACE(c.golden);
+        ui().clearLog();
+        f.S.ListViewActive = c.listView;
+        f.S.MemberFilter = c.memberFilter;
+        f.S.DonationFilter = c.donationFilter;
+        QString pages;
+        queueChoice(c.choice);
+        queuePreview(&pages);
+        ui().queueAnswer(ui::No);
+        f.mnuFilePrint_Click();
+        EXPECT_EQ(ui().trace().join(u'|'), c.trace);
+        expectGolden(QString::fromLatin1(c.golden), pages);
+        EXPECT_EQ(tableRows("SELECT count(*) FROM ListTable"), QStringList{"0"});
+        EXPECT_EQ(tableRows("SELECT count(*) FROM MemFullName"), QStringList{"0"});
+        EXPECT_FALSE(f.S.SuppressReposition);
+        EXPECT_FALSE(f.S.FilterReportActive);
+        EXPECT_FALSE(f.Picture2->isVisible());
+    }
+}
+
+TEST_F(ReportWindowTest, TheCriteriaPageGoesToThePrinterOrWithoutOneToAPdfFile)
+{
+    frmMain& f = opened();
+    f.S.ListViewActive = true;
+    f.S.DonationFilter = QStringLiteral(" WHERE [Destination] Like '*Roof*' ");
+    f.S.FilterCaptions.fill(QStringLiteral(" "));
+    f.S.FilterCaptions[2] = QStringLiteral(" O'Brien {x} \\ 🎉");
+    f.S.FilterCaptions[17] = QStringLiteral("Contains");
+    f.S.FilterCaptions[18] = QStringLiteral("Roof");
+
+    // A printer: the first page goes to it, no dialog.
+    int printed = 0;
+    commands(f).PrintOnDefaultPrinter = [&](const report::Report& r) {
+        ++printed;
+        EXPECT_EQ(r.layout().name, "CurFltRpt");
+        EXPECT_EQ(r.pageCount(), 1);
+        return true;
+    };
+    QString pages;
+    queueChoice({3, {}});
+    queuePreview(&pages);
+    ui().queueAnswer(ui::Yes);
+    f.mnuFilePrint_Click();
+    EXPECT_EQ(printed, 1);
+    EXPECT_EQ(ui().trace(), (QStringList{"dialog: Printouts", "dialog: ListRPT", "message: Print Filter Criteria ?"}));
+
+    // No printer: a PDF file instead, its name given ".pdf".
+    commands(f).PrintOnDefaultPrinter = [](const report::Report&) { return false; };
+    ui().clearLog();
+    const QString chosen = dir_.file("criteria");
+    queueChoice({3, {}});
+    queuePreview(&pages);
+    ui().queueAnswer(ui::Yes);
+    ui().queueFile(chosen);
+    f.mnuFilePrint_Click();
+    ASSERT_TRUE(QFile::exists(chosen + ".pdf"));
+    EXPECT_EQ(quiltest::pdfPages(chosen + ".pdf"), 1);
+    const QString text = quiltest::pdfText(chosen + ".pdf");
+    for (const char* expected : {"Last Name", "O'Brien {x} \\", "Contains", "Roof", "Payment Date"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+
+    // No printer and the save dialog cancelled: nothing written, the run ends cleanly.
+    ui().clearLog();
+    queueChoice({3, {}});
+    queuePreview(&pages);
+    ui().queueAnswer(ui::Yes);
+    ui().queueFileCancel();
+    f.mnuFilePrint_Click();
+    EXPECT_EQ(ui().messages().size(), 1U);
+    EXPECT_EQ(tableRows("SELECT count(*) FROM ListTable"), QStringList{"0"});
+}
+
+TEST_F(ReportWindowTest, AnExportedStatementReadsBackWithItsHeadingAndTotals)
+{
+    frmMain& f = opened();
+    const QString path = dir_.file("accountant.pdf");
+    queueChoice({1, {}});
+    ui().queueDialog([&](QDialog& d) {
+        ui().queueDialog([](QDialog& pagesDialog) { ui::click(pagesDialog, "cmdOK"); });  // all pages
+        ui().queueFile(path);
+        ui::click(d, "cmdExport");
+        d.close();
+    });
+    f.mnuFilePrint_Click();
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_EQ(quiltest::pdfPages(path), 2);
+    const QString text = quiltest::pdfText(path);
+    for (const char* expected : {"Grace & Truth", "Accountant Report", "Total Records:", "Grand Total:", "$793.80", "Seán O'Brien",
+                                 "{General} \\ Fund", "St. Mary's Fund", "Page", "of"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+}
+
+TEST_F(ReportWindowTest, AFailingFillEndsTheRunWithOneMessageAndChangesNothing)
+{
+    frmMain& f = opened();
+    {
+        sqlite::Connection c = keyed();
+        c.exec("CREATE TRIGGER Refuse BEFORE INSERT ON ListTable WHEN NEW.PaymentID = 5 BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    }
+    // The file's schema changed under the open connection: reopen it so the trigger counts.
+    open(file_);
+    f.timer = [] {
+        static float now = 100.0F;
+        return now += 1.0F;
+    };
+    ui().clearLog();
+    queueChoice({1, {}});
+    f.mnuFilePrint_Click();
+    ASSERT_EQ(ui().messages().size(), 1U);
+    EXPECT_EQ(ui().messages().front().title, "QUIL Data Error");
+    EXPECT_TRUE(ui().messages().front().prompt.contains("disk full"));
+    EXPECT_EQ(tableRows("SELECT count(*) FROM ListTable"), QStringList{"0"});
+    EXPECT_FALSE(f.Picture2->isVisible());
+    EXPECT_FALSE(f.S.SuppressReposition);
+    EXPECT_FALSE(ui().isBusyPointer());
+}
+
+} // namespace
