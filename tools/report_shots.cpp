@@ -11,6 +11,7 @@
 #include "platform/ui/scripted_ui.h"
 #include "reports/printouts.h"
 #include "reports/report_commands.h"
+#include "schema/connect_key.h"
 
 #include <QApplication>
 #include <QFile>
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
     InstallCommands(f);
     f.S.AppDir = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/");
     f.S.ViewName = QStringLiteral("Member View");
+    f.S.DbConnect = db::DescrambleConnect(db::kScrambledConnect);
     f.timer = [] {
         static float now = 100.0F;
         return now += 1.0F;
@@ -77,6 +79,8 @@ int main(int argc, char** argv)
     f.files->mnuFileOpen_Click();
     if (f.S.OpenDbPath != file) {
         std::fprintf(stderr, "the demo file did not open\n");
+        for (const ui::Message& m : script->messages())
+            std::fprintf(stderr, "  %s\n", qPrintable(m.prompt));
         return 1;
     }
     auto& commands = static_cast<ReportCommands&>(*f.reports);
