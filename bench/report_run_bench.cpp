@@ -70,6 +70,11 @@ void paint(QWidget& window)
     window.render(&painter);
 }
 
+void cpuLine(double ms)
+{
+    std::printf("  %-60s %10.1f ms\n", "  the same in processor time", ms);
+}
+
 void line(const char* what, double ms, double targetMs = 0)
 {
     if (targetMs > 0)
@@ -89,8 +94,10 @@ int pdfinfoPages(const QString& path)
     return -1;
 }
 
-// The clock from OK to the first page painted, read by the preview's script.
+// The clock from OK to the first page painted, read by the preview's script, and the processor
+// time meanwhile (the machine is shared: wall time counts the other programs' turns too).
 QElapsedTimer clock;
+double cpuAtOk = 0;
 
 // Select Report: the type, what `select` does, then OK with the clock started.
 ui::ScriptedUi::DialogScript chooseAndOk(int type, std::function<void(Printouts&)> select = {}, double* listingMs = nullptr)
@@ -101,6 +108,7 @@ ui::ScriptedUi::DialogScript chooseAndOk(int type, std::function<void(Printouts&
         if (listingMs)
             *listingMs = ms;
         clock.start();
+        cpuAtOk = cpuMs();
         if (select)
             select(p);
         ui::click(p, "Command1");
@@ -108,7 +116,7 @@ ui::ScriptedUi::DialogScript chooseAndOk(int type, std::function<void(Printouts&
 }
 
 struct PreviewFigures {
-    double firstMs = 0, lastMs = 0, rssMb = 0;
+    double firstMs = 0, firstCpuMs = 0, lastMs = 0, rssMb = 0;
     int pages = 0;
 };
 
@@ -121,6 +129,7 @@ ui::ScriptedUi::DialogScript measurePreview(PreviewFigures* out, int firstPage =
         preview.showPage(firstPage);
         paint(preview);
         out->firstMs = bench::msSince(clock);
+        out->firstCpuMs = cpuMs() - cpuAtOk;
         out->pages = preview.pageCount();
         out->lastMs = bench::timed([&] {
             preview.cmdLast_Click();
@@ -193,14 +202,16 @@ int main(int argc, char** argv)
     // (b) The command, and the PDF export from its preview.
     {
         PreviewFigures p;
-        double pdfMs = 0, cancelMs = 0;
+        double pdfMs = 0, pdfCpuMs = 0, cancelMs = 0;
         int pdfPages = 0;
         bool cancelLeftFile = true;
         const QString pdf = run.tempFile(QStringLiteral("accountant.pdf"));
         const QString cancelled = run.tempFile(QStringLiteral("cancelled.pdf"));
         script.queueDialog(chooseAndOk(1));
         script.queueDialog(measurePreview(&p, 1, [&](report::ReportPreview& preview) {
+            const double c0 = cpuMs();
             pdfMs = bench::timed([&] { report::exportPdf(preview.report(), pdf, {1, 1000}, QStringLiteral("Accountant Report")); });
+            pdfCpuMs = cpuMs() - c0;
             cancelMs = bench::timed([&] {
                 report::exportPdf(preview.report(), cancelled, {1, 1000}, QStringLiteral("Accountant Report"),
                                   [](int done, int) { return done < 500; });
@@ -211,11 +222,13 @@ int main(int argc, char** argv)
         pdfPages = pdfinfoPages(pdf);
         std::printf("Accountant Statement, File > Print: %d pages\n", p.pages);
         line("OK to the first page painted (fill, count, sum, layout)", p.firstMs, 5000);
+        cpuLine(p.firstCpuMs);
         line("jump to the last page, laid out and painted", p.lastMs, 200);
         std::printf("  %-60s %10.1f MB   target < 300 MB  %s\n", "resident memory with the preview open", p.rssMb,
                     p.rssMb < 300 ? "met" : "MISSED");
         std::printf("  %-60s %10.0f pages/s   target > 300  %s (pdfinfo reads %d pages)\n", "PDF export of 1,000 pages",
                     1000.0 / (pdfMs / 1000.0), 1000.0 / (pdfMs / 1000.0) > 300 ? "met" : "MISSED", pdfPages);
+        std::printf("  %-60s %10.0f pages/s\n", "  the same per second of processor time", 1000.0 / (pdfCpuMs / 1000.0));
         std::printf("  %-60s %10.1f ms, file left: %s\n", "export cancelled after 500 pages", cancelMs, cancelLeftFile ? "yes (wrong)" : "none");
         line("the whole command, with the export and the table emptied after", wholeMs);
     }
@@ -234,6 +247,7 @@ int main(int argc, char** argv)
         std::printf("Member Statements: %d entries, %d pages\n", entries, p.pages);
         line("choosing the type: every member listed, with the progress", listingMs, 2000);
         line("Select All Entries and OK to the first member's page painted", p.firstMs, 5000);
+        cpuLine(p.firstCpuMs);
         line("jump to the last page, laid out and painted", p.lastMs, 200);
     }
 
@@ -250,6 +264,7 @@ int main(int argc, char** argv)
         std::printf("Category Statements for 3 destinations: %d pages\n", p.pages);
         line("choosing the type: the destinations listed", listingMs);
         line("OK to the first page painted", p.firstMs, 1000);
+        cpuLine(p.firstCpuMs);
     }
     {
         PreviewFigures p;
@@ -262,6 +277,7 @@ int main(int argc, char** argv)
         f.mnuFilePrint_Click();
         std::printf("Current Filtered Statement, Member View (Last Name S*, City Boston; amount > 100): %d pages\n", p.pages);
         line("OK to the first page painted", p.firstMs, 1000);
+        cpuLine(p.firstCpuMs);
     }
     {
         PreviewFigures p;
@@ -274,6 +290,7 @@ int main(int argc, char** argv)
         f.mnuFilePrint_Click();
         std::printf("Current Filtered Statement, List View (amount > 100, destination contains Roof): %d pages\n", p.pages);
         line("OK to the first page painted", p.firstMs, 1000);
+        cpuLine(p.firstCpuMs);
     }
     f.S.ListViewActive = false;
     f.S.DonationFilter.clear();
