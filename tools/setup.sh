@@ -13,6 +13,7 @@ packages=(
   fonts-liberation                               # the reports' Arial and Times New Roman, metric for metric
   fonts-droid-fallback fonts-symbola             # Chinese, Japanese, Korean letters and emoji in reports
   poppler-utils                                  # pdfinfo, pdftotext, pdftoppm: the report tests read PDFs back
+  libreoffice-writer-nogui                       # the mail-merge file read back by a real word processor
   xvfb xauth                                     # running the program without a desktop
 )
 

@@ -1,5 +1,12 @@
 #pragma once
-// The mail-merge data file: one RTF table, a header row and one row per member.
+// The mail-merge data file: a Rich Text Format document in code page 1252 holding one table, a
+// header row naming the columns (Name, Address, City, State, ZipCode) and one row per member, that
+// a word processor opens as the data source of a mail merge. Lines end in CR LF.
+//
+// Each field is written so that the word processor shows exactly the stored text (see
+// rtf_text.h): a file whose fields hold no backslash, brace, control character or character
+// outside code page 1252 is the classic file byte for byte. Without rows the file is the table
+// of its header row alone, still a valid document and a merge source with no records.
 #include <QByteArray>
 #include <QString>
 #include <vector>

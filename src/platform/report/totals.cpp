@@ -14,12 +14,18 @@ void Total::add(const vb::Value& v)
     case vb::Type::Boolean:
     case vb::Type::Long: {
         const std::int64_t n = v.type() == vb::Type::Long ? v.asLong() : (v.asBool() ? -1 : 0);
-        if (kind_ == Kind::Long)
-            long_ += n;
-        else if (kind_ == Kind::Currency)
+        std::int64_t sum = 0;
+        if (kind_ == Kind::Long && !__builtin_add_overflow(long_, n, &sum)) {
+            long_ = sum;
+        } else if (kind_ == Kind::Long) {
+            // Whole numbers beyond 64 bits (a file the program did not write): go on as a double.
+            kind_ = Kind::Double;
+            double_ = static_cast<double>(long_) + static_cast<double>(n);
+        } else if (kind_ == Kind::Currency) {
             currency_ += vb::Currency::fromUnits(n);
-        else
+        } else {
             double_ += static_cast<double>(n);
+        }
         return;
     }
     case vb::Type::Currency:

@@ -5,6 +5,7 @@
 #include "platform/report/totals.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -82,6 +83,9 @@ TEST(PageModel, SumsKeepMoneyExactAndSkipWhatIsNoNumber)
         {{vb::Value(), money(100), vb::Value(QStringLiteral("no number")), vb::Value(vb::DateTime())}, money(100)},
         {{vb::Value(QStringLiteral("2.5")), vb::Value(std::int64_t(1))}, vb::Value(3.5)},
         {{vb::Value(0.25), money(2500)}, vb::Value(0.5)},
+        // Whole numbers past 64 bits go on as a double instead of wrapping around.
+        {{vb::Value(std::numeric_limits<std::int64_t>::max()), vb::Value(std::int64_t(1))}, vb::Value(9223372036854775808.0)},
+        {{vb::Value(std::numeric_limits<std::int64_t>::min()), vb::Value(true)}, vb::Value(static_cast<double>(std::numeric_limits<std::int64_t>::min()) - 1.0)},
     };
     for (const Case& c : cases) {
         report::Total t;
