@@ -237,8 +237,9 @@ int main(int argc, char** argv)
         auto pick = [&](Timing& t) -> Timing& { return i >= 1 ? t : scratch; };
         const std::int64_t ours = memberWithThousandDonations(f);
         const std::int64_t theirs = memberWithThousandDonations(f);
-        f.records->RequeryView();  // the new members are the last two; stand on ours
-        f.datPrimaryRS->movePrevious();
+        f.records->RequeryView();
+        f.datPrimaryRS->recordset()->findFirst(QStringLiteral("MemberID = %1").arg(ours));
+        f.datPrimaryRS->notifyReposition();
         const std::int64_t before = scalar(f.S.db->connection(), QStringLiteral("SELECT count(*) FROM Payments WHERE MemberID = 1"));
         script.clearLog();
         script.queueDialog(confirmWithAlt);
