@@ -1,7 +1,8 @@
 // The rapid search at the scale of a large organisation, through the real main window under the
 // offscreen platform: one keystroke in the search box to the filled match list, on the file of
 // 100,000 members and 1,000,000 donations. The keystroke measured is the "j" of "s j" (about 400
-// matches), typed while the list still shows what "s " found, as it does for a user. Then a check
+// matches), typed while the list still shows what "s " found, as it does for a user; "s" (about
+// 10,000 matches) is shown too. The match list's lines are made as it paints them. Then a check
 // split over five destinations, recorded through the Add Donations dialog: its time, and that a
 // line the file refuses leaves none of the five.
 //
@@ -25,6 +26,7 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -36,6 +38,15 @@ void type(QWidget* widget, const QString& text)
     }
 }
 
+// The process's CPU time: on a machine shared with other work the wall clock also counts the
+// time the program waited for a core.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
 void print(const char* what, const bench::Figures& figures)
 {
     std::printf("%-52s %8.2f ms %8.2f ms %8.2f ms\n", what, figures.median(), figures.at(0.99), figures.worst());
@@ -43,21 +54,27 @@ void print(const char* what, const bench::Figures& figures)
 
 void keystrokes(frmMain& f, int rounds)
 {
-    bench::Figures s, blank, j, jPainted;
+    bench::Figures s, blank, j, jPainted, sCpu, jCpu;
     int matches = 0;
     for (int i = 0; i < rounds + 5; ++i) {  // the first rounds warm the caches and are not counted
         f.EntNme->clear();
         QApplication::processEvents();
+        const double cs = cpuMs();
         const double ts = bench::timed([&] { type(f.EntNme, QStringLiteral("s")); });
+        const double csEnd = cpuMs();
         QApplication::processEvents();
         const double tb = bench::timed([&] { type(f.EntNme, QStringLiteral(" ")); });
         QApplication::processEvents();
+        const double cj = cpuMs();
         const double tj = bench::timed([&] { type(f.EntNme, QStringLiteral("j")); });
+        const double cjEnd = cpuMs();
         const double tp = tj + bench::timed([] { QApplication::processEvents(); });
         matches = f.C_List->count();
         if (i < 5)
             continue;
         s.add(ts);
+        sCpu.add(csEnd - cs);
+        jCpu.add(cjEnd - cj);
         blank.add(tb);
         j.add(tj);
         jPainted.add(tp);
@@ -68,6 +85,8 @@ void keystrokes(frmMain& f, int rounds)
     std::printf("  (\"s j\" lists %d members; targets: median under 5 ms, p99 under 16 ms)\n", matches);
     print("\"s\" (every member whose last name begins with s)", s);
     print("\"s \" (the same members again)", blank);
+    print("(CPU time of \"j\" of \"s j\")", jCpu);
+    print("(CPU time of \"s\")", sCpu);
 }
 
 // The Add Donations dialog, filled as a user fills it: a check of 100 over five destinations.

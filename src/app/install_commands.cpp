@@ -1,5 +1,6 @@
 #include "app/install_commands.h"
 
+#include "access/access_commands.h"
 #include "db/file_commands.h"
 #include "filters/filters_commands.h"
 #include "frame/frm_main.h"
@@ -16,4 +17,5 @@ void InstallCommands(frmMain& f)
     f.files = std::make_unique<FileCommands>(f);
     f.filters = std::make_unique<FiltersCommands>(f);
     f.reports = std::make_unique<ReportCommands>(f);
+    f.access = std::make_unique<AccessCommands>(f);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's commands for views and filters. One class for the subsystem; its handlers
 // are defined in the file of their job: the member filter (member_filter.cpp), the donation
-// filter (donation_filter.cpp).
+// filter (donation_filter.cpp), the two views (views.cpp).
 #include "frame/seams.h"
 
 class frmMain;
@@ -16,6 +16,13 @@ public:
 
     // Filter Donations: asks for the criteria, then shows the donations of the view that pass.
     void mnuFilterDonat_Click() override;
+
+    // Member View: every member, no filter, the donations of the current member; the navigator
+    // moves from member to member. Also run by Standard and by Close Database.
+    void mnuMemView_Click() override;
+    // List View: every donation of every member, no filter; the member fields follow the
+    // highlighted donation's donor and the navigator is hidden.
+    void mnuListView_Click() override;
 
 private:
     // Gives the member data source the query for the filter in force, colours the member

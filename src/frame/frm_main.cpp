@@ -11,7 +11,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QTableView>
 #include <QToolBar>
@@ -118,8 +117,8 @@ void frmMain::createControls()
     Label8->setAlignment(Qt::AlignCenter);
     Shape1 = shape(client, "Shape1");
     EntNme = named(new QLineEdit(client), QStringLiteral("EntNme"));
-    C_List = named(new QListWidget(client), QStringLiteral("C_List"));
-    ID_list = named(new QListWidget(client), QStringLiteral("ID_list"));
+    C_List = named(new MatchList(client), QStringLiteral("C_List"));
+    ID_list = named(new MatchList(client), QStringLiteral("ID_list"));
     Shape3 = shape(client, "Shape3");
     Label1 = label(client, "Label1", QLatin1String(kHelpText));
     Label1->setWordWrap(true);

@@ -6,6 +6,7 @@
 // Controls carry the program's names, as members and as Qt objectNames ("txtFields(3)").
 #include "frame/client_area.h"
 #include "frame/main_state.h"
+#include "frame/match_list.h"
 #include "frame/seams.h"
 #include "frame/text_fields.h"
 #include "frame/wait_one_second.h"
@@ -22,7 +23,6 @@ class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QProgressBar;
 class QTableView;
@@ -65,8 +65,8 @@ public:
     QFrame* Shape2 = nullptr;
     QFrame* Shape3 = nullptr;
     QLineEdit* EntNme = nullptr;
-    QListWidget* C_List = nullptr;
-    QListWidget* ID_list = nullptr;
+    MatchList* C_List = nullptr;   // the names found by the rapid search
+    MatchList* ID_list = nullptr;  // their member numbers, line for line; never shown
     QTableView* grdDataGrid = nullptr;
 
     data::DataControl* datPrimaryRS = nullptr;
@@ -129,6 +129,7 @@ public:
     std::unique_ptr<seam::Records> records;    // src/records
     std::unique_ptr<seam::Filters> filters;    // src/filters
     std::unique_ptr<seam::Reports> reports;    // src/reports
+    std::unique_ptr<seam::Access> access;      // src/access
 
     // How many handlers are running, one inside another (frame::RunHandler keeps it).
     int handlerDepth = 0;

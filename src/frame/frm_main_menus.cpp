@@ -178,6 +178,12 @@ void frmMain::mnuSortDate_Click() { records->mnuSortDate_Click(); }
 void frmMain::mnuFilterMem_Click() { filters->mnuFilterMem_Click(); }
 void frmMain::mnuFilterDonat_Click() { filters->mnuFilterDonat_Click(); }
 void frmMain::mnuFilePrint_Click() { reports->mnuFilePrint_Click(); }
+void frmMain::mnuEditDelPay_Click() { records->mnuEditDelPay_Click(); }
+void frmMain::mnuEditDelMem_Click() { records->mnuEditDelMem_Click(); }
+void frmMain::mnuMemView_Click() { filters->mnuMemView_Click(); }
+void frmMain::mnuListView_Click() { filters->mnuListView_Click(); }
+void frmMain::mnuStandard_Click() { access->mnuStandard_Click(); }
+void frmMain::mnuExecMode_Click() { access->mnuExecMode_Click(); }
 
 // ---- Commands whose subsystem does not provide them yet: present, and doing nothing -----------
 
@@ -185,13 +191,7 @@ void frmMain::mnuFileNewBlank_Click() {}
 void frmMain::mnuFileNewClone_Click() {}
 void frmMain::mnuCompact_Click() {}
 void frmMain::mnuQuilProperties_Click() {}
-void frmMain::mnuEditDelPay_Click() {}
-void frmMain::mnuEditDelMem_Click() {}
-void frmMain::mnuStandard_Click() {}
-void frmMain::mnuExecMode_Click() {}
 void frmMain::mnuAdminMode_Click() {}
-void frmMain::mnuMemView_Click() {}
-void frmMain::mnuListView_Click() {}
 
 // ---- Grid focus rule ---------------------------------------------------------------------------
 

@@ -35,6 +35,8 @@ public:
     virtual void mnuSortCheck_Click() = 0;
     virtual void mnuSortDest_Click() = 0;
     virtual void mnuSortDate_Click() = 0;
+    virtual void mnuEditDelPay_Click() = 0;
+    virtual void mnuEditDelMem_Click() = 0;
     // Re-runs the member query the caller has set and stands on its last member.
     virtual void RequeryView() = 0;
     // The member data source's reposition: rebuilds the donation query and the totals.
@@ -53,6 +55,20 @@ public:
     virtual ~Filters() = default;
     virtual void mnuFilterMem_Click() = 0;
     virtual void mnuFilterDonat_Click() = 0;
+    // The two views. Member View is also run directly by Standard and by Close Database,
+    // whatever its menu item's state.
+    virtual void mnuMemView_Click() = 0;
+    virtual void mnuListView_Click() = 0;
+};
+
+// Access modes (src/access).
+class Access {
+public:
+    virtual ~Access() = default;
+    // Standard mode: the rapid search only. Also run by Close Database.
+    virtual void mnuStandard_Click() = 0;
+    // Executive mode, after a password of the password list.
+    virtual void mnuExecMode_Click() = 0;
 };
 
 // Reports (src/reports).

@@ -1,5 +1,5 @@
 // The rapid search: the members whose names begin as typed into EntNme are listed at every
-// keystroke; Enter or a double-click records a donation for the chosen one, or starts a new member
+// keystroke (their lines made as the list paints them); Enter or a double-click records a donation for the chosen one, or starts a new member
 // when none is chosen.
 #include "records/records_commands.h"
 
@@ -8,6 +8,7 @@
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
+#include "platform/data/recordset_list_model.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/skip_on_failure.h"
@@ -15,7 +16,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <exception>
 
 namespace {
@@ -63,17 +63,9 @@ private:
     frmMain& f_;
     RecordsCommands& commands_;
     QObject* box_;
-    QListWidget* list_;
+    MatchList* list_;
     QObject* listArea_;
 };
-
-// The highlighted line of a list, -1 when none is: a line that only has the keyboard cursor
-// without being highlighted is not chosen.
-int selectedIndex(const QListWidget* list)
-{
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.first());
-}
 
 // Makes the member with this number current. False when the member query does not hold it
 // (a member filter or List View leaves it out): another member must not get the donation.
@@ -98,9 +90,20 @@ bool locateMember(frmMain& f, const QString& memberId)
 void RecordsCommands::ConnectRapidSearch()
 {
     QObject::connect(f.EntNme, &QLineEdit::textChanged, &f, frame::AsEvent(f, [this](const QString&) { EntNme_Change(); }));
+    // One model for both lists, made of the search's rows as they are painted: the names in
+    // C_List, the member numbers in the hidden ID_list, line for line.
+    matches_ = new data::RecordsetListModel(
+        {[](const std::vector<vb::Value>& row) { return records::matchItemText(row[1].toText(), row[2].toText(), row[3].toText()); },
+         [](const std::vector<vb::Value>& row) { return row[0].toText(); }},
+        &f);
+    f.C_List->setModel(matches_);
+    f.C_List->setModelColumn(0);
+    f.ID_list->setModel(matches_);
+    f.ID_list->setModelColumn(1);
     // Every line has the height of the first: laying out thousands of matches after a short
     // search text then costs no measuring of each line's text.
     f.C_List->setUniformItemSizes(true);
+    f.ID_list->setUniformItemSizes(true);
     auto* keys = new RapidSearchKeys(*this, f);
     f.EntNme->installEventFilter(keys);
     f.C_List->installEventFilter(keys);
@@ -109,36 +112,14 @@ void RecordsCommands::ConnectRapidSearch()
 
 void RecordsCommands::EntNme_Change()
 {
-    f.C_List->clear();
-    f.ID_list->clear();
+    matches_->setRecordset(nullptr);
     const QString typed = f.EntNme->text();
     if (typed.isEmpty() || !f.S.db)
         return;
 
-    // A search that fails (a typed pattern the dialect cannot read) lists what it found before
-    // the failure, which is usually nothing.
-    QStringList items;
-    QStringList ids;
-    skipOnFailure([&] {
-        const QString sql = records::rapidSearchSql(typed);
-        f.datScratchRS->setRecordSource(sql);
-        f.datScratchRS->setRecordset(f.S.db->openRecordset(sql));
-        dao::Recordset* rs = f.datScratchRS->recordset();
-        const int id = rs->fieldIndex(QStringLiteral("MemberID"));
-        const int last = rs->fieldIndex(QStringLiteral("LastName"));
-        const int first = rs->fieldIndex(QStringLiteral("FirstName"));
-        const int address = rs->fieldIndex(QStringLiteral("Address"));
-        items.reserve(rs->recordCount());
-        ids.reserve(rs->recordCount());
-        for (; !rs->isEOF(); rs->moveNext()) {
-            items << records::matchItemText(rs->field(last).toText(), rs->field(first).toText(),
-                                            rs->field(address).toText());
-            ids << rs->field(id).toText();
-        }
-    });
-    f.C_List->addItems(items);
-    f.ID_list->addItems(ids);
-    skipOnFailure([&] { f.datScratchRS->setRecordset(nullptr); });
+    // A search that fails (a typed pattern the dialect cannot read) lists nothing. The columns
+    // are read by position: MemberID, LastName, FirstName, Address.
+    skipOnFailure([&] { matches_->setRecordset(f.S.db->openRecordset(records::rapidSearchSql(typed))); });
 
     // A single match is chosen at once, so that one Enter records its donation.
     if (f.C_List->count() == 1)
@@ -147,13 +128,13 @@ void RecordsCommands::EntNme_Change()
 
 void RecordsCommands::ChooseMatch()
 {
-    const int k = selectedIndex(f.C_List);
+    const int k = f.C_List->selectedRow();
     if (k < 0) {
         f.mnuEditAddMem_Click();
         return;
     }
-    const QListWidgetItem* id = f.ID_list->item(k);
-    if (!id || !locateMember(f, id->text())) {
+    const QString id = f.ID_list->text(k);
+    if (id.isEmpty() || !locateMember(f, id)) {
         f.S.LastAnswer = ui::message(ui::Beep::Yes,
                                      QStringLiteral("This member is not among the members in view (a member filter or the "
                                                     "List View leaves it out), so no donation can be added for it here."),

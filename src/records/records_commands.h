@@ -2,13 +2,15 @@
 // The main window's commands for members and donations. One class for the subsystem; its
 // handlers are defined in the file of their job: the view requery (records_commands.cpp), the
 // rapid search (rapid_search.cpp), the donation grid and its totals (donation_grid.cpp), adding
-// donations (add_donation.cpp), adding and editing members (member_editing.cpp).
+// donations (add_donation.cpp), adding and editing members (member_editing.cpp), deleting a
+// donation (delete_donation.cpp) and a member (delete_member.cpp).
 #include "frame/seams.h"
 #include "records/donation_entry.h"
 
 #include <QString>
 
 class frmMain;
+namespace data { class RecordsetListModel; }
 
 class RecordsCommands final : public seam::Records {
 public:
@@ -75,7 +77,15 @@ public:
     QString NewMemberCriteria;  // "MemberID = " and the number the database gave the last new member
     QString EditFieldValue;     // the field's text handed to Edit Member Data; empty otherwise
 
+    // ---- Deleting -----------------------------------------------------------------------------
+    // Edit > Delete Donation: the highlighted donation, after a yes/no question.
+    void mnuEditDelPay_Click() override;
+    // Edit > Delete Member: the current member after DelForm, its donations passed to member 1;
+    // member 1 is never deleted.
+    void mnuEditDelMem_Click() override;
+
 private:
     frmMain& f;
-    bool fallingBack_ = false;  // the retry after an empty member query runs once, never again
+    bool fallingBack_ = false;
+    data::RecordsetListModel* matches_ = nullptr;  // the rapid search's rows, shown by C_List and ID_list  // the retry after an empty member query runs once, never again
 };

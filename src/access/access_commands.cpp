@@ -1,0 +1,3 @@
+#include "access/access_commands.h"
+
+AccessCommands::AccessCommands(frmMain& f) : f(f) {}
