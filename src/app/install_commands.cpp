@@ -1,5 +1,6 @@
 #include "app/install_commands.h"
 
+#include "access/admin_commands.h"
 #include "db/file_commands.h"
 #include "filters/filters_commands.h"
 #include "frame/frm_main.h"
@@ -14,4 +15,5 @@ void InstallCommands(frmMain& f)
     f.records = std::make_unique<RecordsCommands>(f);
     f.files = std::make_unique<FileCommands>(f);
     f.filters = std::make_unique<FiltersCommands>(f);
+    f.administration = std::make_unique<AdminCommands>(f);
 }

@@ -128,6 +128,7 @@ public:
     std::unique_ptr<seam::Files> files;        // src/db
     std::unique_ptr<seam::Records> records;    // src/records
     std::unique_ptr<seam::Filters> filters;    // src/filters
+    std::unique_ptr<seam::Administration> administration;  // src/access
 
     // How many handlers are running, one inside another (frame::RunHandler keeps it).
     int handlerDepth = 0;

@@ -177,19 +177,19 @@ void frmMain::mnuSortDest_Click() { records->mnuSortDest_Click(); }
 void frmMain::mnuSortDate_Click() { records->mnuSortDate_Click(); }
 void frmMain::mnuFilterMem_Click() { filters->mnuFilterMem_Click(); }
 void frmMain::mnuFilterDonat_Click() { filters->mnuFilterDonat_Click(); }
+void frmMain::mnuFileNewBlank_Click() { files->mnuFileNewBlank_Click(); }
+void frmMain::mnuFileNewClone_Click() { files->mnuFileNewClone_Click(); }
+void frmMain::mnuCompact_Click() { files->mnuCompact_Click(); }
+void frmMain::mnuAdminMode_Click() { administration->mnuAdminMode_Click(); }
+void frmMain::mnuQuilProperties_Click() { administration->mnuQuilProperties_Click(); }
 
 // ---- Commands whose subsystem does not provide them yet: present, and doing nothing -----------
 
-void frmMain::mnuFileNewBlank_Click() {}
-void frmMain::mnuFileNewClone_Click() {}
-void frmMain::mnuCompact_Click() {}
-void frmMain::mnuQuilProperties_Click() {}
 void frmMain::mnuFilePrint_Click() {}
 void frmMain::mnuEditDelPay_Click() {}
 void frmMain::mnuEditDelMem_Click() {}
 void frmMain::mnuStandard_Click() {}
 void frmMain::mnuExecMode_Click() {}
-void frmMain::mnuAdminMode_Click() {}
 void frmMain::mnuMemView_Click() {}
 void frmMain::mnuListView_Click() {}
 
