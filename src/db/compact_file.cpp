@@ -32,8 +32,11 @@ std::int64_t count(sqlite::Connection& connection, const QString& sql)
     return statement.int64(0);
 }
 
-// Writes the compacted copy of the set-aside file to work and proves it whole: the integrity
-// check passes, every table has as many rows as the original, and the schema version came along.
+// Writes the compacted copy of the set-aside file to work and proves it whole: the quick check
+// passes, every table has as many rows as the original, and the schema version came along. The
+// quick check reads every page and b-tree of the copy; the full integrity check would also match
+// each index against its table, which doubled the run on a million donations, while the export
+// has just built every index from its table.
 void exportChecked(const QString& setAside, const QString& work, const QString& password)
 {
     // Create mode: an attached file takes the main file's open flags, and the copy is new.
@@ -50,7 +53,7 @@ void exportChecked(const QString& setAside, const QString& work, const QString& 
     if (count(connection, QStringLiteral("PRAGMA compact.user_version")) != version)
         connection.exec(QStringLiteral("PRAGMA compact.user_version = %1").arg(version));
 
-    sqlite::Statement check = connection.prepare(QStringLiteral("PRAGMA compact.integrity_check"));
+    sqlite::Statement check = connection.prepare(QStringLiteral("PRAGMA compact.quick_check"));
     QStringList problems;
     while (check.step())
         if (check.text(0) != u"ok")

@@ -2,7 +2,7 @@
 // Repair and compress of a closed database file, without the window. The file is set aside
 // beside itself under "~QDB" + number + ".TMP", rewritten page by page into a new keyed file
 // (sqlcipher_export, which also rebuilds every index from its table), and the new file takes the
-// source path only after it has passed the integrity check with the same number of rows in every
+// source path only after it has passed the quick check with the same number of rows in every
 // table. At every moment the complete data is under the source path or the set-aside path.
 #include <QString>
 #include <optional>
