@@ -1,6 +1,7 @@
 #include "app/install_commands.h"
 
 #include "access/access_commands.h"
+#include "access/admin_commands.h"
 #include "db/file_commands.h"
 #include "filters/filters_commands.h"
 #include "frame/frm_main.h"
@@ -18,4 +19,5 @@ void InstallCommands(frmMain& f)
     f.filters = std::make_unique<FiltersCommands>(f);
     f.reports = std::make_unique<ReportCommands>(f);
     f.access = std::make_unique<AccessCommands>(f);
+    f.administration = std::make_unique<AdminCommands>(f);
 }

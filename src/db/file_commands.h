@@ -1,6 +1,7 @@
 #pragma once
 // The main window's commands for database files: open, close, the shared file dialog and the
-// report logo.
+// report logo (file_commands.cpp); new files from the template (create_from_template.cpp,
+// new_blank.cpp, clone_and_clear.cpp); repair and compress (repair_compress.cpp).
 #include "frame/seams.h"
 
 #include <QString>
@@ -15,6 +16,16 @@ public:
     void mnuFileClose_Click() override;
     QString ChooseDatabaseFile(const QString& title) override;
     void LoadReportLogo() override;
+
+    // ---- New files from the template ----------------------------------------------------------
+    // Asks for a new file's name under the given title and copies the template there. Leaves
+    // the path in S.DbFileName, or "" when no file was made (each refusal has told the user).
+    void CreateFromTemplate(const QString& title);
+    void mnuFileNewBlank_Click() override;
+    void mnuFileNewClone_Click() override;
+
+    // ---- Repair and compress ------------------------------------------------------------------
+    void mnuCompact_Click() override;
 
 private:
     // Shows why a file could not be opened, naming it, and leaves the no-file state intact.

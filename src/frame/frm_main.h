@@ -130,6 +130,7 @@ public:
     std::unique_ptr<seam::Filters> filters;    // src/filters
     std::unique_ptr<seam::Reports> reports;    // src/reports
     std::unique_ptr<seam::Access> access;      // src/access
+    std::unique_ptr<seam::Administration> administration;  // src/access
 
     // How many handlers are running, one inside another (frame::RunHandler keeps it).
     int handlerDepth = 0;

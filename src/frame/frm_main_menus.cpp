@@ -184,14 +184,11 @@ void frmMain::mnuMemView_Click() { filters->mnuMemView_Click(); }
 void frmMain::mnuListView_Click() { filters->mnuListView_Click(); }
 void frmMain::mnuStandard_Click() { access->mnuStandard_Click(); }
 void frmMain::mnuExecMode_Click() { access->mnuExecMode_Click(); }
-
-// ---- Commands whose subsystem does not provide them yet: present, and doing nothing -----------
-
-void frmMain::mnuFileNewBlank_Click() {}
-void frmMain::mnuFileNewClone_Click() {}
-void frmMain::mnuCompact_Click() {}
-void frmMain::mnuQuilProperties_Click() {}
-void frmMain::mnuAdminMode_Click() {}
+void frmMain::mnuFileNewBlank_Click() { files->mnuFileNewBlank_Click(); }
+void frmMain::mnuFileNewClone_Click() { files->mnuFileNewClone_Click(); }
+void frmMain::mnuCompact_Click() { files->mnuCompact_Click(); }
+void frmMain::mnuAdminMode_Click() { administration->mnuAdminMode_Click(); }
+void frmMain::mnuQuilProperties_Click() { administration->mnuQuilProperties_Click(); }
 
 // ---- Grid focus rule ---------------------------------------------------------------------------
 

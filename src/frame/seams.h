@@ -18,6 +18,11 @@ public:
     virtual ~Files() = default;
     virtual void mnuFileOpen_Click() = 0;
     virtual void mnuFileClose_Click() = 0;
+    // File > New Database: a copy of the template, empty or filled from the open file.
+    virtual void mnuFileNewBlank_Click() = 0;
+    virtual void mnuFileNewClone_Click() = 0;
+    // File > Repair / Compress: the open file rewritten in place and opened again.
+    virtual void mnuCompact_Click() = 0;
     // The open dialog for database files: a path, or "" when cancelled or unusable.
     virtual QString ChooseDatabaseFile(const QString& title) = 0;
     // Loads the picture OrgLogo names into the hidden logo box of the window.
@@ -77,6 +82,14 @@ public:
     virtual ~Reports() = default;
     // File > Print: Select Report, then the report chosen.
     virtual void mnuFilePrint_Click() = 0;
+};
+
+// Administration (src/access): the password list and the organization data.
+class Administration {
+public:
+    virtual ~Administration() = default;
+    virtual void mnuAdminMode_Click() = 0;
+    virtual void mnuQuilProperties_Click() = 0;
 };
 
 } // namespace seam

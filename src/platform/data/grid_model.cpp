@@ -296,12 +296,27 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     }
 }
 
+void GridModel::setColumnCaption(int column, const QString& caption)
+{
+    if (column < 0)
+        return;
+    const auto at = static_cast<std::size_t>(column);
+    if (captions_.size() <= at)
+        captions_.resize(at + 1);
+    captions_[at] = caption;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
         const dao::Recordset* rs = live();
-        if (rs && section >= 0 && section < columns_)
+        if (rs && section >= 0 && section < columns_) {
+            const auto at = static_cast<std::size_t>(section);
+            if (at < captions_.size() && !captions_[at].isNull())
+                return captions_[at];
             return rs->fieldName(section);
+        }
         return {};
     }
     return QAbstractTableModel::headerData(section, orientation, role);

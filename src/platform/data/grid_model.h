@@ -52,6 +52,9 @@ public:
     void setColumnFormat(int column, const QString& format);
     QString columnFormat(int column) const;
 
+    // A column's heading; without one the column is headed by its field name.
+    void setColumnCaption(int column, const QString& caption);
+
     // Text and background of every cell; an invalid colour means the system's window colours.
     void setForeColor(const QColor& colour);
     QColor foreColor() const { return foreColor_; }
@@ -115,6 +118,7 @@ private:
     int columns_ = 0;
     std::vector<int> deleted_;  // positions deleted through the set, ascending
     std::vector<QString> formats_;
+    std::vector<QString> captions_;
     QColor foreColor_;
     QColor backColor_;
     BeforeColUpdate before_;

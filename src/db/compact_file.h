@@ -1,0 +1,29 @@
+#pragma once
+// Repair and compress of a closed database file, without the window. The file is set aside
+// beside itself under "~QDB" + number + ".TMP", rewritten page by page into a new keyed file
+// (sqlcipher_export, which also rebuilds every index from its table), and the new file takes the
+// source path only after it has passed the quick check with the same number of rows in every
+// table. At every moment the complete data is under the source path or the set-aside path.
+#include <QString>
+#include <optional>
+
+namespace db {
+
+struct CompactFailure {
+    int number;
+    QString description;  // says where the data is when it is not back under its path
+};
+
+struct CompactResult {
+    QString setAside;                       // the original, to be removed once the user was told
+    std::optional<CompactFailure> failure;  // set: the original is under its source path again
+};
+
+// The set-aside path for a number: "~QDB" + number + ".TMP" in the source's folder.
+QString setAsidePath(const QString& source, int number);
+
+// Compacts source in place with the given key; number names the set-aside file (the next free
+// number is taken when that name is in use).
+CompactResult compactInPlace(const QString& source, const QString& password, int number);
+
+} // namespace db

@@ -1,0 +1,57 @@
+// CreateFromTemplate: the new file's name from the file dialog, then a copy of the template
+// "Base.dat" under it. Every reason no file can be made is told once, and nothing is left on disk
+// then: the copy is written under a temporary name in the target folder and renamed when whole.
+#include "db/file_commands.h"
+#include "db/template_copy.h"
+
+#include "frame/frm_main.h"
+#include "platform/ui/ui.h"
+#include "schema/template.h"
+
+namespace {
+
+void fail(frmMain& f, const QString& prompt, const QString& title)
+{
+    f.S.LastAnswer = ui::message(ui::Beep::Yes, prompt, ui::Buttons::OKOnly, ui::Icon::Critical, title);
+    f.S.DbFileName.clear();
+}
+
+} // namespace
+
+void FileCommands::CreateFromTemplate(const QString& title)
+{
+    auto& S = f.S;
+    S.DbFileName = ChooseDatabaseFile(title);
+    if (S.DbFileName.isEmpty())
+        return;
+
+    const db::NameTest test = db::testNewFileName(S.DbFileName);
+    if (test.exists) {
+        fail(f, QStringLiteral("File Exists"), QStringLiteral("File Creation Error"));
+        return;
+    }
+    if (test.error) {
+        fail(f, QStringLiteral("Error %1 - %2").arg(test.error->number).arg(test.error->description),
+             QStringLiteral("File Error"));
+        return;
+    }
+
+    const QString templatePath = S.AppDir + QString::fromLatin1(db::kTemplateFileName);
+    if (!db::templateExists(S.AppDir)) {
+        fail(f, QStringLiteral("Missing Program File(s)"), QStringLiteral("File Creation Error"));
+        return;
+    }
+    // A damaged template would give a file that cannot be opened; better to say so now, with the
+    // open file still open.
+    if (const auto damage = db::templateDamage(S.AppDir, S.DbConnect)) {
+        fail(f, QStringLiteral("The program's template file\n%1\ncannot be used: %2\n\nNo file was made.")
+                    .arg(templatePath, *damage),
+             QStringLiteral("File Creation Error"));
+        return;
+    }
+    if (const auto error = db::copyTemplate(S.AppDir, S.DbFileName)) {
+        fail(f, QStringLiteral("Error %1 - %2").arg(error->number).arg(error->description),
+             QStringLiteral("File Creation Error"));
+        return;
+    }
+}

@@ -1,0 +1,38 @@
+// File > Repair / Compress: the open file closed, rewritten in place with the same key and opened
+// again. A failure leaves the original under its path, unchanged, and the window without a file.
+#include "db/file_commands.h"
+
+#include "db/compact_file.h"
+#include "frame/frm_main.h"
+#include "platform/dao/database.h"
+#include "platform/ui/ui.h"
+#include "schema/connect_key.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+void FileCommands::mnuCompact_Click()
+{
+    auto& S = f.S;
+    if (!S.db)
+        return;
+    const QString source = S.db->name();
+    f.mnuFileClose_Click();
+
+    ui::current().setBusyPointer(true);
+    const int number = static_cast<int>(QRandomGenerator::global()->bounded(100000)) + 1;
+    const db::CompactResult result = db::compactInPlace(source, db::passwordOfConnect(S.DbConnect), number);
+    if (result.failure) {
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("%1   %2").arg(result.failure->number).arg(result.failure->description),
+                                   ui::Buttons::OKOnly, ui::Icon::Critical,
+                                   QStringLiteral("Error when repairing/Compressing database"));
+        ui::current().setBusyPointer(false);
+        return;
+    }
+    S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Database Repaired / Compressed successfully"),
+                               ui::Buttons::OKOnly, ui::Icon::Information, QStringLiteral("QUIL"));
+    QFile::remove(result.setAside);
+    ui::current().setBusyPointer(false);
+    S.DbFileName = source;
+    f.mnuFileOpen_Click();
+}
