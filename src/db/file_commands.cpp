@@ -1,11 +1,13 @@
 #include "db/file_commands.h"
 
+#include "frame/dispatch.h"
 #include "frame/frm_main.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
+#include "platform/vb/skip_on_failure.h"
 #include "schema/open_checks.h"
 
 #include <QAction>
@@ -41,9 +43,31 @@ QString FileCommands::ChooseDatabaseFile(const QString& title)
 
 void FileCommands::reportUnopenable(const QString& path, int number, const QString& reason)
 {
-    f.S.LastAnswer = ui::message(ui::Beep::Yes,
-                                 QStringLiteral("QUIL cannot open the file\n%1\n\n%2 (error %3)").arg(path, reason).arg(number),
+    const QString why = number ? QStringLiteral("%1 (error %2)").arg(reason).arg(number) : reason;
+    f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("QUIL cannot open the file\n%1\n\n%2").arg(path, why),
                                  ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("Unreadable File"));
+}
+
+void FileCommands::abandonOpen()
+{
+    auto& S = f.S;
+    // The file goes first, so that nothing the window does on its way back reads it again.
+    for (data::DataControl* control : {f.datPrimaryRS, f.datSecondaryRS, f.datScratchRS}) {
+        skipOnFailure([&] { control->setRecordset(nullptr); });
+        control->setDatabase(nullptr);
+    }
+    if (S.db)
+        S.db->close();
+    S.db.reset();
+    dao::Engine::instance().defaultWorkspace().close();
+    skipOnFailure([&] { mnuFileClose_Click(); });
+    S.OpenDbPath.clear();
+    S.DbFileName.clear();
+    S.OpenedFromCommandLine = false;
+    S.SuppressReposition = false;
+    S.DialogCancelled = false;
+    f.HideBusyPanel();
+    ui::current().setBusyPointer(false);
 }
 
 void FileCommands::mnuFileOpen_Click()
@@ -59,16 +83,43 @@ void FileCommands::mnuFileOpen_Click()
 
     // Every check runs before anything is bound or written, so a file that cannot be used
     // leaves the window in its no-file state and the file as it was.
+    const QString path = S.DbFileName;
     db::CheckedFile file;
     try {
-        file = db::openCheckedDatabase(S.DbFileName, S.DbConnect);
+        file = db::openCheckedDatabase(path, S.DbConnect);
     } catch (const jet::DbError& e) {
-        const QString path = S.DbFileName;
         S.DbFileName = S.OpenDbPath;
         S.OpenedFromCommandLine = false;
         reportUnopenable(path, e.number(), e.description());
         return;
     }
+
+    // A failure anywhere in the rest of the sequence, in an event it raises too, is one
+    // message about the file and the window back in its no-file state: never a window bound to
+    // half a file.
+    frame::FailureScope failures(f);
+    try {
+        bindOpenedFile(file, failures);
+    } catch (const jet::DbError& e) {
+        failures.record(e.number(), e.description());
+    } catch (const std::exception& e) {
+        failures.record(0, QString::fromLocal8Bit(e.what()));
+    }
+    if (!failures.failed())
+        return;
+    abandonOpen();
+    reportUnopenable(path, failures.number(), failures.description());
+}
+
+void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::FailureScope& failures)
+{
+    auto& S = f.S;
+    // An event that failed has been noted, not shown; the sequence stops at the next step, and
+    // before anything is written.
+    const auto stopIfFailed = [&failures] {
+        if (failures.failed())
+            throw jet::DbError(failures.number(), failures.description());
+    };
     S.db = file.database;
 
     if (S.OpenedFromCommandLine) {
@@ -78,9 +129,11 @@ void FileCommands::mnuFileOpen_Click()
     f.datPrimaryRS->setDatabase(S.db);
     f.datPrimaryRS->setRecordSource(QStringLiteral("Members"));
     f.datPrimaryRS->setRecordset(S.db->openRecordset(QStringLiteral("Members")));
+    stopIfFailed();
     f.datSecondaryRS->setDatabase(S.db);
     f.datSecondaryRS->setRecordSource(QStringLiteral("Payments"));
     f.datSecondaryRS->setRecordset(S.db->openRecordset(QStringLiteral("Payments")));
+    stopIfFailed();
     f.setWindowTitle(QStringLiteral(" QUIL    ") + S.DbFileName);
     S.GridQueryState = GridQuery::SortedByDate;
     S.SortIndex = 5;
@@ -88,6 +141,7 @@ void FileCommands::mnuFileOpen_Click()
     f.datPrimaryRS->refresh();
     if (f.datPrimaryRS->recordset()->recordCount() == 0)
         f.datPrimaryRS->recordset()->addNew();
+    stopIfFailed();
 
     for (const char* key : {"Exec", "Donat", "AddGuy"})
         f.Button(QString::fromLatin1(key))->setEnabled(true);
@@ -107,6 +161,7 @@ void FileCommands::mnuFileOpen_Click()
     f.datScratchRS->setDatabase(S.db);
     f.datScratchRS->setRecordSource(db::kOrganizationQuery);
     f.datScratchRS->setRecordset(S.db->openRecordset(db::kOrganizationQuery));
+    stopIfFailed();
     S.OrgName = file.organization.name;
     S.OrgAdd = file.organization.address;
     S.OrgPhone = file.organization.phone;
@@ -123,12 +178,13 @@ void FileCommands::mnuFileOpen_Click()
             org->setField(QStringLiteral("OrgLogo"), S.AppDir + kDefaultLogo);
             org->update();
         } catch (const jet::DbError&) {
-            f.datScratchRS->recordset()->cancelUpdate();
+            skipOnFailure([&] { f.datScratchRS->recordset()->cancelUpdate(); });
         }
     }
     S.FilterCaptions.fill(QStringLiteral(" "));
     f.EntNme->setFocus();
     f.records->RequeryView();
+    stopIfFailed();
     LoadReportLogo();
     f.datScratchRS->setRecordset(nullptr);
 }

@@ -7,6 +7,8 @@
 #include <QString>
 
 class frmMain;
+namespace db { struct CheckedFile; }
+namespace frame { class FailureScope; }
 
 class FileCommands final : public seam::Files {
 public:
@@ -30,6 +32,10 @@ public:
 private:
     // Shows why a file could not be opened, naming it, and leaves the no-file state intact.
     void reportUnopenable(const QString& path, int number, const QString& reason);
+    // Steps 3 to 22 of the open, on a file that passed every check.
+    void bindOpenedFile(const db::CheckedFile& file, const frame::FailureScope& failures);
+    // Lets go of a file whose open failed half-way and puts the window back in its no-file state.
+    void abandonOpen();
 
     frmMain& f;
 };

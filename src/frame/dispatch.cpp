@@ -10,6 +10,9 @@ namespace frame {
 
 namespace {
 
+// The innermost failure scope, and the window it is for. One user-interface thread.
+FailureScope* innermost = nullptr;
+
 // Put back what a handler that stopped half-way may have left set.
 void restoreTransientState(frmMain& f)
 {
@@ -23,6 +26,35 @@ void reportFailure(frmMain& f, const QString& reason)
 {
     f.S.LastAnswer = ui::message(ui::Beep::Yes, reason, ui::Buttons::OKOnly, ui::Icon::Critical,
                                  QStringLiteral("QUIL Data Error"));
+}
+
+} // namespace
+
+FailureScope::FailureScope(frmMain& f) : f_(f), outer_(innermost)
+{
+    innermost = this;
+}
+
+FailureScope::~FailureScope()
+{
+    innermost = outer_;
+}
+
+void FailureScope::record(int number, const QString& description)
+{
+    if (failed_)
+        return;
+    failed_ = true;
+    number_ = number;
+    description_ = description;
+}
+
+namespace {
+
+// The scope that takes this window's failures, when one is open.
+FailureScope* scopeFor(frmMain& f)
+{
+    return innermost && &innermost->window() == &f ? innermost : nullptr;
 }
 
 } // namespace
@@ -41,10 +73,15 @@ void RunHandler(frmMain& f, Origin origin, const std::function<void()>& handler)
             handler();
         } catch (const jet::DbError& e) {
             failed = true;
-            reportFailure(f, e.reason());
+            if (FailureScope* scope = scopeFor(f))
+                scope->record(e.number(), e.description());
+            else
+                reportFailure(f, e.reason());
         } catch (const std::exception& e) {
             failed = true;
-            if (origin != Origin::Toolbar)
+            if (FailureScope* scope = scopeFor(f))
+                scope->record(0, QString::fromLocal8Bit(e.what()));
+            else if (origin != Origin::Toolbar)
                 reportFailure(f, QString::fromLocal8Bit(e.what()));
         }
     }

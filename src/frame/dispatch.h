@@ -3,6 +3,7 @@
 // buttons and control events (signals and event filters) all run their handler through
 // RunHandler, so that an error a handler does not handle itself never leaves a Qt slot: it ends
 // that handler with one message and the program stays usable.
+#include <QString>
 #include <functional>
 #include <utility>
 
@@ -18,6 +19,30 @@ enum class Origin { Menu, Toolbar, Event };
 // always have. When the outermost handler fails, the window's transient state (busy pointer and
 // panel, suppressed repositions, a dialog's answer) is put back so the next command starts clean.
 void RunHandler(frmMain& f, Origin origin, const std::function<void()>& handler) noexcept;
+
+// While one lives, a handler run for this window that fails is not shown: the first failure is
+// kept for the command that made the scope, which reports it its own way (the Open command
+// turns any failure of its sequence, a reposition's included, into one "Unreadable File").
+class FailureScope {
+public:
+    explicit FailureScope(frmMain& f);
+    ~FailureScope();
+    FailureScope(const FailureScope&) = delete;
+    FailureScope& operator=(const FailureScope&) = delete;
+
+    bool failed() const { return failed_; }
+    int number() const { return number_; }  // the database error's number; 0 for another failure
+    const QString& description() const { return description_; }
+    void record(int number, const QString& description);
+    frmMain& window() const { return f_; }
+
+private:
+    frmMain& f_;
+    FailureScope* outer_;
+    bool failed_ = false;
+    int number_ = 0;
+    QString description_;
+};
 
 // A slot for QObject::connect that runs the handler as a control event. The handler takes every
 // argument of the signal (Qt offers the slot all of them).

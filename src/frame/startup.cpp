@@ -14,6 +14,7 @@
 #include "platform/vb/skip_on_failure.h"
 #include "schema/connect_key.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -55,8 +56,22 @@ bool frmMain::Form_Load(const QString& commandLine)
         return false;
     }
     secondCopy_->listen();
-    connect(secondCopy_.get(), &SecondCopy::exitRequested, this,
-            [this] { frame::RunHandler(*this, frame::Origin::Event, [this] { mnuFileExit_Click(); }); });
+    connect(secondCopy_.get(), &SecondCopy::exitRequested, this, [this] {
+        // A copy in the middle of a command (a dialog open, a split check half entered) keeps
+        // its work: exiting would throw away what was typed. The later copy ends all the same.
+        QWidget* modal = QApplication::activeModalWidget();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (!modal && w != this && w->isVisible() && w->isModal())
+                modal = w;
+        if (modal) {
+            modal->raise();
+            modal->activateWindow();
+            return;
+        }
+        if (handlerDepth > 0)
+            return;
+        frame::RunHandler(*this, frame::Origin::Event, [this] { mnuFileExit_Click(); });
+    });
 
     S.StandardMode = true;
     S.AppDir = ProgramFolder();

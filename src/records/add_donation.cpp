@@ -107,13 +107,21 @@ void RecordsCommands::mnuEditAddPay_Click()
 
     {
         AddPayment dialog(S, Donation, S.db, &f);
+        // The rows are written while the dialog is open, so a refused write leaves it open with
+        // everything typed instead of losing a split check's lines.
+        bool gridHidden = false;
+        dialog.WriteLines = [&] {
+            f.grdDataGrid->hide();
+            gridHidden = true;
+            return writeLines(f, acceptedLines(dialog), Donation, memberId);
+        };
         ui::current().runModal(dialog);
         if (S.DialogCancelled) {
             S.DialogCancelled = false;
+            if (gridHidden && !S.StandardMode)
+                f.grdDataGrid->show();
             return;
         }
-        f.grdDataGrid->hide();
-        writeLines(f, acceptedLines(dialog), Donation, memberId);
     }
     if (!S.StandardMode)
         f.grdDataGrid->show();

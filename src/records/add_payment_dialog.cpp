@@ -7,6 +7,7 @@
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/jet/translator.h"
+#include "platform/ui/elided_label.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
@@ -66,7 +67,7 @@ AddPayment::~AddPayment() = default;
 void AddPayment::createControls()
 {
     Frame1 = named(new QGroupBox(QStringLiteral("Enter Donation Info"), this), QStringLiteral("Frame1"));
-    Label2 = named(new QLabel(Frame1), QStringLiteral("Label2"));
+    Label2 = named(new ui::ElidedLabel(Frame1), QStringLiteral("Label2"));
     const char* const captions[4] = {"Amount", "Check #", "Destination", "Donation Date"};
     for (int i = 0; i < 4; ++i)
         Label1[i] = named(new QLabel(QLatin1String(captions[i]), Frame1), element("Label1", i));
@@ -79,6 +80,9 @@ void AddPayment::createControls()
     Combo1->setCompleter(nullptr);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->lineEdit()->setMaxLength(destinationLength());
+    // The list holds the file's destinations; a long one must not widen the dialog.
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo1->setMinimumContentsLength(30);
     for (int i : {0, 2, 3})
         Label1[i]->setBuddy(i == 2 ? static_cast<QWidget*>(Combo1) : Text1[i]);
 

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -48,6 +49,11 @@ public:
     QListWidget* D_List = nullptr;          // their destinations
     data::DataControl* Data1 = nullptr;     // the Dest rows while the dialog is open
 
+    // Set by the command that opens the dialog: writes the accepted lines while the dialog is
+    // still open, and returns false when nothing could be written (it has told the user why).
+    // The dialog then stays open with everything typed, for another OK or Cancel.
+    std::function<bool()> WriteLines;
+
     // ---- Handlers ------------------------------------------------------------------------------
     void Form_Load();
     // The enabling rule, run after every change of a Text1 box, a click on an option button or
@@ -86,9 +92,12 @@ private:
     void startSplit();
     bool takeLine();
     void finish();
+    // After a failed write: the line that closed a multiple donation is typed again, unaccepted.
+    void giveBackLastLine();
     void releaseDestinations();
 
     MainState& S;
     DonationEntry& entry;
     std::shared_ptr<dao::Database> database_;
+    QString lastLineAmount_;  // the amount of the last accepted line as it was typed
 };

@@ -188,6 +188,7 @@ bool AddPayment::takeLine()
         return false;
     }
     *entry.SplitBalance -= amount;
+    lastLineAmount_ = Text1[0]->text();
     A_List->addItem(amount.toString());
     D_List->addItem(destination);
     Text1[1]->setText(balanceText(*entry.SplitBalance));
@@ -201,12 +202,38 @@ bool AddPayment::takeLine()
 
 void AddPayment::finish()
 {
-    if (A_List->count() == 0) {
+    const bool single = A_List->count() == 0;
+    if (single) {
         A_List->addItem(entry.DonationAmount.toString());
         D_List->addItem(entry.DonationDestination);
+    }
+    if (WriteLines && !WriteLines()) {
+        if (single) {
+            A_List->clear();
+            D_List->clear();
+        } else {
+            giveBackLastLine();
+        }
+        return;
     }
     entry.SplitInProgress = false;
     S.DialogCancelled = false;
     releaseDestinations();
     accept();
+}
+
+void AddPayment::giveBackLastLine()
+{
+    const int last = A_List->count() - 1;
+    if (last < 0 || !entry.SplitBalance)
+        return;
+    const auto amount = vb::Currency::fromDecimalText(A_List->item(last)->text());
+    const QString destination = D_List->item(last) ? D_List->item(last)->text() : QString();
+    delete A_List->takeItem(last);
+    delete D_List->takeItem(last);
+    *entry.SplitBalance += amount.value_or(vb::Currency());
+    Text1[1]->setText(balanceText(*entry.SplitBalance));
+    Text1[0]->setText(lastLineAmount_);
+    setComboText(destination);
+    Text1[0]->setFocus();
 }

@@ -2,10 +2,47 @@
 
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
+#include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
 
 namespace db {
+
+namespace {
+
+// Reads every page of every table and index once. SQLCipher checks each page as it decrypts it,
+// and the check walks the trees, so a changed byte, a cut-off file or a broken tree shows here,
+// before the window binds anything, and not later in the middle of browsing. The pages stay in
+// the connection's cache for the queries that follow.
+void verifyIntact(sqlite::Connection& connection, const QString& path)
+{
+    QString problem;
+    try {
+        sqlite::Statement check = connection.prepare(QStringLiteral("PRAGMA quick_check"));
+        // The check's answer is "ok" or a list of findings; the first finding says enough.
+        while (check.step() && problem.isEmpty()) {
+            const QString answer = check.text(0);
+            if (answer == u"ok")
+                continue;
+            for (const QString& line : answer.split(u'\n', Qt::SkipEmptyParts))
+                if (!line.startsWith(u"***")) {
+                    problem = line;
+                    break;
+                }
+            if (problem.isEmpty())
+                problem = answer;
+        }
+    } catch (const jet::DbError& e) {
+        // A page that fails its check; a read error of the disk is reported as what it is.
+        if (e.number() != jet::err::DatabaseCorrupt && e.number() != jet::err::NotValidPassword)
+            throw;
+        problem = e.description();
+    }
+    if (!problem.isEmpty())
+        throw jet::DbError(jet::err::DatabaseCorrupt, QStringLiteral("'%1' is damaged (%2).").arg(path, problem));
+}
+
+} // namespace
 
 const QString kOrganizationQuery = QStringLiteral("SELECT OrgName, OrgAdd, OrgPhone, OrgEmail, OrgLogo FROM Passwords");
 
@@ -16,6 +53,7 @@ CheckedFile openCheckedDatabase(const QString& path, const QString& connect)
     result.database = workspace.openDatabase(path, false, false, connect);
     try {
         verifySchema(result.database->connection(), path);
+        verifyIntact(result.database->connection(), path);
         auto org = result.database->openRecordset(kOrganizationQuery);
         if (org->recordCount() == 0)
             throw jet::DbError(jet::err::NotQuilDatabase,

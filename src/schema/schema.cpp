@@ -100,9 +100,25 @@ constexpr std::array kIndexes{
     IndexDef{"PaymentsDate", "Payments", "PaymentDate"},
 };
 
-[[noreturn]] void notOurs(const QString& path)
+[[noreturn]] void notOurs(const QString& path, const QString& why = {})
 {
-    throw jet::DbError(jet::err::NotQuilDatabase, QStringLiteral("'%1' is not a QUIL database file.").arg(path));
+    const QString base = QStringLiteral("'%1' is not a QUIL database file").arg(path);
+    throw jet::DbError(jet::err::NotQuilDatabase, why.isEmpty() ? base + u'.' : QStringLiteral("%1: %2.").arg(base, why));
+}
+
+// The schema objects SQLite keeps for itself: the counters of AUTOINCREMENT and the statistics
+// of ANALYZE. Neither holds code.
+bool isEngineTable(const QString& name)
+{
+    return name.compare(u"sqlite_sequence", Qt::CaseInsensitive) == 0 || name.startsWith(u"sqlite_stat", Qt::CaseInsensitive);
+}
+
+const IndexDef* findIndex(const QString& name)
+{
+    for (const IndexDef& index : kIndexes)
+        if (name.compare(QLatin1String(index.name), Qt::CaseInsensitive) == 0)
+            return &index;
+    return nullptr;
 }
 
 } // namespace
@@ -152,6 +168,13 @@ QString createIndexSql(const IndexDef& index)
         .arg(QLatin1String(index.name), QLatin1String(index.table), QLatin1String(index.columns));
 }
 
+QString storedIndexSql(const IndexDef& index)
+{
+    // SQLite keeps a CREATE statement from the object's name on, without IF NOT EXISTS.
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+        .arg(QLatin1String(index.name), QLatin1String(index.table), QLatin1String(index.columns));
+}
+
 void createSchema(sqlite::Connection& connection)
 {
     sqlite::Transaction transaction(connection);
@@ -183,15 +206,37 @@ void verifySchema(sqlite::Connection& connection, const QString& path)
     if (found < 1 || found > kSchemaVersion)
         notOurs(path);
 
-    for (const TableDef& table : kTables) {
-        sqlite::Statement info = connection.prepare(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name)));
-        QSet<QString> present;
-        while (info.step())
-            present.insert(info.text(1).toLower());  // column 1 of table_info is the name
-        for (const ColumnDef& column : table.columns)
-            if (!present.contains(QString::fromLatin1(column.name).toLower()))
-                notOurs(path);
+    // Every object of the file is compared with the one this program creates, statement for
+    // statement: other columns, types, defaults, checks or collations are someone else's file,
+    // and a trigger, view or table of the file's own would run its SQL when the program writes.
+    QSet<QString> seen;
+    sqlite::Statement objects = connection.prepare(QStringLiteral("SELECT type, name, sql FROM sqlite_master"));
+    while (objects.step()) {
+        const QString type = objects.text(0);
+        const QString name = objects.text(1);
+        const QString sql = objects.text(2);
+        if (type == u"table") {
+            if (isEngineTable(name))
+                continue;
+            const TableDef* table = findTable(name);
+            if (!table)
+                notOurs(path, QStringLiteral("it holds a table '%1' that the program does not know").arg(name));
+            if (sql != createTableSql(*table))
+                notOurs(path, QStringLiteral("its table '%1' has other columns or types than the program's").arg(name));
+        } else if (type == u"index") {
+            const IndexDef* index = findIndex(name);
+            if (!index)
+                notOurs(path, QStringLiteral("it holds an index '%1' that the program does not know").arg(name));
+            if (sql != storedIndexSql(*index))
+                notOurs(path, QStringLiteral("its index '%1' differs from the program's").arg(name));
+        } else {
+            notOurs(path, QStringLiteral("it holds a %1 '%2' that the program does not know").arg(type, name));
+        }
+        seen.insert(name.toLower());
     }
+    for (const TableDef& table : kTables)
+        if (!seen.contains(QString::fromLatin1(table.name).toLower()))
+            notOurs(path, QStringLiteral("it has no table '%1'").arg(QLatin1String(table.name)));
 }
 
 } // namespace db

@@ -45,6 +45,8 @@ std::span<const ColumnDef> memberColumns();
 
 QString createTableSql(const TableDef& table);
 QString createIndexSql(const IndexDef& index);
+// The text SQLite keeps in sqlite_master for one of the program's indexes.
+QString storedIndexSql(const IndexDef& index);
 
 // Creates every table and index and stamps the version, in one transaction, on an empty file.
 void createSchema(sqlite::Connection& connection);
@@ -53,9 +55,11 @@ void createSchema(sqlite::Connection& connection);
 void dropIndexes(sqlite::Connection& connection);
 void createIndexes(sqlite::Connection& connection);
 
-// Throws jet::DbError(NotQuilDatabase) unless the file carries a version this program knows and
-// every table and column of the schema. A zero-byte or foreign SQLite file opens without
-// complaint, so this is the check that keeps the program from working on someone else's data.
+// Throws jet::DbError(NotQuilDatabase), naming the file and what is wrong, unless the file carries
+// a version this program knows, every table of the schema as the program creates it, and no
+// table, index, view or trigger besides the program's own. A zero-byte or foreign SQLite file
+// opens without complaint, so this is the check that keeps the program from working on someone
+// else's data or running SQL a crafted file brings along.
 void verifySchema(sqlite::Connection& connection, const QString& path);
 
 } // namespace db

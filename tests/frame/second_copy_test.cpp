@@ -5,6 +5,8 @@
 
 #include "frame/second_copy.h"
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QSignalSpy>
 
 namespace apptest {
@@ -51,6 +53,39 @@ TEST_F(SecondCopyTest, SecondStartMakesTheRunningCopyExitAndEndsItself)
     auto& third = make<CountingMain>();
     EXPECT_TRUE(third.Form_Load({}));
     EXPECT_EQ(ui_->beepCount(), 1);
+}
+
+TEST_F(SecondCopyTest, ARunningCopyWithADialogOpenKeepsItAndTheSecondCopyStillEnds)
+{
+    auto& first = started<CountingMain>();
+    first.show();
+    // A dialog of the running copy, open as a command opens one, with something typed in it.
+    QDialog dialog(&first);
+    dialog.setObjectName("HalfEntered");
+    auto* typed = new QLineEdit(&dialog);
+    bool sawIt = false;
+    ui_->queueDialog([&](QDialog& d) {
+        typed->setText("60 Roof, 40 ...");
+        auto& second = make<CountingMain>();
+        EXPECT_FALSE(second.Form_Load({}));
+        EXPECT_EQ(second.windowTitle(), QStringLiteral("QUIL duplicate"));
+        EXPECT_EQ(first.exits, 0);
+        EXPECT_TRUE(first.isVisible());
+        EXPECT_TRUE(d.isVisible()) << "the dialog and what was typed in it are gone";
+        EXPECT_EQ(typed->text(), "60 Roof, 40 ...");
+        sawIt = true;
+        d.accept();
+    });
+    ui::current().runModal(dialog);
+    ASSERT_TRUE(sawIt);
+    EXPECT_EQ(ui_->beepCount(), 1);
+    EXPECT_TRUE(first.isVisible());
+
+    // At rest again, the running copy exits when the next copy starts.
+    auto& third = make<CountingMain>();
+    EXPECT_FALSE(third.Form_Load({}));
+    EXPECT_EQ(first.exits, 1);
+    EXPECT_FALSE(first.isVisible());
 }
 
 TEST_F(SecondCopyTest, SeparateSettingsStoresDoNotSeeEachOther)

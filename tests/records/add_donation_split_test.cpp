@@ -3,6 +3,7 @@
 #include "entry_fixture.h"
 
 #include "platform/data/data_control.h"
+#include "platform/jet/db_error.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -146,6 +147,13 @@ TEST_F(SplitTest, ALineTheFileRefusesLeavesNoRowOfTheCheckAndSaysSo)
         startSplit(d, "100", "9");
         line(d, "60", "Roof");
         line(d, "40", "Organ");
+        // The dialog stays open, the refused line typed again and not yet accepted.
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(text1(d, 1).text(), "$40.00");
+        EXPECT_EQ(text1(d, 0).text(), "40");
+        EXPECT_EQ(ui::child<QComboBox>(d, "Combo1").currentText(), "Organ");
+        EXPECT_EQ(items(&ui::child<QListWidget>(d, "A_List")), QStringList{"60"});
+        ui::click(d, "Command2");
     });
     f.mnuEditAddPay_Click();
 
@@ -187,7 +195,8 @@ TEST_F(SplitTest, FiveLinesAreWrittenAllOrNoneWhereverTheFileRefuses)
             startSplit(d, "100", "555");
             for (int i = 0; i < 5; ++i)
                 line(d, amounts[i], QStringLiteral("Line %1").arg(i + 1));
-            EXPECT_FALSE(d.isVisible());
+            // A refused write keeps the dialog open; the script leaves it, which cancels it.
+            EXPECT_EQ(d.isVisible(), refused != 0);
         });
         f.mnuEditAddPay_Click();
 
@@ -204,6 +213,80 @@ TEST_F(SplitTest, FiveLinesAreWrittenAllOrNoneWhereverTheFileRefuses)
         } else {
             EXPECT_EQ(rows.size(), written) << "refused at line " << refused;
             EXPECT_EQ(ui().messages().size(), 1u) << "refused at line " << refused;
+        }
+    }
+}
+
+TEST_F(SplitTest, AFullDiskKeepsTheDialogOpenWithEverythingTypedUntilTheWriteSucceeds)
+{
+    auto& f = open();
+    auto& c = f.S.db->connection();
+    // The file may not grow, and its pages are filled with rows the size of a donation, so the
+    // dialog's rows find no room: the engine answers "database or disk is full".
+    const auto fillTheDisk = [&] {
+        sqlite::Statement pages = c.prepare("PRAGMA page_count");
+        ASSERT_TRUE(pages.step());
+        c.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages.int64(0) + 2));
+        // One statement at a time: the engine rolls a whole transaction back on a full disk.
+        c.exec("PRAGMA synchronous = OFF");
+        bool full = false;
+        for (int i = 0; i < 20000 && !full; ++i) {
+            try {
+                c.exec(QStringLiteral("INSERT INTO Payments (PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID) "
+                                      "VALUES (1, 1, 'Filler', '2004-06-01 00:00:00', %1)").arg(member));
+            } catch (const jet::DbError& e) {
+                ASSERT_EQ(e.number(), jet::err::DiskOrNetworkError) << e.description().toStdString();
+                full = true;
+            }
+        }
+        c.exec("PRAGMA synchronous = FULL");
+        ASSERT_TRUE(full);
+        f.S.db->noteWrite();
+    };
+
+    for (const bool split : {false, true}) {
+        SCOPED_TRACE(split ? "split check" : "single donation");
+        fillTheDisk();
+        const std::size_t before = payments().size();
+        ui().clearLog();
+        ui().queueDialog([&](QDialog& d) {
+            if (split) {
+                startSplit(d, "100", "77");
+                line(d, "60", "Roof");
+                line(d, "40", "Organ");
+            } else {
+                text1(d, 0).setText("25");
+                text1(d, 1).setText("31");
+                typeDestination(d, "Organ");
+                text1(d, 3).setText("6/2/2004");
+                ui::click(d, "Command1");
+            }
+            ASSERT_TRUE(d.isVisible()) << "the dialog closed and what was typed is gone";
+            ASSERT_EQ(ui().messages().size(), 1u);
+            EXPECT_TRUE(ui().messages()[0].prompt.contains("(error 3043)")) << ui().messages()[0].prompt.toStdString();
+            EXPECT_EQ(payments().size(), before);
+            EXPECT_EQ(text1(d, 0).text(), split ? "40" : "25");
+            EXPECT_EQ(ui::child<QComboBox>(d, "Combo1").currentText(), "Organ");
+            EXPECT_EQ(text1(d, 1).text(), split ? "$40.00" : "31");
+            EXPECT_EQ(text1(d, 3).text(), split ? "6/1/2004" : "6/2/2004");
+
+            // Room again: the same OK now writes what was typed.
+            c.exec("PRAGMA max_page_count = 1000000");
+            ui::click(d, "Command1");
+            EXPECT_FALSE(d.isVisible());
+        });
+        f.mnuEditAddPay_Click();
+        EXPECT_EQ(ui().messages().size(), 1u);
+        const auto rows = payments();
+        ASSERT_EQ(rows.size(), before + (split ? 2 : 1));
+        if (split) {
+            EXPECT_EQ(rows[before].amount, "60");
+            EXPECT_EQ(rows[before + 1].amount, "40");
+            EXPECT_EQ(rows[before + 1].destination, "Organ");
+            EXPECT_EQ(rows[before + 1].check, 77);
+        } else {
+            EXPECT_EQ(rows[before].amount, "25");
+            EXPECT_EQ(rows[before].check, 31);
         }
     }
 }

@@ -314,10 +314,11 @@ TEST_F(AddMemberTest, NewMemberOutsideTheMemberFilterIsSavedAndTheViewStaysOnThe
 
 TEST_F(AddMemberTest, RefusedInsertIsReportedAndTheDialogKeepsWhatWasTyped)
 {
-    exec("CREATE TRIGGER refuse_members BEFORE INSERT ON Members BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
     frmMain& f = open();
+    // On the program's connection only: a file that carries a trigger of its own is refused.
+    f.S.db->connection().exec("CREATE TEMP TRIGGER refuse_members BEFORE INSERT ON Members BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
     const std::int64_t count = memberCount();
-    ui().queueDialog([this](QDialog& d) {
+    ui().queueDialog([&f](QDialog& d) {
         box(d, 0).setText("Ann");
         box(d, 1).setText("O'Lee");
         box(d, 2).setText("NONE");
@@ -325,7 +326,7 @@ TEST_F(AddMemberTest, RefusedInsertIsReportedAndTheDialogKeepsWhatWasTyped)
         ASSERT_TRUE(d.isVisible());
         EXPECT_EQ(box(d, 1).text(), "O'Lee");
         // Once the database takes rows again, the same dialog adds the member.
-        exec("DROP TRIGGER refuse_members");
+        f.S.db->connection().exec("DROP TRIGGER refuse_members");
         ui::click(d, QStringLiteral("Command1"));
     });
     f.records->mnuEditAddMem_Click();

@@ -20,23 +20,43 @@ namespace {
 
 vb::Value readField(const sqlite::Statement& s, int column, jet::FieldType type)
 {
+    // The program writes each column in one stored form. A value in another form (a file
+    // changed by some other tool) is handed out as it is stored, a text as a text, a number
+    // as a number, so that it shows and the row can be read; whatever computes with it then
+    // meets a value of the wrong type and says so.
     const int stored = s.columnType(column);
     if (stored == SQLITE_NULL)
         return {};
+    if (stored == SQLITE_TEXT || stored == SQLITE_BLOB) {
+        switch (type) {
+        case jet::FieldType::Text:
+        case jet::FieldType::Memo:
+            return s.text(column);
+        case jet::FieldType::Date:
+            if (auto d = vb::DateTime::fromIso(s.text(column)))
+                return *d;
+            return s.text(column);
+        default:
+            return s.text(column);
+        }
+    }
     switch (type) {
     case jet::FieldType::Counter:
     case jet::FieldType::Long:
+        if (stored == SQLITE_FLOAT)
+            return s.real(column);
         return s.int64(column);
     case jet::FieldType::Currency:
         if (stored == SQLITE_INTEGER)
             return vb::Currency::fromRaw(s.int64(column));
-        return vb::Currency::fromDouble(s.real(column) / vb::Currency::Scale);
-    case jet::FieldType::Date: {
-        const QString text = s.text(column);
-        if (auto d = vb::DateTime::fromIso(text))
-            return *d;
-        return text;
-    }
+        try {
+            return vb::Currency::fromDouble(s.real(column) / vb::Currency::Scale);
+        } catch (const std::overflow_error&) {
+            return s.real(column) / vb::Currency::Scale;  // beyond the currency's range
+        }
+    case jet::FieldType::Date:
+        // Dates are stored as text; a number here is not a date the program wrote.
+        return stored == SQLITE_INTEGER ? vb::Value(s.int64(column)) : vb::Value(s.real(column));
     case jet::FieldType::Double:
         return s.real(column);
     case jet::FieldType::Boolean:

@@ -14,11 +14,28 @@ namespace {
 // file keeps repeated queries from paying for decryption again. Negative means KiB: 256 MiB.
 constexpr const char* kCacheSize = "PRAGMA cache_size=-262144";
 
+// Another copy writing the same file holds its lock for a few milliseconds; waiting this long
+// before calling the file in use lets both finish their work.
+constexpr int kBusyTimeoutMs = 2000;
+
+// The file a connection works on, for messages; "" for a connection without one.
+QString fileOf(sqlite3* db)
+{
+    const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
+    return name ? QString::fromUtf8(name) : QString();
+}
+
 } // namespace
 
 jet::DbError errorFor(int rc, const QString& engineMessage, const QString& path)
 {
     const QString file = path.isEmpty() ? QStringLiteral("the database") : QStringLiteral("'%1'").arg(path);
+    // On a write, SQLite finds the file it opened no longer under its name.
+    if (rc == SQLITE_READONLY_DBMOVED)
+        return {jet::err::FileNotFound,
+                QStringLiteral("The file %1 was deleted, moved or renamed while it was open; the change was not saved. "
+                               "Close the database and open the file where it is now.")
+                    .arg(file)};
     switch (rc & 0xFF) {
     case SQLITE_NOTADB:
         return {jet::err::NotValidPassword,
@@ -68,6 +85,11 @@ Connection::Connection(const QString& path, const QByteArray& key, Mode mode)
         throw jet::DbError(jet::err::EngineError, QStringLiteral("The database engine could not key '%1'.").arg(path));
     }
     sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // A file's own schema must not call the program's functions from its views and triggers.
+    // The schema check refuses such files; engines that know this setting get it as well.
+    if (sqlite3_libversion_number() >= 3031000)
+        sqlite3_exec(db_, "PRAGMA trusted_schema=OFF", nullptr, nullptr, nullptr);
     jet::registerSqlFunctions(db_);
     // A connection setting: it reads nothing, so it cannot fail for a foreign file.
     sqlite3_exec(db_, kCacheSize, nullptr, nullptr, nullptr);
@@ -119,7 +141,7 @@ void Connection::exec(const QString& sql)
     if (rc != SQLITE_OK) {
         const QString text = message ? QString::fromUtf8(message) : QString();
         sqlite3_free(message);
-        throw errorFor(rc, text);
+        throw errorFor(sqlite3_extended_errcode(db_), text, fileOf(db_));
     }
 }
 
@@ -148,7 +170,7 @@ void Connection::raise(int rc, const QString& context) const
     QString message = QString::fromUtf8(sqlite3_errmsg(db_));
     if (!context.isEmpty() && (rc & 0xFF) == SQLITE_ERROR)
         message += QStringLiteral(" in: ") + context;
-    throw errorFor(rc, message);
+    throw errorFor(rc, message, fileOf(db_));
 }
 
 Statement::~Statement()
@@ -203,7 +225,7 @@ bool Statement::step()
         return false;
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(stmt_);
-    throw errorFor(rc, message);
+    throw errorFor(rc, message, fileOf(db_));
 }
 
 void Statement::reset()

@@ -44,8 +44,11 @@ void FieldBinding::reload()
             }
         }
     }
-    shown_ = value;
     show_(value);
+    // What the box holds now: a box that takes fewer characters than a stored text has (a file
+    // changed by another tool) shows its start, and leaving it untouched must not write that
+    // start back over the stored text.
+    shown_ = text_();
 }
 
 void FieldBinding::writeBack()
