@@ -14,6 +14,7 @@ packages=(
   fonts-droid-fallback fonts-symbola             # Chinese, Japanese, Korean letters and emoji in reports
   poppler-utils                                  # pdfinfo, pdftotext, pdftoppm: the report tests read PDFs back
   xvfb xauth                                     # running the program without a desktop
+  appstream                                      # appstreamcli: the package test validates the metainfo
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include "filters/filters_commands.h"
 #include "frame/frm_main.h"
 #include "records/records_commands.h"
+#include "reports/export_commands.h"
 
 #include <memory>
 
@@ -14,4 +15,5 @@ void InstallCommands(frmMain& f)
     f.records = std::make_unique<RecordsCommands>(f);
     f.files = std::make_unique<FileCommands>(f);
     f.filters = std::make_unique<FiltersCommands>(f);
+    f.exports = std::make_unique<ExportCommands>(f);
 }

@@ -95,6 +95,18 @@ void frmMain::createMenus()
                              &F::mnuFilePrint_Click);
     mnuFileBar3 = file.separator("mnuFileBar3");
     mnuFileExit = file.item("mnuFileExit", QStringLiteral("Exit"), ctrl(Qt::Key_X), true, &F::mnuFileExit_Click);
+    // Added after the classic items, so that those keep their places. The submenu is an
+    // Executive-mode element: disabled at start, switched with the others of that mode.
+    mnuFileBar4 = file.separator("mnuFileBar4");
+    MenuBuilder fileExport;
+    mnuFileExport = file.submenu("mnuFileExport", QStringLiteral("Export"), fileExport);
+    mnuFileExport->setEnabled(false);
+    mnuFileExportMembers = fileExport.item("mnuFileExportMembers", QStringLiteral("Members..."), {}, true,
+                                           &F::mnuFileExportMembers_Click);
+    mnuFileExportDonations = fileExport.item("mnuFileExportDonations", QStringLiteral("Donations in View..."), {}, true,
+                                             &F::mnuFileExportDonations_Click);
+    mnuFileExportFunds = fileExport.item("mnuFileExportFunds", QStringLiteral("Fund Totals..."), {}, true,
+                                         &F::mnuFileExportFunds_Click);
 
     MenuBuilder edit = topLevel(this, bar, "mnuEdit", QStringLiteral("&Edit"), false, mnuEdit);
     mnuEditAddPay = edit.item("mnuEditAddPay", QStringLiteral("Add Donation"), ctrl(Qt::Key_A), true,
@@ -177,6 +189,9 @@ void frmMain::mnuSortDest_Click() { records->mnuSortDest_Click(); }
 void frmMain::mnuSortDate_Click() { records->mnuSortDate_Click(); }
 void frmMain::mnuFilterMem_Click() { filters->mnuFilterMem_Click(); }
 void frmMain::mnuFilterDonat_Click() { filters->mnuFilterDonat_Click(); }
+void frmMain::mnuFileExportMembers_Click() { exports->mnuFileExportMembers_Click(); }
+void frmMain::mnuFileExportDonations_Click() { exports->mnuFileExportDonations_Click(); }
+void frmMain::mnuFileExportFunds_Click() { exports->mnuFileExportFunds_Click(); }
 
 // ---- Commands whose subsystem does not provide them yet: present, and doing nothing -----------
 
