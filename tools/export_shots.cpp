@@ -49,11 +49,12 @@ int main(int argc, char** argv)
     DonationEntry entry;
 
     AddPayment donation(S, entry, nullptr);
-    donation.Combo1->addItems({QStringLiteral("General Fund"), QStringLiteral("Roof Repair")});
+    donation.Combo1->addItem(QStringLiteral("General Fund"));  // Roof Repair is a new destination
     donation.Text1[0]->setText(QStringLiteral("25"));
     donation.Text1[3]->setText(QStringLiteral("6/1/2026"));
     donation.Combo1->setCurrentIndex(-1);
     donation.Combo1->setEditText(QStringLiteral("Roof Repair"));
+    donation.Combo1_Change();  // what typing runs
     bool ok = save(donation, donation.Combo1, folder.filePath(QStringLiteral("add-donations-keyboard.png")));
 
     FundRange range(S);
