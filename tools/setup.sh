@@ -15,6 +15,7 @@ packages=(
   poppler-utils                                  # pdfinfo, pdftotext, pdftoppm: the report tests read PDFs back
   libreoffice-writer-nogui                       # the mail-merge file read back by a real word processor
   xvfb xauth                                     # running the program without a desktop
+  appstream                                      # appstreamcli: the package test validates the metainfo
 )
 
 missing=()

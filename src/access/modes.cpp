@@ -46,6 +46,8 @@ const MenuSwitch kMenuItems[] = {
     {&frmMain::mnuFilter, false, true},         {&frmMain::mnuEditDelPay, false, true},
     {&frmMain::mnuEditDelMem, false, true},     {&frmMain::mnuStandard, false, true},
     {&frmMain::mnuExecMode, true, false},       {&frmMain::mnuFileNewClone, false, true},
+    // Our own addition after the program's items: the CSV exports are Executive work.
+    {&frmMain::mnuFileExport, false, true},
 };
 
 void switchMenuItems(frmMain& f, bool executive)

@@ -7,6 +7,7 @@
 #include "frame/frm_main.h"
 #include "records/records_commands.h"
 #include "reports/report_commands.h"
+#include "reports/export_commands.h"
 
 #include <memory>
 
@@ -20,4 +21,5 @@ void InstallCommands(frmMain& f)
     f.reports = std::make_unique<ReportCommands>(f);
     f.access = std::make_unique<AccessCommands>(f);
     f.administration = std::make_unique<AdminCommands>(f);
+    f.exports = std::make_unique<ExportCommands>(f);
 }

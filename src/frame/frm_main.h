@@ -92,6 +92,11 @@ public:
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileBar3 = nullptr;
     QAction* mnuFileExit = nullptr;
+    QAction* mnuFileBar4 = nullptr;
+    QAction* mnuFileExport = nullptr;  // submenu; Executive mode only
+    QAction* mnuFileExportMembers = nullptr;
+    QAction* mnuFileExportDonations = nullptr;
+    QAction* mnuFileExportFunds = nullptr;
     QAction* mnuEdit = nullptr;
     QAction* mnuEditAddPay = nullptr;
     QAction* mnuEditDelPay = nullptr;
@@ -131,6 +136,7 @@ public:
     std::unique_ptr<seam::Reports> reports;    // src/reports
     std::unique_ptr<seam::Access> access;      // src/access
     std::unique_ptr<seam::Administration> administration;  // src/access
+    std::unique_ptr<seam::Export> exports;     // src/reports: the CSV exports
 
     // How many handlers are running, one inside another (frame::RunHandler keeps it).
     int handlerDepth = 0;
@@ -192,6 +198,9 @@ public slots:
     virtual void mnuMemView_Click();
     virtual void mnuListView_Click();
     virtual void mnuHelpAbout_Click();
+    virtual void mnuFileExportMembers_Click();
+    virtual void mnuFileExportDonations_Click();
+    virtual void mnuFileExportFunds_Click();
 
     // Runs the command of a toolbar button, as the button's click does.
     void tbToolBar_ButtonClick(const QString& key);

@@ -95,6 +95,18 @@ void frmMain::createMenus()
                              &F::mnuFilePrint_Click);
     mnuFileBar3 = file.separator("mnuFileBar3");
     mnuFileExit = file.item("mnuFileExit", QStringLiteral("Exit"), ctrl(Qt::Key_X), true, &F::mnuFileExit_Click);
+    // Added after the classic items, so that those keep their places. The submenu is an
+    // Executive-mode element: disabled at start, switched with the others of that mode.
+    mnuFileBar4 = file.separator("mnuFileBar4");
+    MenuBuilder fileExport;
+    mnuFileExport = file.submenu("mnuFileExport", QStringLiteral("Export"), fileExport);
+    mnuFileExport->setEnabled(false);
+    mnuFileExportMembers = fileExport.item("mnuFileExportMembers", QStringLiteral("Members..."), {}, true,
+                                           &F::mnuFileExportMembers_Click);
+    mnuFileExportDonations = fileExport.item("mnuFileExportDonations", QStringLiteral("Donations in View..."), {}, true,
+                                             &F::mnuFileExportDonations_Click);
+    mnuFileExportFunds = fileExport.item("mnuFileExportFunds", QStringLiteral("Fund Totals..."), {}, true,
+                                         &F::mnuFileExportFunds_Click);
 
     MenuBuilder edit = topLevel(this, bar, "mnuEdit", QStringLiteral("&Edit"), false, mnuEdit);
     mnuEditAddPay = edit.item("mnuEditAddPay", QStringLiteral("Add Donation"), ctrl(Qt::Key_A), true,
@@ -189,6 +201,24 @@ void frmMain::mnuFileNewClone_Click() { files->mnuFileNewClone_Click(); }
 void frmMain::mnuCompact_Click() { files->mnuCompact_Click(); }
 void frmMain::mnuAdminMode_Click() { administration->mnuAdminMode_Click(); }
 void frmMain::mnuQuilProperties_Click() { administration->mnuQuilProperties_Click(); }
+void frmMain::mnuFileExportMembers_Click() { exports->mnuFileExportMembers_Click(); }
+void frmMain::mnuFileExportDonations_Click() { exports->mnuFileExportDonations_Click(); }
+void frmMain::mnuFileExportFunds_Click() { exports->mnuFileExportFunds_Click(); }
+
+// ---- Commands whose subsystem does not provide them yet: present, and doing nothing -----------
+
+void frmMain::mnuFileNewBlank_Click() {}
+void frmMain::mnuFileNewClone_Click() {}
+void frmMain::mnuCompact_Click() {}
+void frmMain::mnuQuilProperties_Click() {}
+void frmMain::mnuFilePrint_Click() {}
+void frmMain::mnuEditDelPay_Click() {}
+void frmMain::mnuEditDelMem_Click() {}
+void frmMain::mnuStandard_Click() {}
+void frmMain::mnuExecMode_Click() {}
+void frmMain::mnuAdminMode_Click() {}
+void frmMain::mnuMemView_Click() {}
+void frmMain::mnuListView_Click() {}
 
 // ---- Grid focus rule ---------------------------------------------------------------------------
 

@@ -92,4 +92,13 @@ public:
     virtual void mnuQuilProperties_Click() = 0;
 };
 
+// Data out (src/reports): the CSV exports of File > Export.
+class Export {
+public:
+    virtual ~Export() = default;
+    virtual void mnuFileExportMembers_Click() = 0;
+    virtual void mnuFileExportDonations_Click() = 0;
+    virtual void mnuFileExportFunds_Click() = 0;
+};
+
 } // namespace seam

@@ -104,10 +104,13 @@ void AddPayment::createControls()
 
     Command1 = named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("Command1"));
     Command2 = named(new QPushButton(QStringLiteral("&Cancel"), this), QStringLiteral("Command2"));
-    // Enter presses no button of its own accord: amounts are typed in a row, and a stray Enter
-    // must not accept a half-filled entry. Escape cancels (QDialog's reject).
+    // Enter in any box presses OK, so that a donation is recorded from the keyboard alone
+    // (amount, Tab to the destination, Enter). A half-filled entry is still refused by OK's
+    // rules, with their messages. A button that has the focus takes Enter itself: Enter on
+    // Cancel cancels, on Add item adds. Escape cancels (QDialog's reject).
     for (QPushButton* b : {Command1, Command2, Command3, Command4})
-        b->setAutoDefault(false);
+        b->setAutoDefault(true);
+    Command1->setDefault(true);
 
     A_List = named(new QListWidget(this), QStringLiteral("A_List"));
     D_List = named(new QListWidget(this), QStringLiteral("D_List"));

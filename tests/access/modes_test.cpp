@@ -96,6 +96,7 @@ protected:
         menu("mnuStandard", &frmMain::mnuStandard, "disabled", "enabled");
         menu("mnuExecMode", &frmMain::mnuExecMode, "enabled", "disabled");
         menu("mnuFileNewClone", &frmMain::mnuFileNewClone, "disabled", "enabled");
+        menu("mnuFileExport", &frmMain::mnuFileExport, "disabled", "enabled");
         widget("Label4", [](frmMain& f) { return f.Label4; }, "hidden", "shown");
         widget("Label5", [](frmMain& f) { return f.Label5; }, "hidden", "shown");
         widget("grdDataGrid", [](frmMain& f) { return f.grdDataGrid; }, "hidden", "shown");

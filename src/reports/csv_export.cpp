@@ -1,0 +1,251 @@
+#include "reports/csv_export.h"
+
+#include "platform/dao/database.h"
+#include "platform/dao/sqlite.h"
+#include "platform/jet/translator.h"
+#include "reports/csv_writer.h"
+#include "schema/schema.h"
+
+#include <QHash>
+#include <QSaveFile>
+#include <algorithm>
+#include "platform/jet/db_error.h"
+#include <sqlcipher/sqlite3.h>
+#include <string_view>
+
+namespace reports {
+
+namespace {
+
+// Progress is told this often: enough for a moving bar, too seldom to cost anything.
+constexpr std::int64_t kProgressEvery = 4096;
+
+std::string_view utf8Of(const sqlite::Statement& s, int column)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s.handle(), column));
+    const int bytes = sqlite3_column_bytes(s.handle(), column);
+    return text ? std::string_view(text, static_cast<std::size_t>(bytes)) : std::string_view();
+}
+
+// A value as its column's type shows it; what the file holds in another form (a number in a
+// text column, a text in a number column) is written as it is stored.
+void writeValue(csv::Writer& out, const sqlite::Statement& s, int column, jet::FieldType type)
+{
+    const int stored = sqlite3_column_type(s.handle(), column);
+    if (stored == SQLITE_NULL) {
+        out.empty();
+        return;
+    }
+    switch (type) {
+    case jet::FieldType::Currency:
+        if (stored == SQLITE_INTEGER)
+            return out.amount(s.int64(column));
+        break;
+    case jet::FieldType::Date:
+        if (stored == SQLITE_TEXT)
+            return out.date(utf8Of(s, column));
+        break;
+    case jet::FieldType::Counter:
+    case jet::FieldType::Long:
+    case jet::FieldType::Boolean:
+        if (stored == SQLITE_INTEGER)
+            return out.integer(s.int64(column));
+        break;
+    case jet::FieldType::Double:
+        if (stored == SQLITE_FLOAT || stored == SQLITE_INTEGER)
+            return out.real(s.real(column));
+        break;
+    case jet::FieldType::Text:
+    case jet::FieldType::Memo:
+        break;
+    }
+    if (stored == SQLITE_INTEGER)
+        out.integer(s.int64(column));
+    else if (stored == SQLITE_FLOAT)
+        out.real(s.real(column));
+    else
+        out.text(utf8Of(s, column));
+}
+
+std::int64_t countOf(dao::Database& db, const QString& sql)
+{
+    sqlite::Statement count = db.connection().prepare(sql);
+    return count.step() ? count.int64(0) : 0;
+}
+
+// The statement's columns are the plan's, in the order the plan lists them.
+std::vector<CsvColumn> columnsOf(const jet::SelectPlan& plan)
+{
+    std::vector<CsvColumn> columns;
+    for (const jet::ResultColumn& c : plan.columns)
+        columns.push_back({c.name, c.type});
+    return columns;
+}
+
+QString fromClause(const jet::SelectPlan& plan)
+{
+    QString s = QStringLiteral(" FROM ") + jet::quotedName(plan.table);
+    if (!plan.where.isEmpty())
+        s += QStringLiteral(" WHERE ") + plan.where;
+    return s;
+}
+
+} // namespace
+
+ExportResult writeCsvFile(const QString& path, const std::vector<CsvColumn>& columns, sqlite::Statement& rows,
+                          std::int64_t total, const ExportProgress& progress, std::int64_t* written)
+{
+    if (written)
+        *written = 0;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw csv::WriteError(file.errorString());
+    csv::Writer out(file);
+    out.byteOrderMark();
+    for (const CsvColumn& c : columns)
+        out.text(c.header);
+    out.endLine();
+
+    const int count = static_cast<int>(columns.size());
+    std::int64_t done = 0;
+    if (progress && !progress(0, total)) {
+        file.cancelWriting();
+        return ExportResult::Cancelled;
+    }
+    while (rows.step()) {
+        for (int i = 0; i < count; ++i)
+            writeValue(out, rows, i, columns[static_cast<std::size_t>(i)].type);
+        out.endLine();
+        if (++done % kProgressEvery == 0 && progress && !progress(done, total)) {
+            file.cancelWriting();
+            return ExportResult::Cancelled;
+        }
+    }
+    out.flush();
+    if (progress && !progress(done, total)) {
+        file.cancelWriting();
+        return ExportResult::Cancelled;
+    }
+    if (!file.commit())
+        throw csv::WriteError(file.errorString());
+    if (written)
+        *written = done;
+    return ExportResult::Written;
+}
+
+ExportResult exportMembers(dao::Database& db, const QString& path, const ExportProgress& progress, std::int64_t* written)
+{
+    std::vector<CsvColumn> columns;
+    QStringList names;
+    for (const db::ColumnDef& c : db::memberColumns()) {
+        columns.push_back({QString::fromLatin1(c.name), c.type});
+        names << jet::quotedName(QString::fromLatin1(c.name));
+    }
+    const std::int64_t total = countOf(db, QStringLiteral("SELECT count(*) FROM Members"));
+    sqlite::Statement rows = db.connection().prepare(
+        QStringLiteral("SELECT %1 FROM Members ORDER BY MemberID").arg(names.join(QStringLiteral(", "))));
+    return writeCsvFile(path, columns, rows, total, progress, written);
+}
+
+ExportResult exportQuery(dao::Database& db, const jet::SelectPlan& plan, const QString& path,
+                         const ExportProgress& progress, std::int64_t* written)
+{
+    const std::int64_t total = countOf(db, QStringLiteral("SELECT count(*)") + fromClause(plan));
+    // Where the record set reads its keys after a scan and a sort, the rows are best read so too.
+    const QString& order = plan.keysFirst ? plan.orderBySorting : plan.orderBy;
+    QString sql = QStringLiteral("SELECT %1%2").arg(plan.distinct ? QStringLiteral("DISTINCT ") : QString(), plan.selectList)
+                  + fromClause(plan);
+    if (!order.isEmpty())
+        sql += QStringLiteral(" ORDER BY ") + order;
+    sqlite::Statement rows = db.connection().prepare(sql);
+    return writeCsvFile(path, columnsOf(plan), rows, total, progress, written);
+}
+
+ExportResult exportFundTotals(dao::Database& db, std::optional<vb::DateTime> from, std::optional<vb::DateTime> to,
+                              const QString& path, const ExportProgress& progress, std::int64_t* written)
+{
+    // Summed here rather than by GROUP BY: grouping a million rows under the file's collation
+    // sorts them all, while a scan into a table of a few funds costs the scan alone.
+    QString sql = QStringLiteral("SELECT Destination, PaymentAmount FROM Payments");
+    QStringList conditions;
+    if (from)
+        conditions << QStringLiteral("PaymentDate >= ?1");
+    if (to)
+        conditions << QStringLiteral("PaymentDate < ?2");
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    sqlite::Statement rows = db.connection().prepare(sql);
+    if (from)
+        rows.bind(1, vb::DateTime(from->date()).toIso());
+    // Up to the end of the last day: the first moment of the next one is outside.
+    if (to)
+        rows.bind(2, vb::DateTime(to->date().addDays(1)).toIso());
+
+    struct Fund {
+        QString name;  // the first spelling met
+        std::int64_t count = 0;
+        std::int64_t total = 0;
+        bool anyAmount = false;
+    };
+    // Keyed by the case-folded name: destinations that differ in letter case are one fund, as
+    // the file's text comparison has them.
+    QHash<QString, Fund> funds;
+    QHash<QByteArray, QString> folded;  // the stored spellings met, to fold each once
+    std::int64_t scanned = 0;
+    while (rows.step()) {
+        const std::string_view raw = utf8Of(rows, 0);
+        const bool isNull = sqlite3_column_type(rows.handle(), 0) == SQLITE_NULL;
+        const QByteArray spelling = isNull ? QByteArray() : QByteArray(raw.data(), static_cast<qsizetype>(raw.size()));
+        auto known = folded.find(spelling);
+        if (known == folded.end())
+            known = folded.insert(spelling, isNull ? QString() : QString::fromUtf8(spelling).toCaseFolded());
+        Fund& fund = funds[*known];
+        if (fund.count == 0)
+            fund.name = QString::fromUtf8(spelling);
+        ++fund.count;
+        if (sqlite3_column_type(rows.handle(), 1) != SQLITE_NULL) {
+            const std::int64_t amount = rows.int64(1);
+            if (__builtin_add_overflow(fund.total, amount, &fund.total))
+                throw jet::DbError(jet::err::Overflow, QStringLiteral("The total of '%1' is too large.").arg(fund.name));
+            fund.anyAmount = true;
+        }
+        if (++scanned % kProgressEvery == 0 && progress && !progress(0, 0))
+            return ExportResult::Cancelled;
+    }
+
+    std::vector<std::pair<QString, Fund>> ordered(funds.keyValueBegin(), funds.keyValueEnd());
+    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    // The few lines go through the same writer and the same all-or-nothing file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw csv::WriteError(file.errorString());
+    csv::Writer out(file);
+    out.byteOrderMark();
+    out.text(QStringLiteral("Destination"));
+    out.text(QStringLiteral("Count"));
+    out.text(QStringLiteral("Total"));
+    out.endLine();
+    for (const auto& entry : ordered) {
+        const Fund& fund = entry.second;
+        out.text(fund.name);
+        out.integer(fund.count);
+        if (fund.anyAmount)
+            out.amount(fund.total);
+        else
+            out.empty();
+        out.endLine();
+    }
+    out.flush();
+    if (progress && !progress(static_cast<std::int64_t>(ordered.size()), static_cast<std::int64_t>(ordered.size()))) {
+        file.cancelWriting();
+        return ExportResult::Cancelled;
+    }
+    if (!file.commit())
+        throw csv::WriteError(file.errorString());
+    if (written)
+        *written = static_cast<std::int64_t>(ordered.size());
+    return ExportResult::Written;
+}
+
+} // namespace reports

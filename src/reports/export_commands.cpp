@@ -1,0 +1,149 @@
+#include "reports/export_commands.h"
+
+#include "frame/frm_main.h"
+#include "platform/dao/recordset.h"
+#include "platform/data/data_control.h"
+#include "platform/ui/ui.h"
+#include "platform/vb/format.h"
+#include "platform/vb/value.h"
+#include "reports/csv_export.h"
+#include "reports/csv_writer.h"
+#include "reports/fund_range_dialog.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProgressDialog>
+
+namespace {
+
+const QString kCsvFilter = QStringLiteral("CSV Files (comma-separated)|*.csv");
+
+QString count(std::int64_t n)
+{
+    return n == 0 ? QStringLiteral("0") : vb::format(vb::Value(static_cast<double>(n)), u"##,###");
+}
+
+} // namespace
+
+ExportCommands::ExportCommands(frmMain& f) : f(f) {}
+
+QString ExportCommands::chooseFile(const QString& title, const QString& suggested)
+{
+    QString path = ui::current().saveFileDialog(title, suggested, kCsvFilter);
+    if (path.isEmpty())
+        return {};
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    if (QFileInfo::exists(path)) {
+        f.S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("'%1' already exists.\nDo you want to replace it?").arg(path),
+                                     ui::Buttons::YesNo, ui::Icon::Exclamation, title);
+        if (f.S.LastAnswer != ui::Yes)
+            return {};
+    }
+    return path;
+}
+
+template <class Work>
+void ExportCommands::run(const QString& title, const QString& path, const QString& what, Work work)
+{
+    QProgressDialog progress(QStringLiteral("Writing %1").arg(QFileInfo(path).fileName()), QStringLiteral("Cancel"), 0, 0, &f);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowTitle(title);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    QElapsedTimer since;
+    since.start();
+    const reports::ExportProgress tell = [&](std::int64_t done, std::int64_t total) {
+        if (since.elapsed() >= 40) {
+            // The bar counts in thousands, so that any count fits its int range.
+            progress.setMaximum(static_cast<int>(total / 1000));
+            progress.setValue(static_cast<int>(std::min(done, total) / 1000));
+            progress.setLabelText(total > 0 ? QStringLiteral("%1 of %2 lines").arg(count(done), count(total))
+                                            : QStringLiteral("%1 lines").arg(count(done)));
+            ui::current().processEvents();
+            since.restart();
+        }
+        return !progress.wasCanceled();
+    };
+
+    std::int64_t written = 0;
+    reports::ExportResult result = reports::ExportResult::Cancelled;
+    ui::current().setBusyPointer(true);
+    try {
+        result = work(tell, &written);
+    } catch (const reports::csv::WriteError& e) {
+        ui::current().setBusyPointer(false);
+        progress.close();
+        f.S.LastAnswer = ui::message(ui::Beep::Yes,
+                                     QStringLiteral("The file '%1' cannot be written: %2\n\nNo file has been written.").arg(path, e.reason()),
+                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("File Error"));
+        return;
+    }
+    ui::current().setBusyPointer(false);
+    progress.close();
+    if (result == reports::ExportResult::Written)
+        f.S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("%1 %2 written to '%3'.").arg(count(written), what, path),
+                                     ui::Buttons::OKOnly, ui::Icon::Information, QStringLiteral("QUIL"));
+}
+
+void ExportCommands::mnuFileExportMembers_Click()
+{
+    if (!f.S.db)
+        return;
+    const QString title = QStringLiteral("Export Members");
+    const QString path = chooseFile(title, QStringLiteral("Members.csv"));
+    if (path.isEmpty())
+        return;
+    run(title, path, QStringLiteral("members"), [&](const reports::ExportProgress& tell, std::int64_t* written) {
+        return reports::exportMembers(*f.S.db, path, tell, written);
+    });
+}
+
+void ExportCommands::mnuFileExportDonations_Click()
+{
+    if (!f.S.db)
+        return;
+    dao::Recordset* grid = f.datSecondaryRS->recordset();
+    if (!grid) {
+        f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("There are no donations in view to export."),
+                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));
+        return;
+    }
+    // The query as the grid holds it now; a copy, so that a requery meanwhile changes nothing.
+    const jet::SelectPlan plan = grid->plan();
+    const QString title = QStringLiteral("Export Donations");
+    const QString path = chooseFile(title, QStringLiteral("Donations.csv"));
+    if (path.isEmpty())
+        return;
+    run(title, path, QStringLiteral("donations"), [&](const reports::ExportProgress& tell, std::int64_t* written) {
+        return reports::exportQuery(*f.S.db, plan, path, tell, written);
+    });
+}
+
+void ExportCommands::mnuFileExportFunds_Click()
+{
+    if (!f.S.db)
+        return;
+    std::optional<vb::DateTime> from;
+    std::optional<vb::DateTime> to;
+    {
+        FundRange range(f.S, &f);
+        ui::current().runModal(range);
+        if (f.S.DialogCancelled) {
+            f.S.DialogCancelled = false;
+            return;
+        }
+        from = range.from;
+        to = range.to;
+    }
+    const QString title = QStringLiteral("Export Fund Totals");
+    const QString path = chooseFile(title, QStringLiteral("Fund Totals.csv"));
+    if (path.isEmpty())
+        return;
+    run(title, path, QStringLiteral("funds"), [&](const reports::ExportProgress& tell, std::int64_t* written) {
+        return reports::exportFundTotals(*f.S.db, from, to, path, tell, written);
+    });
+}
