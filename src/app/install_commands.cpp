@@ -6,8 +6,8 @@
 #include "filters/filters_commands.h"
 #include "frame/frm_main.h"
 #include "records/records_commands.h"
-#include "reports/report_commands.h"
 #include "reports/export_commands.h"
+#include "reports/report_commands.h"
 
 #include <memory>
 

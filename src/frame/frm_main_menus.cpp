@@ -205,21 +205,6 @@ void frmMain::mnuFileExportMembers_Click() { exports->mnuFileExportMembers_Click
 void frmMain::mnuFileExportDonations_Click() { exports->mnuFileExportDonations_Click(); }
 void frmMain::mnuFileExportFunds_Click() { exports->mnuFileExportFunds_Click(); }
 
-// ---- Commands whose subsystem does not provide them yet: present, and doing nothing -----------
-
-void frmMain::mnuFileNewBlank_Click() {}
-void frmMain::mnuFileNewClone_Click() {}
-void frmMain::mnuCompact_Click() {}
-void frmMain::mnuQuilProperties_Click() {}
-void frmMain::mnuFilePrint_Click() {}
-void frmMain::mnuEditDelPay_Click() {}
-void frmMain::mnuEditDelMem_Click() {}
-void frmMain::mnuStandard_Click() {}
-void frmMain::mnuExecMode_Click() {}
-void frmMain::mnuAdminMode_Click() {}
-void frmMain::mnuMemView_Click() {}
-void frmMain::mnuListView_Click() {}
-
 // ---- Grid focus rule ---------------------------------------------------------------------------
 
 void frmMain::grdDataGrid_GotFocus()
