@@ -52,7 +52,7 @@ TEST_P(CrashLoop, AStopAtAnyWriteOrMomentLeavesTheFileBeforeOrAfter)
     // Every write is a stop point; the one after the last is none (the child runs to its end).
     const std::int64_t writes = ref.counts[faultfs::Op::Write];
     for (std::int64_t n = 1; n <= writes + 1; ++n) {
-        if (n <= writes && !reliability::tried(n, writes, 2, 3))
+        if (n <= writes && !reliability::tried(n, writes, 1, 2))
             continue;
         s.restoreFile();
         const reliability::ChildRun run = reliability::runChild(QStringLiteral(QUIL_CRASH_CHILD), s.folder(), command->name, n);
