@@ -138,10 +138,10 @@ bool AddMember::addRow()
                 members->setField(fieldOf(i), value);
         }
         members->update();
-        members->setBookmark(members->lastModified());
-        // The database numbers the member; the program only reads the number back.
-        const vb::Value id = members->field(QStringLiteral("MemberID"));
-        newMemberCriteria_ = QStringLiteral("MemberID = ") + id.toText();
+        // The database numbers the member: MemberID is the table's row key, which the set
+        // knows without reading the row back. Nothing after the insert may fail, or a member
+        // that is stored would be reported as not saved and could be added twice.
+        newMemberCriteria_ = QStringLiteral("MemberID = ") + QString::number(members->lastModified());
         return true;
     } catch (const jet::DbError& e) {
         // Nothing was stored (the row is one statement); what was typed stays for another try.

@@ -288,14 +288,18 @@ void AddPayment::Command4_Click()
         return;
     const QString item = Combo1->itemText(index);
     // Only the destination's own row goes; when it is gone already, nothing else is deleted.
-    if (dao::Recordset* rs = findDestination(item)) {
-        try {
-            rs->deleteCurrent();
-        } catch (const jet::DbError& e) {
-            S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The destination was not removed.\n\n") + e.reason(),
-                                       ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
-            return;
+    // A look-up the file failed is no answer: the item stays listed, as its row stays stored.
+    try {
+        dao::Recordset* rs = Data1->recordset();
+        if (rs) {
+            rs->findFirst(QStringLiteral("DestItem = ") + jet::quoted(item));
+            if (!rs->noMatch())
+                rs->deleteCurrent();
         }
+    } catch (const jet::DbError& e) {
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The destination was not removed.\n\n") + e.reason(),
+                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        return;
     }
     Combo1->removeItem(index);
     setComboText({});

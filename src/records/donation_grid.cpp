@@ -8,6 +8,7 @@
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/data/grid_model.h"
+#include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/format.h"
 #include "platform/vb/skip_on_failure.h"
@@ -96,6 +97,17 @@ void RecordsCommands::ConnectDonationGrid()
         });
     });
     model->setAfterColUpdate(frame::AsEvent(f, [this](int column) { grdDataGrid_AfterColUpdate(column); }));
+    // A value the field cannot hold gets the grid's own message; a file that failed the write
+    // (disk full, an I/O error, a damaged page) is the program's data error, saying that the
+    // cell keeps its stored value.
+    model->setWriteError([this](const jet::DbError& e) {
+        if (e.number() == jet::err::DataTypeConversion || e.number() == jet::err::FieldTooSmall) {
+            ui::message(ui::Beep::Yes, e.description(), ui::Buttons::OKOnly, ui::Icon::Critical, {});
+            return;
+        }
+        f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The change was not saved.\n\n") + e.reason(),
+                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+    });
     data::bindGrid(f.grdDataGrid, model);
     new GridClicks(f, *this);
 

@@ -5,6 +5,7 @@
 #include "frame/frm_main.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
+#include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/skip_on_failure.h"
@@ -16,22 +17,33 @@
 
 namespace {
 
+// The member look-up failed and was reported already.
+struct LookupFailed {};
+
 enum GridColumn { PaymentIdColumn = 0, AmountColumn = 1, CheckColumn = 2, MemberIdColumn = 5 };
 
 // Whether a member has this number. Only a whole number within the field's range can be one;
-// it goes into the criterion as the number, never as the typed text.
+// it goes into the criterion as the number, never as the typed text. A look-up the file failed
+// is reported and counts as no member: a refused edit must not look like an unknown number.
 bool memberExists(frmMain& f, double number)
 {
     if (number != std::floor(number) || number < 1 || number > std::numeric_limits<std::int32_t>::max())
         return false;
     bool found = false;
-    skipOnFailure([&] {
+    try {
         f.datScratchRS->setRecordSource(QStringLiteral("Members"));
         f.datScratchRS->refresh();
         dao::Recordset* members = f.datScratchRS->recordset();
+        if (!members)
+            throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("The member list cannot be read."));
         members->findFirst(QStringLiteral("[MemberID] = %1").arg(static_cast<std::int64_t>(number)));
         found = !members->noMatch();
-    });
+    } catch (const jet::DbError& e) {
+        skipOnFailure([&] { f.datScratchRS->setRecordset(nullptr); });
+        f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The change was not saved.\n\n") + e.reason(),
+                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        throw LookupFailed{};
+    }
     skipOnFailure([&] { f.datScratchRS->setRecordset(nullptr); });
     return found;
 }
@@ -64,7 +76,12 @@ void RecordsCommands::grdDataGrid_BeforeColUpdate(int ColIndex, [[maybe_unused]]
                                          ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));
             break;
         }
-        Cancel = !memberExists(f, *number);
+        try {
+            Cancel = !memberExists(f, *number);
+        } catch (const LookupFailed&) {
+            Cancel = true;
+            break;
+        }
         if (Cancel)
             ui::current().beep();
         else

@@ -146,6 +146,7 @@ public:
                 throw;
             if (recordset && recordset->editMode() != dao::Recordset::EditMode::None)
                 recordset->cancelUpdate();
+            emit q->rowWriteRefused();
         }
     }
 

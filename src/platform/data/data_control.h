@@ -71,6 +71,9 @@ signals:
     void error(int number, const QString& description, bool* continueSilently);
     // Bound boxes write their pending changes when this fires (before the row changes).
     void aboutToLeaveRow();
+    // The write of those changes was refused and dropped: the boxes keep the typed texts as
+    // changes still to be written, not as what the row holds.
+    void rowWriteRefused();
 
 private:
     class Impl;

@@ -19,7 +19,8 @@ void FieldBinding::bind(DataControl* source, const QString& field)
     field_ = field;
     if (source) {
         connections_ << connect(source, &DataControl::reposition, this, &FieldBinding::reload)
-                     << connect(source, &DataControl::aboutToLeaveRow, this, &FieldBinding::writeBack);
+                     << connect(source, &DataControl::aboutToLeaveRow, this, &FieldBinding::writeBack)
+                     << connect(source, &DataControl::rowWriteRefused, this, &FieldBinding::writeRefused);
     }
     reload();
 }
@@ -44,6 +45,7 @@ void FieldBinding::reload()
             }
         }
     }
+    wroteBack_ = false;
     show_(value);
     // What the box holds now: a box that takes fewer characters than a stored text has (a file
     // changed by another tool) shows its start, and leaving it untouched must not write that
@@ -53,6 +55,7 @@ void FieldBinding::reload()
 
 void FieldBinding::writeBack()
 {
+    wroteBack_ = false;
     if (!source_ || !isChanged())
         return;
     const dao::Recordset* rs = source_->recordset();
@@ -63,7 +66,19 @@ void FieldBinding::writeBack()
     const bool textual = index >= 0 && (rs->fieldType(index) == jet::FieldType::Text || rs->fieldType(index) == jet::FieldType::Memo);
     // An emptied text field holds an empty text; an emptied number or date holds nothing.
     source_->writeField(field_, textual || !text.isEmpty() ? vb::Value(text) : vb::Value());
+    shownBeforeWrite_ = shown_;
     shown_ = text;
+    wroteBack_ = true;
+}
+
+// The row kept its stored value, so the typed text is still a change: without this, typing the
+// same text again would look unchanged and be dropped without a word.
+void FieldBinding::writeRefused()
+{
+    if (!wroteBack_)
+        return;
+    wroteBack_ = false;
+    shown_ = shownBeforeWrite_;
 }
 
 } // namespace data

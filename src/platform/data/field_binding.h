@@ -30,10 +30,13 @@ public:
 
 private:
     void writeBack();
+    void writeRefused();
 
     QPointer<DataControl> source_;
     QString field_;
     QString shown_;
+    QString shownBeforeWrite_;  // what shown_ was before the last write-back
+    bool wroteBack_ = false;    // the last row leave wrote this box's text
     std::function<QString()> text_;
     std::function<void(const QString&)> show_;
     QList<QMetaObject::Connection> connections_;

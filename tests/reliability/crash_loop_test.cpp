@@ -1,0 +1,85 @@
+// Every writing command in a child process stopped with SIGKILL at each write it makes, and at a
+// few random moments while it runs: afterwards the file opens as the program opens it, passes
+// the integrity check and holds the state before or after the command, never a mix.
+// tools/soak.sh runs many more of these rounds.
+#include "reliability/crash_child.h"
+#include "reliability/command_params.h"
+#include "reliability/rounds.h"
+#include "support/temp_dir.h"
+
+#include "schema/connect_key.h"
+
+#include <gtest/gtest.h>
+#include <iostream>
+#include <random>
+
+namespace {
+
+using reliability::WritingCommand;
+
+// Random moments per command in a test run; the soak tool runs thousands.
+constexpr int kRandomStops = 2;
+
+class CrashLoop : public ::testing::TestWithParam<QString> {};
+
+TEST_P(CrashLoop, AStopAtAnyWriteOrMomentLeavesTheFileBeforeOrAfter)
+{
+    const WritingCommand* command = reliability::findCommand(GetParam());
+    ASSERT_NE(command, nullptr);
+    faultfs::install();
+    quiltest::TempDir dir;
+    reliability::Session s(dir.path());
+    s.makeFixture();
+    faultfs::watch(s.file());
+    const reliability::Reference ref = reliability::reference(s, *command);
+    ASSERT_TRUE(ref.problems.isEmpty()) << ref.problems.join(u'\n').toStdString();
+    const QString connect = db::DescrambleConnect(db::kScrambledConnect);
+    const auto check = [&](const std::string& what) {
+        const reliability::Outcome out = reliability::checkStoppedFile(s.file(), connect, ref);
+        EXPECT_TRUE(out.problems.isEmpty()) << what << ":\n  " << out.problems.join(QStringLiteral("\n  ")).toStdString();
+        return out.after;
+    };
+
+    // Without a stop the child does what the command does in this process.
+    s.restoreFile();
+    const reliability::ChildRun full = reliability::runChild(QStringLiteral(QUIL_CRASH_CHILD), s.folder(), command->name, 0);
+    ASSERT_TRUE(full.finished) << full.error.toStdString();
+    EXPECT_TRUE(check("a run without a stop"));
+    EXPECT_EQ(full.counts[faultfs::Op::Write], ref.counts[faultfs::Op::Write]);
+
+    int stops = 0;
+    int after = 0;
+    // Every write is a stop point; the one after the last is none (the child runs to its end).
+    const std::int64_t writes = ref.counts[faultfs::Op::Write];
+    for (std::int64_t n = 1; n <= writes + 1; ++n) {
+        if (n <= writes && !reliability::tried(n, writes, 1, 2))
+            continue;
+        s.restoreFile();
+        const reliability::ChildRun run = reliability::runChild(QStringLiteral(QUIL_CRASH_CHILD), s.folder(), command->name, n);
+        ASSERT_TRUE(run.error.isEmpty()) << run.error.toStdString();
+        ASSERT_EQ(run.stopped, n <= writes) << "write " << n << " of " << writes;
+        const bool atAfter = check(run.stopped ? "stopped at write " + std::to_string(n) : std::string("a run to its end"));
+        if (run.stopped) {
+            ++stops;
+            after += atAfter ? 1 : 0;
+        }
+    }
+
+    std::mt19937_64 random(20261208);
+    std::uniform_int_distribution<std::int64_t> moment(0, std::max<std::int64_t>(full.micros, 1));
+    for (int i = 0; i < kRandomStops; ++i) {
+        s.restoreFile();
+        const std::int64_t at = moment(random);
+        const reliability::ChildRun run =
+            reliability::runChild(QStringLiteral(QUIL_CRASH_CHILD), s.folder(), command->name, 0, at);
+        ASSERT_TRUE(run.error.isEmpty()) << run.error.toStdString();
+        check("stopped " + std::to_string(at) + " microseconds in");
+    }
+    std::cout << "[ crash-loop ] " << command->name.toStdString() << ": " << stops << " write stops of " << writes << " writes ("
+              << after << " left the state after), " << kRandomStops << " random stops\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(WritingCommands, CrashLoop, ::testing::ValuesIn(reliability::commandNames()),
+                         reliability::testName);
+
+} // namespace

@@ -1,0 +1,32 @@
+#pragma once
+// The program's writing commands as the reliability loops run them: one row each. A row says
+// how to put the window in the state the command starts from and how a user gives the command
+// (dialog scripts queued, then the handler through the guarded dispatch). A new writing command
+// joins every loop (I/O errors, crashes, the soak tool) by one new row in writing_commands.cpp.
+#include "reliability/session.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace reliability {
+
+struct WritingCommand {
+    QString name;
+    // After Session::build(): open the file (unless the command opens it) and stand where the
+    // command starts. Writes nothing.
+    std::function<void(Session&)> prepare;
+    // The command itself, from the user's side.
+    std::function<void(Session&)> run;
+    // A failure may end the command without a message, because the program skips that step
+    // without a word (the logo path rewritten on opening).
+    bool silentSkip = false;
+    // The command opens the file itself: after a failure the window may be in its no-file state.
+    bool opensFile = false;
+};
+
+const std::vector<WritingCommand>& writingCommands();
+// The row of that name; nullptr when there is none.
+const WritingCommand* findCommand(const QString& name);
+
+} // namespace reliability
