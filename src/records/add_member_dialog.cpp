@@ -1,5 +1,7 @@
 #include "records/add_member_dialog.h"
 
+#include "records/duplicate_member.h"
+
 #include "frame/main_state.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
@@ -117,10 +119,32 @@ void AddMember::Command1_Click()
             return;
         }
     }
-    if (!addRow())
+    if (!confirmIfOnFile() || !addRow())
         return;
     S.DialogCancelled = false;
     accept();
+}
+
+bool AddMember::confirmIfOnFile()
+{
+    std::int64_t id = -1;
+    try {
+        if (database_)
+            id = records::findSameMember(*database_, text(1), text(0), text(2));
+    } catch (const jet::DbError&) {
+        // Only a warning: a file that cannot answer refuses the write itself, with its message.
+        return true;
+    }
+    if (id < 0)
+        return true;
+    S.LastAnswer = ui::message(ui::Beep::No,
+                               QStringLiteral("A member with this name and address is already on file (member %1). "
+                                              "Add this member anyway?").arg(id),
+                               ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("QUIL"));
+    if (S.LastAnswer == ui::Yes)
+        return true;
+    NewMem[0]->setFocus();
+    return false;
 }
 
 bool AddMember::addRow()

@@ -41,6 +41,8 @@ public:
     void reject() override;
 
 private:
+    // True when no member with the same names and address is on file, or the user adds anyway.
+    bool confirmIfOnFile();
     // Writes the new row; false (after telling the user) when the database refused it.
     bool addRow();
 
