@@ -6,6 +6,7 @@
 #include "reliability/session.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -23,6 +24,15 @@ struct WritingCommand {
     bool silentSkip = false;
     // The command opens the file itself: after a failure the window may be in its no-file state.
     bool opensFile = false;
+    // Titles of the messages the command gives when it succeeds (a question the run answers, a
+    // note that it is done). Without a fault they must appear; with one they are allowed.
+    QStringList expectedTitles = {};
+    // The file the command writes when it is not the session's file (a new file it makes);
+    // empty for the session's file. Before the command that file does not exist.
+    std::function<QString(Session&)> target = {};
+    // The command rewrites the file without changing what it holds (repair and compress): the
+    // before- and after-states are the same dump.
+    bool keepsContent = false;
 };
 
 const std::vector<WritingCommand>& writingCommands();
