@@ -38,14 +38,7 @@ void type(QWidget* widget, const QString& text)
     }
 }
 
-// The process's CPU time: on a machine shared with other work the wall clock also counts the
-// time the program waited for a core.
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
+using bench::cpuMs;
 
 void print(const char* what, const bench::Figures& figures)
 {

@@ -46,12 +46,7 @@ const char* const kRawFill =
     "SELECT p.MemberID, p.PaymentID, p.PaymentAmount, p.PaymentDate, p.CheckNumber, p.Destination, "
     "ifnull(m.FirstName, '') || ' ' || ifnull(m.LastName, '') FROM Payments AS p JOIN Members AS m ON m.MemberID = p.MemberID";
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
+using bench::cpuMs;
 
 double residentMb()
 {

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstddef>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -42,6 +43,27 @@ public:
 
 private:
     std::vector<double> ms_;
+};
+
+// The process's CPU time in milliseconds: on a machine shared with other work the wall clock
+// also counts the time the program waited for a core.
+inline double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// Wall and CPU time of one operation, over many rounds.
+struct Timing {
+    Figures wall, cpu;
+
+    void measure(const std::function<void()>& work)
+    {
+        const double c0 = cpuMs();
+        wall.add(timed(work));
+        cpu.add(cpuMs() - c0);
+    }
 };
 
 // A seconds-since-midnight clock that moves one second at each reading, so that the one-second

@@ -39,22 +39,8 @@
 
 namespace {
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-struct Timing {
-    bench::Figures wall, cpu;
-    void measure(const std::function<void()>& work)
-    {
-        const double c0 = cpuMs();
-        wall.add(bench::timed(work));
-        cpu.add(cpuMs() - c0);
-    }
-};
+using bench::cpuMs;
+using bench::Timing;
 
 void printTiming(const char* what, const Timing& t)
 {
