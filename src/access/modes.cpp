@@ -46,8 +46,10 @@ const MenuSwitch kMenuItems[] = {
     {&frmMain::mnuFilter, false, true},         {&frmMain::mnuEditDelPay, false, true},
     {&frmMain::mnuEditDelMem, false, true},     {&frmMain::mnuStandard, false, true},
     {&frmMain::mnuExecMode, true, false},       {&frmMain::mnuFileNewClone, false, true},
-    // Our own addition after the program's items: the CSV exports are Executive work.
-    {&frmMain::mnuFileExport, false, true},
+    // Our own additions after the program's items: the CSV exports and imports, restoring a
+    // backup over the file and merging two members (which deletes one) are Executive work.
+    {&frmMain::mnuFileExport, false, true},     {&frmMain::mnuFileImport, false, true},
+    {&frmMain::mnuFileRestore, false, true},    {&frmMain::mnuEditMergeMem, false, true},
 };
 
 void switchMenuItems(frmMain& f, bool executive)

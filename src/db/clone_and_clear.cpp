@@ -1,9 +1,12 @@
 // File > New Database > Clone and Clear: a copy of the template filled with the open file's
 // members, password list, organization data and destinations, without donations, then opened in
-// place of the source. The filling is one transaction; when it fails the half-made file is
-// removed, the source (only ever read) is opened again, and one message says so.
+// place of the source. The copy is filled under a temporary name in one transaction and takes
+// the chosen name only when complete, so a stop at any moment never leaves an empty "clone"
+// under that name. When the filling fails the half-made file is removed, the source (only ever
+// read) is opened again, and one message says so.
 #include "db/file_commands.h"
 
+#include "db/backup.h"
 #include "db/clone_fill.h"
 #include "db/template_copy.h"
 #include "frame/frm_main.h"
@@ -11,13 +14,18 @@
 #include "platform/ui/ui.h"
 #include "schema/connect_key.h"
 
+#include <QFile>
+
 void FileCommands::mnuFileNewClone_Click()
 {
     auto& S = f.S;
     if (S.OpenDbPath.isEmpty())
         return;
+    if (!db::BackupBeforeCommand(f))
+        return;
     const QString source = S.OpenDbPath;
-    CreateFromTemplate(QStringLiteral("File Name for CLONE Data Base"));
+    QString work;
+    CreateFromTemplate(QStringLiteral("File Name for CLONE Data Base"), &work);
     if (S.DbFileName.isEmpty()) {
         S.DialogCancelled = false;
         return;
@@ -28,7 +36,11 @@ void FileCommands::mnuFileNewClone_Click()
     ui::current().setBusyPointer(true);
     QString reason;
     try {
-        db::fillClone(clone, source, db::passwordOfConnect(S.DbConnect));
+        db::fillClone(work, source, db::passwordOfConnect(S.DbConnect));
+        // Never over a file: one may have appeared under the name since it was tested.
+        QFile made(work);
+        if (!made.rename(clone))
+            throw jet::DbError(jet::err::EngineError, QStringLiteral("The finished clone cannot take its name (%1).").arg(made.errorString()));
     } catch (const jet::DbError& e) {
         reason = e.reason();
     } catch (const std::exception& e) {
@@ -37,7 +49,7 @@ void FileCommands::mnuFileNewClone_Click()
     ui::current().setBusyPointer(false);
 
     if (!reason.isEmpty()) {
-        db::removeUnfinishedFile(clone);
+        db::removeUnfinishedFile(work);
         S.DbFileName = source;
         f.mnuFileOpen_Click();
         S.LastAnswer = ui::message(ui::Beep::Yes,

@@ -6,6 +6,10 @@
 #include "schema/schema.h"
 
 #include <QDir>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 
@@ -73,6 +77,16 @@ void exportChecked(const QString& setAside, const QString& work, const QString& 
     connection.close();
 }
 
+// The folder's entries to the disk, so the rename survives a power cut (best effort).
+void syncFolder(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 } // namespace
 
 QString setAsidePath(const QString& source, int number)
@@ -92,15 +106,32 @@ CompactResult compactInPlace(const QString& source, const QString& password, int
     result.setAside = setAsidePath(source, number);
     const QString work = workPath(source, number);
 
-    QFile original(source);
-    if (!original.rename(result.setAside)) {
-        result.failure = CompactFailure{kPathFileAccess, QStringLiteral("Path/File access error: %1 cannot be set aside (%2)")
-                                                             .arg(source, original.errorString())};
-        return result;
+    // The original takes its second name as a hard link and keeps its path: until the checked
+    // copy replaces it in one rename, a stop of the process at any moment leaves the original
+    // under its path, complete. Where the file system has no hard links it is renamed aside, as
+    // before, and a stop in between leaves it complete under the set-aside name.
+    const QByteArray sourceName = QFile::encodeName(source);
+    const QByteArray asideName = QFile::encodeName(result.setAside);
+    bool linked = ::link(sourceName.constData(), asideName.constData()) == 0;
+    if (!linked) {
+        const int error = errno;
+        QFile original(source);
+        if (error == ENOENT || error == ENOTDIR || !original.rename(result.setAside)) {
+            result.failure = CompactFailure{kPathFileAccess, QStringLiteral("Path/File access error: %1 cannot be set aside (%2)")
+                                                                 .arg(source, error == ENOENT || error == ENOTDIR
+                                                                                  ? QString::fromLocal8Bit(std::strerror(error))
+                                                                                  : original.errorString())};
+            return result;
+        }
     }
     auto restore = [&](int number, const QString& description) {
         removeUnfinishedFile(work);
         result.failure = CompactFailure{number, description};
+        if (linked) {
+            // The original never left its path; its second name goes.
+            QFile::remove(result.setAside);
+            return;
+        }
         QFile aside(result.setAside);
         if (!aside.rename(source))
             result.failure->description += QStringLiteral("\n\nThe file could not take its name again; it is complete under\n%1")
@@ -108,10 +139,13 @@ CompactResult compactInPlace(const QString& source, const QString& password, int
     };
     try {
         exportChecked(result.setAside, work, password);
-        QFile copy(work);
-        if (!copy.rename(source))
+        // One rename puts the copy in the original's place (over it, when it is still there):
+        // the path names the original or the whole copy, never neither.
+        const QByteArray workName = QFile::encodeName(work);
+        if (::rename(workName.constData(), sourceName.constData()) != 0)
             throw jet::DbError(kPathFileAccess, QStringLiteral("Path/File access error: the compacted copy cannot take the name %1 (%2)")
-                                                    .arg(source, copy.errorString()));
+                                                    .arg(source, QString::fromLocal8Bit(std::strerror(errno))));
+        syncFolder(source);
     } catch (const jet::DbError& e) {
         restore(e.number(), e.description());
     } catch (const std::exception& e) {

@@ -1,9 +1,12 @@
 #pragma once
 // Repair and compress of a closed database file, without the window. The file is set aside
-// beside itself under "~QDB" + number + ".TMP", rewritten page by page into a new keyed file
-// (sqlcipher_export, which also rebuilds every index from its table), and the new file takes the
-// source path only after it has passed the quick check with the same number of rows in every
-// table. At every moment the complete data is under the source path or the set-aside path.
+// beside itself under "~QDB" + number + ".TMP" (a second name, a hard link, so it keeps its own
+// path too), rewritten page by page into a new keyed file (sqlcipher_export, which also rebuilds
+// every index from its table), and the new file replaces it under the source path in one rename
+// only after it has passed the quick check with the same number of rows in every table. At every
+// moment the source path names the complete original or the complete copy; where the file
+// system has no hard links the original is renamed aside instead, and is complete under one of
+// the two names.
 #include <QString>
 #include <optional>
 

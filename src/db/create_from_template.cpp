@@ -18,7 +18,7 @@ void fail(frmMain& f, const QString& prompt, const QString& title)
 
 } // namespace
 
-void FileCommands::CreateFromTemplate(const QString& title)
+void FileCommands::CreateFromTemplate(const QString& title, QString* unnamed)
 {
     auto& S = f.S;
     S.DbFileName = ChooseDatabaseFile(title);
@@ -49,7 +49,7 @@ void FileCommands::CreateFromTemplate(const QString& title)
              QStringLiteral("File Creation Error"));
         return;
     }
-    if (const auto error = db::copyTemplate(S.AppDir, S.DbFileName)) {
+    if (const auto error = db::copyTemplate(S.AppDir, S.DbFileName, unnamed)) {
         fail(f, QStringLiteral("Error %1 - %2").arg(error->number).arg(error->description),
              QStringLiteral("File Creation Error"));
         return;

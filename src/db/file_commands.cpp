@@ -1,5 +1,6 @@
 #include "db/file_commands.h"
 
+#include "db/backup_file.h"
 #include "frame/dispatch.h"
 #include "frame/frm_main.h"
 #include "platform/dao/engine.h"
@@ -24,7 +25,13 @@ const QString kDefaultLogo = QStringLiteral("quil.jpg");
 
 } // namespace
 
-FileCommands::FileCommands(frmMain& f) : f(f) {}
+FileCommands::FileCommands(frmMain& f) : f(f)
+{
+    dailyTimer_.setInterval(0);
+    QObject::connect(&dailyTimer_, &QTimer::timeout, [this] { stepDailyBackup(); });
+}
+
+FileCommands::~FileCommands() = default;
 
 QString FileCommands::ChooseDatabaseFile(const QString& title)
 {
@@ -167,7 +174,12 @@ void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::Fail
     S.OrgPhone = file.organization.phone;
     S.OrgEmail = file.organization.email;
     S.OrgLogo = file.organization.logo;
+    bool backupTried = false;
     if (S.OrgLogo == kDefaultLogo) {
+        // This rewrite is a write: the day's backup comes first (a new file's, so a small one).
+        startDailyBackup();
+        CompletePendingBackup();
+        backupTried = true;
         // The stored default becomes the program folder's logo, so reports find it wherever the
         // program runs from. A folder path longer than the field holds keeps the short name,
         // which LoadReportLogo resolves the same way.
@@ -187,6 +199,8 @@ void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::Fail
     stopIfFailed();
     LoadReportLogo();
     f.datScratchRS->setRecordset(nullptr);
+    if (!backupTried)
+        startDailyBackup();
 }
 
 void FileCommands::LoadReportLogo()
@@ -213,6 +227,11 @@ void FileCommands::LoadReportLogo()
 void FileCommands::mnuFileClose_Click()
 {
     auto& S = f.S;
+    cancelDailyBackup();
+    lastBackup_.clear();
+    // A batch of gifts belongs to the file it was entered into.
+    if (S.db)
+        f.records->EndBatchOnClose();
     f.grdDataGrid->hide();
     f.mnuMemView_Click();
     f.mnuStandard_Click();

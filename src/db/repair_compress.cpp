@@ -1,7 +1,8 @@
-// File > Repair / Compress: the open file closed, rewritten in place with the same key and opened
+// File > Repair / Compress: a backup first, then the open file closed, rewritten in place with the same key and opened
 // again. A failure leaves the original under its path, unchanged, and the window without a file.
 #include "db/file_commands.h"
 
+#include "db/backup.h"
 #include "db/compact_file.h"
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
@@ -15,6 +16,8 @@ void FileCommands::mnuCompact_Click()
 {
     auto& S = f.S;
     if (!S.db)
+        return;
+    if (!db::BackupBeforeCommand(f))
         return;
     const QString source = S.db->name();
     f.mnuFileClose_Click();

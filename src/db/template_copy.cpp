@@ -87,7 +87,7 @@ std::optional<QString> templateDamage(const QString& appDir, const QString& conn
     return std::nullopt;
 }
 
-std::optional<FileError> copyTemplate(const QString& appDir, const QString& target)
+std::optional<FileError> copyTemplate(const QString& appDir, const QString& target, QString* unnamed)
 {
     QFile source(appDir + QStringLiteral("base.dat"));
     if (!source.open(QIODevice::ReadOnly))
@@ -104,6 +104,11 @@ std::optional<FileError> copyTemplate(const QString& appDir, const QString& targ
     if (copy.write(bytes) != bytes.size() || !copy.flush() || ::fsync(copy.handle()) != 0)
         return FileError{kPathFileAccess, QStringLiteral("Path/File access error (%1)").arg(copy.errorString())};
     copy.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (unnamed) {
+        copy.setAutoRemove(false);
+        *unnamed = copy.fileName();
+        return std::nullopt;
+    }
     // Never over an existing file: one may have appeared since the name was tested.
     if (!copy.rename(target))
         return FileError{kPathFileAccess, QStringLiteral("Path/File access error (%1)").arg(copy.errorString())};

@@ -70,6 +70,9 @@ void RunHandler(frmMain& f, Origin origin, const std::function<void()>& handler)
     {
         const Depth nested(f.handlerDepth);
         try {
+            // No command runs, and so none writes, while the day's first backup is unfinished.
+            if (f.handlerDepth == 1 && f.files)
+                f.files->CompletePendingBackup();
             handler();
         } catch (const jet::DbError& e) {
             failed = true;

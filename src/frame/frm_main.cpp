@@ -111,6 +111,8 @@ void frmMain::createControls()
     Label3 = label(client, "Label3", QStringLiteral("  Donation(s) "));
     Label4 = label(client, "Label4", QStringLiteral("Sorted by "));
     Label5 = label(client, "Label5", QStringLiteral("Sort?"));
+    lblBatch = label(client, "lblBatch", QString());
+    lblBatch->hide();
 
     Shape2 = shape(client, "Shape2");
     Label8 = label(client, "Label8", QStringLiteral("Rapid Search"));

@@ -61,6 +61,7 @@ public:
     QLabel* Label6 = nullptr;
     QLabel* Label7 = nullptr;  // donation total
     QLabel* Label8 = nullptr;  // "Rapid Search"
+    QLabel* lblBatch = nullptr;  // the running batch's figures; hidden without a batch
     QFrame* Shape1 = nullptr;
     QFrame* Shape2 = nullptr;
     QFrame* Shape3 = nullptr;
@@ -97,11 +98,18 @@ public:
     QAction* mnuFileExportMembers = nullptr;
     QAction* mnuFileExportDonations = nullptr;
     QAction* mnuFileExportFunds = nullptr;
+    QAction* mnuFileRestore = nullptr;  // Executive mode only
+    QAction* mnuFileImport = nullptr;  // submenu; Executive mode only
+    QAction* mnuFileImportMembers = nullptr;
+    QAction* mnuFileImportDonations = nullptr;
     QAction* mnuEdit = nullptr;
     QAction* mnuEditAddPay = nullptr;
     QAction* mnuEditDelPay = nullptr;
     QAction* mnuEditAddMem = nullptr;
     QAction* mnuEditDelMem = nullptr;
+    QAction* mnuEditBar0 = nullptr;
+    QAction* mnuEditMergeMem = nullptr;  // Executive mode only
+    QAction* mnuEditBatch = nullptr;
     QAction* mnuView = nullptr;
     QAction* mnuViewToolbar = nullptr;
     QAction* mnuViewBar0 = nullptr;
@@ -158,6 +166,8 @@ public:
 
     // ---- Layout ------------------------------------------------------------------------------
     void ArrangeStatusLabels();
+    // Places the batch line (lblBatch) for its text and the window's width.
+    void ArrangeBatchLabel();
     // Places the grid and the rapid search group for a client area of W x H twips.
     void ApplyResizeRule(double W, double H);
 
@@ -184,6 +194,8 @@ public slots:
     virtual void mnuEditDelPay_Click();
     virtual void mnuEditAddMem_Click();
     virtual void mnuEditDelMem_Click();
+    virtual void mnuEditMergeMem_Click();
+    virtual void mnuEditBatch_Click();
     virtual void mnuViewToolbar_Click();
     virtual void mnuSortPayID_Click();
     virtual void mnuSortAmount_Click();
@@ -201,6 +213,9 @@ public slots:
     virtual void mnuFileExportMembers_Click();
     virtual void mnuFileExportDonations_Click();
     virtual void mnuFileExportFunds_Click();
+    virtual void mnuFileRestore_Click();
+    virtual void mnuFileImportMembers_Click();
+    virtual void mnuFileImportDonations_Click();
 
     // Runs the command of a toolbar button, as the button's click does.
     void tbToolBar_ButtonClick(const QString& key);

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <limits>
 #include <stdexcept>
+#include <algorithm>
 
 namespace {
 
@@ -107,6 +108,21 @@ void frmMain::placeAlignedControls()
     tbToolBar->setGeometry(0, 0, client->width(), tbToolBar->sizeHint().height());
     const int navHeight = datPrimaryRS->sizeHint().height();
     datPrimaryRS->setGeometry(0, client->height() - navHeight, client->width(), navHeight);
+    ArrangeBatchLabel();
+}
+
+// The batch line stands at the right end of the toolbar's row, past its last button, where it
+// covers no control in either mode.
+void frmMain::ArrangeBatchLabel()
+{
+    if (!lblBatch || !tbToolBar)
+        return;
+    lblBatch->adjustSize();
+    const int barHeight = tbToolBar->sizeHint().height();
+    const int buttonsEnd = tbToolBar->isVisible() ? tbToolBar->sizeHint().width() : 0;
+    const int x = std::max(buttonsEnd + 8, client->width() - lblBatch->width() - 8);
+    lblBatch->move(x, std::max(0, (barHeight - lblBatch->height()) / 2));
+    lblBatch->raise();
 }
 
 void frmMain::Form_Resize()

@@ -107,6 +107,16 @@ void frmMain::createMenus()
                                              &F::mnuFileExportDonations_Click);
     mnuFileExportFunds = fileExport.item("mnuFileExportFunds", QStringLiteral("Fund Totals..."), {}, true,
                                          &F::mnuFileExportFunds_Click);
+    MenuBuilder fileImport;
+    mnuFileImport = file.submenu("mnuFileImport", QStringLiteral("Import"), fileImport);
+    mnuFileImport->setEnabled(false);
+    mnuFileImportMembers = fileImport.item("mnuFileImportMembers", QStringLiteral("Members..."), {}, true,
+                                           &F::mnuFileImportMembers_Click);
+    mnuFileImportDonations = fileImport.item("mnuFileImportDonations", QStringLiteral("Donations..."), {}, true,
+                                             &F::mnuFileImportDonations_Click);
+    // Also Executive work: it replaces the whole file.
+    mnuFileRestore = file.item("mnuFileRestore", QStringLiteral("Restore Backup..."), {}, false,
+                               &F::mnuFileRestore_Click);
 
     MenuBuilder edit = topLevel(this, bar, "mnuEdit", QStringLiteral("&Edit"), false, mnuEdit);
     mnuEditAddPay = edit.item("mnuEditAddPay", QStringLiteral("Add Donation"), ctrl(Qt::Key_A), true,
@@ -117,6 +127,12 @@ void frmMain::createMenus()
                               &F::mnuEditAddMem_Click);
     mnuEditDelMem = edit.item("mnuEditDelMem", QStringLiteral("Delete Member"), ctrl(Qt::Key_E), false,
                               &F::mnuEditDelMem_Click);
+    // Added after the classic items. Merging is Executive work: disabled at start, switched
+    // with that mode's other elements.
+    mnuEditBar0 = edit.separator("mnuEditBar0");
+    mnuEditMergeMem = edit.item("mnuEditMergeMem", QStringLiteral("Merge Members..."), {}, false,
+                                &F::mnuEditMergeMem_Click);
+    mnuEditBatch = edit.item("mnuEditBatch", QStringLiteral("Batch Totals..."), {}, true, &F::mnuEditBatch_Click);
 
     MenuBuilder view = topLevel(this, bar, "mnuView", QStringLiteral("&View"), false, mnuView);
     mnuViewToolbar = view.item("mnuViewToolbar", QStringLiteral("Toolbar"), {}, true, &F::mnuViewToolbar_Click);
@@ -192,6 +208,8 @@ void frmMain::mnuFilterDonat_Click() { filters->mnuFilterDonat_Click(); }
 void frmMain::mnuFilePrint_Click() { reports->mnuFilePrint_Click(); }
 void frmMain::mnuEditDelPay_Click() { records->mnuEditDelPay_Click(); }
 void frmMain::mnuEditDelMem_Click() { records->mnuEditDelMem_Click(); }
+void frmMain::mnuEditMergeMem_Click() { records->mnuEditMergeMem_Click(); }
+void frmMain::mnuEditBatch_Click() { records->mnuEditBatch_Click(); }
 void frmMain::mnuMemView_Click() { filters->mnuMemView_Click(); }
 void frmMain::mnuListView_Click() { filters->mnuListView_Click(); }
 void frmMain::mnuStandard_Click() { access->mnuStandard_Click(); }
@@ -204,6 +222,9 @@ void frmMain::mnuQuilProperties_Click() { administration->mnuQuilProperties_Clic
 void frmMain::mnuFileExportMembers_Click() { exports->mnuFileExportMembers_Click(); }
 void frmMain::mnuFileExportDonations_Click() { exports->mnuFileExportDonations_Click(); }
 void frmMain::mnuFileExportFunds_Click() { exports->mnuFileExportFunds_Click(); }
+void frmMain::mnuFileRestore_Click() { files->mnuFileRestore_Click(); }
+void frmMain::mnuFileImportMembers_Click() { files->mnuFileImportMembers_Click(); }
+void frmMain::mnuFileImportDonations_Click() { files->mnuFileImportDonations_Click(); }
 
 // ---- Grid focus rule ---------------------------------------------------------------------------
 

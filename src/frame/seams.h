@@ -23,10 +23,19 @@ public:
     virtual void mnuFileNewClone_Click() = 0;
     // File > Repair / Compress: the open file rewritten in place and opened again.
     virtual void mnuCompact_Click() = 0;
+    // File > Import: members or donations from a CSV file, after a preview, all or nothing.
+    virtual void mnuFileImportMembers_Click() = 0;
+    virtual void mnuFileImportDonations_Click() = 0;
     // The open dialog for database files: a path, or "" when cancelled or unusable.
     virtual QString ChooseDatabaseFile(const QString& title) = 0;
     // Loads the picture OrgLogo names into the hidden logo box of the window.
     virtual void LoadReportLogo() = 0;
+    // File > Restore Backup: a backup chosen from the file's Backups folder replaces the file.
+    virtual void mnuFileRestore_Click() = 0;
+    // The day's first backup, made after an open while the window is idle, is finished now if it
+    // is still being made: the guarded dispatch runs this before every command, so no command
+    // writes before the backup is complete. Tells the user when it fails, and never throws.
+    virtual void CompletePendingBackup() = 0;
 };
 
 // Members and donations (src/records).
@@ -42,6 +51,13 @@ public:
     virtual void mnuSortDate_Click() = 0;
     virtual void mnuEditDelPay_Click() = 0;
     virtual void mnuEditDelMem_Click() = 0;
+    // Edit > Merge Members: two records of one person become one.
+    virtual void mnuEditMergeMem_Click() = 0;
+    // Edit > Batch Totals: a batch of gifts checked against the expected count and total.
+    virtual void mnuEditBatch_Click() = 0;
+    // The open file closes (Close Database, a command that closes it, Exit): a running batch
+    // ends, pointed out when it does not balance.
+    virtual void EndBatchOnClose() = 0;
     // Re-runs the member query the caller has set and stands on its last member.
     virtual void RequeryView() = 0;
     // The member data source's reposition: rebuilds the donation query and the totals.

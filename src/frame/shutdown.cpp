@@ -6,6 +6,7 @@
 #include "platform/dao/engine.h"
 #include "platform/settings/settings.h"
 #include "platform/ui/ui.h"
+#include "platform/vb/skip_on_failure.h"
 
 #include <QCloseEvent>
 #include <QPointer>
@@ -18,6 +19,9 @@ void frmMain::closeEvent(QCloseEvent* event)
 
 void frmMain::Form_Unload()
 {
+    // A batch running ends with the program; the user hears whether it balanced.
+    if (records && S.db)
+        skipOnFailure([&] { records->EndBatchOnClose(); });
     closeOtherWindows();
     if (!isMinimized())
         storePlacement();

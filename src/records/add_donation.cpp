@@ -47,8 +47,11 @@ vb::Value currentMemberId(dao::Recordset* members)
 
 // Adds every line through the grid's record set, in one transaction. On failure nothing stays
 // written and the record set is read again, so that it holds no row the file does not have.
-bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const DonationEntry& entry, const vb::Value& memberId)
+// `written` receives each row's PaymentID and amount once the rows are committed.
+bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const DonationEntry& entry, const vb::Value& memberId,
+                std::vector<std::pair<std::int64_t, vb::Currency>>& written)
 {
+    std::vector<std::pair<std::int64_t, vb::Currency>> rows;
     dao::Recordset* donations = f.datSecondaryRS->recordset();
     if (lines.empty())
         return true;
@@ -64,6 +67,7 @@ bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const Donati
             donations->setField(QStringLiteral("PaymentDate"), entry.DonationDate);
             donations->setField(QStringLiteral("MemberID"), memberId);
             donations->update();
+            rows.emplace_back(donations->lastModified(), line.amount);
         }
         transaction.commit();
     } catch (const std::exception& e) {
@@ -82,6 +86,7 @@ bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const Donati
             ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
         return false;
     }
+    written = std::move(rows);
     // The last row added becomes the current donation.
     donations->setBookmark(donations->lastModified());
     f.datSecondaryRS->notifyReposition();
@@ -113,7 +118,15 @@ void RecordsCommands::mnuEditAddPay_Click()
         dialog.WriteLines = [&] {
             f.grdDataGrid->hide();
             gridHidden = true;
-            return writeLines(f, acceptedLines(dialog), Donation, memberId);
+            std::vector<std::pair<std::int64_t, vb::Currency>> written;
+            const bool ok = writeLines(f, acceptedLines(dialog), Donation, memberId, written);
+            // Every row recorded counts towards a running batch, a split check's lines each.
+            if (Batch) {
+                for (const auto& [id, amount] : written)
+                    Batch->add(id, amount);
+                ShowBatch();
+            }
+            return ok;
         };
         ui::current().runModal(dialog);
         if (S.DialogCancelled) {

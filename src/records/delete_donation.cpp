@@ -42,8 +42,13 @@ void RecordsCommands::mnuEditDelPay_Click()
     if (S.LastAnswer != ui::Yes)
         return;
 
+    std::int64_t paymentId = 0;
+    skipOnFailure([&] { paymentId = donations->field(QStringLiteral("PaymentID")).toLong(); });
     try {
         donations->deleteCurrent();
+        // A donation of the running batch deleted leaves the batch.
+        if (Batch && Batch->remove(paymentId))
+            ShowBatch();
     } catch (const std::exception& e) {
         // The donation is still there: say so instead of acting as if it were gone.
         const auto* db = dynamic_cast<const jet::DbError*>(&e);

@@ -93,8 +93,19 @@ void RecordsCommands::grdDataGrid_BeforeColUpdate(int ColIndex, [[maybe_unused]]
     }
 }
 
-void RecordsCommands::grdDataGrid_AfterColUpdate([[maybe_unused]] int ColIndex)
+void RecordsCommands::grdDataGrid_AfterColUpdate(int ColIndex)
 {
+    // A corrected amount of a donation in the running batch counts as corrected. The set still
+    // stands on the row just written.
+    if (Batch && ColIndex == 1) {
+        skipOnFailure([&] {
+            const dao::Recordset* donations = f.datSecondaryRS->recordset();
+            if (donations && donations->hasCurrentRow()
+                && Batch->amend(donations->field(QStringLiteral("PaymentID")).toLong(),
+                                donations->field(QStringLiteral("PaymentAmount")).toCurrency()))
+                ShowBatch();
+        });
+    }
     skipOnFailure([&] { f.datSecondaryRS->refresh(); });
     ShowListTotal();
 }

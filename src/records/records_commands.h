@@ -3,11 +3,14 @@
 // handlers are defined in the file of their job: the view requery (records_commands.cpp), the
 // rapid search (rapid_search.cpp), the donation grid and its totals (donation_grid.cpp), adding
 // donations (add_donation.cpp), adding and editing members (member_editing.cpp), deleting a
-// donation (delete_donation.cpp) and a member (delete_member.cpp).
+// donation (delete_donation.cpp) and a member (delete_member.cpp), merging two members
+// (merge_members.cpp) and the batch totals (batch_command.cpp).
 #include "frame/seams.h"
+#include "records/batch_totals.h"
 #include "records/donation_entry.h"
 
 #include <QString>
+#include <optional>
 
 class frmMain;
 namespace data { class RecordsetListModel; }
@@ -83,6 +86,23 @@ public:
     // Edit > Delete Member: the current member after DelForm, its donations passed to member 1;
     // member 1 is never deleted.
     void mnuEditDelMem_Click() override;
+
+    // ---- Merging ------------------------------------------------------------------------------
+    // Edit > Merge Members: the member to merge passes its donations to the member to keep and
+    // is deleted, in one transaction; the view re-runs on the kept member.
+    void mnuEditMergeMem_Click() override;
+
+    // ---- Batch totals -------------------------------------------------------------------------
+    // Edit > Batch Totals: starts a batch with the gifts and total expected, or ends the one
+    // running (batch_command.cpp).
+    void mnuEditBatch_Click() override;
+    // The file closes or the program ends: the batch ends too, pointed out when it does not
+    // balance. The donations stay.
+    void EndBatchOnClose() override;
+    // The main window's batch line: shown with the batch's figures, hidden without a batch.
+    void ShowBatch();
+    // The batch running in this session; none when there is none.
+    std::optional<records::BatchTotals> Batch;
 
 private:
     frmMain& f;

@@ -81,6 +81,15 @@ private:
     void preview(const report::Report& report, const QString& caption);
     // The report run's failure: one message, the busy panel gone.
     void reportFailure(const QString& reason);
+    // Empties the work table after its report was shown. A refusal is tried once more (a
+    // passing fault of the disk), then told: the report was shown, its rows stay until the
+    // next report of its kind empties the table first.
+    void emptyAfterReport(void (ReportCommands::*clear)());
+    // After a failure part-way: the work table the run filled emptied, if the file lets it.
+    void emptyFilled();
+
+    // The work table the run filled and not yet emptied, so a failure part-way empties it.
+    void (ReportCommands::*filled_)() = nullptr;
 
     frmMain& f;
 };

@@ -18,11 +18,26 @@ void ReportCommands::reportFailure(const QString& reason)
                                  ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
 }
 
+// A run that failed after its fill leaves the work table as it found it when the file lets it
+// (the one message is about the failure; the next report of the kind empties the table anyway).
+void ReportCommands::emptyFilled()
+{
+    if (!filled_)
+        return;
+    const auto clear = filled_;
+    filled_ = nullptr;
+    try {
+        (this->*clear)();
+    } catch (const std::exception&) {
+    }
+}
+
 void ReportCommands::RunReport()
 {
     using namespace reports;
     auto& S = f.S;
     f.ShowBusyPanel();
+    filled_ = nullptr;
     S.FilterReportActive = false;
     S.ReportPaymentSource = QStringLiteral("Payments");
     S.ReportMemberSource = QStringLiteral("Members");
@@ -37,18 +52,21 @@ void ReportCommands::RunReport()
         case MemberStatements:
             S.ReportTitle = QStringLiteral("Member Report");
             FillSelectedMembers();
+            filled_ = &ReportCommands::ClearMemFullName;
             dateClauseAndPause();
             ShowMemberReport();
             break;
         case AccountantStatement:
             S.ReportTitle = QStringLiteral("Accountant Report");
             FillPaymentList();
+            filled_ = &ReportCommands::ClearListTable;
             dateClauseAndPause();
             ShowListReport();
             break;
         case CategoryStatements:
             S.ReportTitle = QStringLiteral("Category Report");
             FillCategoryList();
+            filled_ = &ReportCommands::ClearListTable;
             dateClauseAndPause();
             ShowListReport();
             break;
@@ -59,6 +77,7 @@ void ReportCommands::RunReport()
                 if (!S.DonationFilter.isEmpty())
                     S.ReportPaymentSource = QStringLiteral("Select * from Payments ") + S.DonationFilter;
                 FillPaymentList();
+                filled_ = &ReportCommands::ClearListTable;
                 dateClauseAndPause();
                 ShowListReport();
             } else {
@@ -67,6 +86,7 @@ void ReportCommands::RunReport()
                 if (!S.MemberFilter.isEmpty())
                     S.ReportMemberSource = QStringLiteral("Select * from Members WHERE ") + S.MemberFilter;
                 FillFilteredMembers();
+                filled_ = &ReportCommands::ClearMemFullName;
                 dateClauseAndPause();
                 ShowMemberReport();
             }
@@ -80,8 +100,10 @@ void ReportCommands::RunReport()
             break;
         }
     } catch (const jet::DbError& e) {
+        emptyFilled();
         reportFailure(e.reason());
     } catch (const std::exception& e) {
+        emptyFilled();
         reportFailure(QString::fromLocal8Bit(e.what()));
     }
     S.FilterReportActive = false;

@@ -7,6 +7,7 @@
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
+#include "platform/jet/db_error.h"
 #include "platform/report/preview.h"
 #include "platform/report/report.h"
 #include "platform/ui/ui.h"
@@ -18,6 +19,7 @@
 
 #include <QImageReader>
 #include <QLabel>
+#include <exception>
 
 namespace {
 
@@ -66,6 +68,28 @@ void ReportCommands::preview(const report::Report& report, const QString& captio
     ui::current().runModal(window);
 }
 
+void ReportCommands::emptyAfterReport(void (ReportCommands::*clear)())
+{
+    filled_ = nullptr;
+    QString reason;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            (this->*clear)();
+            return;
+        } catch (const jet::DbError& e) {
+            reason = e.reason();
+        } catch (const std::exception& e) {
+            reason = QString::fromLocal8Bit(e.what());
+        }
+    }
+    f.S.LastAnswer = ui::message(ui::Beep::Yes,
+                                 QStringLiteral("The report was shown, but its rows could not be removed from the file's work "
+                                                "table; the next report of its kind removes them first. Your members and "
+                                                "donations are unchanged.\n\n%1")
+                                     .arg(reason),
+                                 ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+}
+
 void ReportCommands::ShowListReport()
 {
     auto& S = f.S;
@@ -89,7 +113,7 @@ void ReportCommands::ShowListReport()
             PrintFilterCriteria();
     }
     f.activateWindow();
-    ClearListTable();
+    emptyAfterReport(&ReportCommands::ClearListTable);
 }
 
 void ReportCommands::ShowMemberReport()
@@ -119,5 +143,5 @@ void ReportCommands::ShowMemberReport()
             PrintFilterCriteria();
     }
     f.activateWindow();
-    ClearMemFullName();
+    emptyAfterReport(&ReportCommands::ClearMemFullName);
 }

@@ -97,6 +97,11 @@ protected:
         menu("mnuExecMode", &frmMain::mnuExecMode, "enabled", "disabled");
         menu("mnuFileNewClone", &frmMain::mnuFileNewClone, "disabled", "enabled");
         menu("mnuFileExport", &frmMain::mnuFileExport, "disabled", "enabled");
+        menu("mnuFileRestore", &frmMain::mnuFileRestore, "disabled", "enabled");
+        menu("mnuFileImport", &frmMain::mnuFileImport, "disabled", "enabled");
+        menu("mnuEditMergeMem", &frmMain::mnuEditMergeMem, "disabled", "enabled");
+        // Both modes enter donations, so both keep a batch.
+        menu("mnuEditBatch", &frmMain::mnuEditBatch, "enabled", "enabled");
         widget("Label4", [](frmMain& f) { return f.Label4; }, "hidden", "shown");
         widget("Label5", [](frmMain& f) { return f.Label5; }, "hidden", "shown");
         widget("grdDataGrid", [](frmMain& f) { return f.grdDataGrid; }, "hidden", "shown");

@@ -37,6 +37,8 @@ public:
     QUIL_PROBE(mnuEditDelPay)
     QUIL_PROBE(mnuEditAddMem)
     QUIL_PROBE(mnuEditDelMem)
+    QUIL_PROBE(mnuEditMergeMem)
+    QUIL_PROBE(mnuEditBatch)
     QUIL_PROBE(mnuSortPayID)
     QUIL_PROBE(mnuSortAmount)
     QUIL_PROBE(mnuSortCheck)

@@ -49,11 +49,18 @@ const MenuItem kMenus[] = {
     {"mnuFileExportMembers", "Members...", {}, true, 2},
     {"mnuFileExportDonations", "Donations in View...", {}, true, 2},
     {"mnuFileExportFunds", "Fund Totals...", {}, true, 2},
+    {"mnuFileImport", "Import", {}, false, 1},
+    {"mnuFileImportMembers", "Members...", {}, true, 2},
+    {"mnuFileImportDonations", "Donations...", {}, true, 2},
+    {"mnuFileRestore", "Restore Backup...", {}, false, 1},
     {"mnuEdit", "&Edit", {}, false, 0},
     {"mnuEditAddPay", "Add Donation", ctrl(Qt::Key_A), true, 1},
     {"mnuEditDelPay", "Delete Donation", ctrl(Qt::Key_D), false, 1},
     {"mnuEditAddMem", "Add Member", ctrl(Qt::Key_M), true, 1},
     {"mnuEditDelMem", "Delete Member", ctrl(Qt::Key_E), false, 1},
+    {"mnuEditBar0", "-", {}, true, 1},
+    {"mnuEditMergeMem", "Merge Members...", {}, false, 1},
+    {"mnuEditBatch", "Batch Totals...", {}, true, 1},
     {"mnuView", "&View", {}, false, 0},
     {"mnuViewToolbar", "Toolbar", {}, true, 1},
     {"mnuViewBar0", "-", {}, true, 1},
@@ -226,7 +233,8 @@ TEST_F(MenusTest, MenuItemsRunTheirHandlers)
         {f.mnuStandard, "mnuStandard"},         {f.mnuExecMode, "mnuExecMode"},
         {f.mnuAdminMode, "mnuAdminMode"},       {f.mnuFilterMem, "mnuFilterMem"},
         {f.mnuFilterDonat, "mnuFilterDonat"},   {f.mnuMemView, "mnuMemView"},
-        {f.mnuListView, "mnuListView"},
+        {f.mnuListView, "mnuListView"},         {f.mnuEditMergeMem, "mnuEditMergeMem"},
+        {f.mnuEditBatch, "mnuEditBatch"},
     };
     QStringList expected;
     for (const auto& [action, handler] : items) {

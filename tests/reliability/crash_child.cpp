@@ -24,7 +24,7 @@ int crashChildMain(const QStringList& arguments)
     }
     faultfs::install();
     Session s(arguments[0]);
-    faultfs::watch(s.file());
+    faultfs::watch(s.watched());
     s.build();
     command->prepare(s);
     std::printf("ready\n");

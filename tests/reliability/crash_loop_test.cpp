@@ -30,12 +30,12 @@ TEST_P(CrashLoop, AStopAtAnyWriteOrMomentLeavesTheFileBeforeOrAfter)
     quiltest::TempDir dir;
     reliability::Session s(dir.path());
     s.makeFixture();
-    faultfs::watch(s.file());
+    faultfs::watch(s.watched());
     const reliability::Reference ref = reliability::reference(s, *command);
     ASSERT_TRUE(ref.problems.isEmpty()) << ref.problems.join(u'\n').toStdString();
     const QString connect = db::DescrambleConnect(db::kScrambledConnect);
     const auto check = [&](const std::string& what) {
-        const reliability::Outcome out = reliability::checkStoppedFile(s.file(), connect, ref);
+        const reliability::Outcome out = reliability::checkStoppedFile(connect, ref);
         EXPECT_TRUE(out.problems.isEmpty()) << what << ":\n  " << out.problems.join(QStringLiteral("\n  ")).toStdString();
         return out.after;
     };

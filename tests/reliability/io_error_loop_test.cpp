@@ -38,7 +38,7 @@ TEST_P(IoErrorLoop, EveryFaultPointLeavesTheFileBeforeOrAfterAndTheProgramUsable
     quiltest::TempDir dir;
     reliability::Session s(dir.path());
     s.makeFixture();
-    faultfs::watch(s.file());
+    faultfs::watch(s.watched());
 
     const reliability::Reference ref = reliability::reference(s, *command);
     ASSERT_TRUE(ref.problems.isEmpty()) << ref.problems.join(u'\n').toStdString();

@@ -6,10 +6,15 @@
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
 #include "reliability/file_state.h"
+#include "schema/connect_key.h"
 #include "schema/open_checks.h"
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
 #include <exception>
 
 namespace reliability {
@@ -26,7 +31,8 @@ const WritingCommand& probeCommand()
 bool claimsNothingWritten(const QString& prompt)
 {
     for (const char* words : {"nothing has been written", "not recorded", "could not be saved", "was not added",
-                              "was not removed", "cannot open", "not saved"})
+                              "was not removed", "was not deleted", "could not be made", "no part of it was kept",
+                              "cannot open", "not saved"})
         if (prompt.contains(QString::fromLatin1(words), Qt::CaseInsensitive))
             return true;
     return false;
@@ -55,12 +61,13 @@ bool guarded(QStringList& problems, const QString& what, const std::function<voi
     return false;
 }
 
-// Which of the two states a dump is; problems for neither.
+// Which state a dump is: true for the after-state; false for the before-state or one between
+// two writes; problems for none of them.
 bool classify(const QString& dump, const Reference& ref, QStringList& problems)
 {
     if (dump == ref.after)
         return true;
-    if (dump != ref.before)
+    if (dump != ref.before && !ref.between.contains(dump))
         problems << QStringLiteral("the file holds neither the state before nor after the command");
     return false;
 }
@@ -74,9 +81,84 @@ QString checkFile(const QString& path, QStringList& problems)
     return state.dump;
 }
 
+// The state of the file the command writes: a new file may be absent (its before-state); the
+// session's file beside it must not have changed then.
+bool checkWritten(const Reference& ref, QStringList& problems)
+{
+    if (ref.newFile) {
+        if (checkFile(ref.session, problems) != ref.sessionBefore)
+            problems << QStringLiteral("the open file changed while a new one was made");
+        if (!QFileInfo::exists(ref.path))
+            return false;
+    }
+    return classify(checkFile(ref.path, problems), ref, problems);
+}
+
 bool fileOpen(Session& s)
 {
     return s.window().S.db && !s.window().S.OpenDbPath.isEmpty();
+}
+
+bool expected(const WritingCommand& command, const ui::Message& m)
+{
+    return command.expectedTitles.contains(m.title);
+}
+
+// The messages beyond those the command gives when it succeeds.
+std::vector<ui::Message> unexpected(const WritingCommand& command, const std::vector<ui::Message>& messages)
+{
+    std::vector<ui::Message> out;
+    for (const ui::Message& m : messages)
+        if (!expected(command, m))
+            out.push_back(m);
+    return out;
+}
+
+// Without a fault: each expected message and nothing else.
+void checkCleanMessages(const WritingCommand& command, const std::vector<ui::Message>& messages, const QString& when,
+                        QStringList& problems)
+{
+    const auto others = unexpected(command, messages);
+    if (!others.empty())
+        problems << when + QStringLiteral(" the command said: ") + messagesText(others);
+    for (const QString& title : command.expectedTitles) {
+        const bool shown = std::any_of(messages.begin(), messages.end(), [&](const ui::Message& m) { return m.title == title; });
+        if (!shown)
+            problems << when + QStringLiteral(" the command did not give its message \"%1\"").arg(title);
+    }
+}
+
+// The state a new file has before the opening stores the program folder's logo path in it.
+QString withoutLogoPath(const QString& path, const QString& folder)
+{
+    const QString copy = path + QStringLiteral(".logo-check");
+    QFile::remove(copy);
+    if (!QFile::copy(path, copy))
+        return {};
+    QString dump;
+    {
+        sqlite::Connection c(copy, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+        sqlite::Statement update = c.prepare(QStringLiteral("UPDATE Passwords SET OrgLogo = 'quil.jpg' WHERE OrgLogo = ?"));
+        update.bind(1, folder + QStringLiteral("/quil.jpg"));
+        update.step();
+        dump = dumpOf(c);
+    }
+    QFile::remove(copy);
+    return dump;
+}
+
+// Runs the command again from where it starts: the window's file closed, a new file it made
+// removed, then its preparation.
+void again(Session& s, const WritingCommand& command, const Reference& ref, QStringList& problems)
+{
+    frmMain& f = s.window();
+    if (fileOpen(s))
+        guarded(problems, QStringLiteral("closing"), [&] { f.mnuFileClose_Click(); });
+    if (ref.newFile) {
+        QFile::remove(ref.path + QStringLiteral("-journal"));
+        QFile::remove(ref.path);
+    }
+    guarded(problems, QStringLiteral("preparing again"), [&] { command.prepare(s); });
 }
 
 } // namespace
@@ -94,19 +176,46 @@ Reference reference(Session& s, const WritingCommand& command)
     Reference ref;
     s.restoreFile();
     s.build();
+    ref.path = command.target ? command.target(s) : s.file();
+    ref.newFile = static_cast<bool>(command.target);
+    ref.session = s.file();
     if (!guarded(ref.problems, QStringLiteral("preparing"), [&] { command.prepare(s); }))
         return ref;
-    ref.before = canonicalDump(s.file());
+    if (ref.newFile) {
+        if (QFileInfo::exists(ref.path))
+            ref.problems << QStringLiteral("the new file is there before the command");
+        ref.sessionBefore = canonicalDump(s.file());
+    } else {
+        ref.before = canonicalDump(ref.path);
+    }
     s.ui().clearLog();
+    s.recordStates(true);
     faultfs::arm({});
     guarded(ref.problems, QStringLiteral("the command"), [&] { command.run(s); });
     faultfs::disarm();
     ref.counts = faultfs::counts();
-    if (!s.ui().messages().empty())
-        ref.problems << QStringLiteral("without a fault the command said: ") + messagesText(s.ui().messages());
-    ref.after = canonicalDump(s.file());
-    if (ref.after == ref.before)
+    ref.between = s.notedStates();
+    s.recordStates(false);
+    checkCleanMessages(command, s.ui().messages(), QStringLiteral("without a fault"), ref.problems);
+    if (ref.newFile && !QFileInfo::exists(ref.path)) {
+        ref.problems << QStringLiteral("without a fault the command made no file");
+    } else {
+        ref.after = canonicalDump(ref.path);
+        if (ref.newFile)
+            ref.between << withoutLogoPath(ref.path, s.folder());
+    }
+    if (command.keepsContent) {
+        if (ref.after != ref.before)
+            ref.problems << QStringLiteral("without a fault the command changed what the file holds");
+        if (ref.counts[faultfs::Op::Write] == 0)
+            ref.problems << QStringLiteral("without a fault the command wrote nothing");
+    } else if (ref.after == ref.before) {
         ref.problems << QStringLiteral("without a fault the command wrote nothing");
+    }
+    if (ref.newFile && canonicalDump(s.file()) != ref.sessionBefore)
+        ref.problems << QStringLiteral("without a fault the open file changed while a new one was made");
+    ref.between.removeAll(ref.after);
+    ref.between.removeAll(ref.before);
     s.closeWindow();
     return ref;
 }
@@ -126,26 +235,32 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
     out.fired = faultfs::fired();
 
     const auto messages = s.ui().messages();
-    const QString dump = checkFile(s.file(), problems);
-    out.after = classify(dump, ref, problems);
+    out.after = checkWritten(ref, problems);
 
     if (!out.fired) {
         if (!out.after)
             problems << QStringLiteral("the fault was not met, yet the change is not in the file");
-        if (!messages.empty())
-            problems << QStringLiteral("the fault was not met, yet the program said: ") + messagesText(messages);
+        checkCleanMessages(command, messages, QStringLiteral("the fault was not met, yet"), problems);
         return out;
     }
-    if (messages.size() > 1)
-        problems << QStringLiteral("more than one message: ") + messagesText(messages);
-    if (!out.after && messages.empty() && !command.silentSkip)
+    const auto others = unexpected(command, messages);
+    if (others.size() > 1)
+        problems << QStringLiteral("more than one message: ") + messagesText(others);
+    if (!out.after && others.empty() && !command.silentSkip)
         problems << QStringLiteral("nothing was written and the program said nothing");
-    for (const ui::Message& m : messages) {
-        if (m.title != u"QUIL Data Error" && m.title != u"Unreadable File")
+    for (const ui::Message& m : others) {
+        if (m.title != u"QUIL Data Error" && m.title != u"Unreadable File" && m.title != u"File Creation Error"
+            && m.title != u"Error when repairing/Compressing database")
             problems << QStringLiteral("a message with the title \"%1\": %2").arg(m.title, m.prompt);
-        if (out.after && claimsNothingWritten(m.prompt))
+        // A command that keeps the content changes nothing a message could deny; a new file
+        // that was made and then could not be opened may be said to be unopenable.
+        if (out.after && !command.keepsContent && claimsNothingWritten(m.prompt)
+            && !(ref.newFile && m.prompt.contains(QStringLiteral("cannot open"), Qt::CaseInsensitive)))
             problems << QStringLiteral("the change is in the file, but the message says otherwise: ") + m.prompt;
     }
+    for (const ui::Message& m : messages)
+        if (!out.after && expected(command, m) && m.buttons == ui::Buttons::OKOnly)
+            problems << QStringLiteral("the change is not in the file, but the program said it was done: ") + m.prompt;
 
     // Usable afterwards: no transaction left behind, and the next command works.
     frmMain& f = s.window();
@@ -156,17 +271,21 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
         return out;
     }
     s.ui().clearLog();
-    const WritingCommand* next = &probeCommand();
-    if (command.opensFile) {
-        if (fileOpen(s))
-            guarded(problems, QStringLiteral("closing"), [&] { f.mnuFileClose_Click(); });
-        next = &command;
-    } else if (!out.after) {
-        next = &command;  // the same command again, now without a fault, gives the after-state
-    }
+    s.ui().clearPending();
+    // The same command again, now without a fault, must give the after-state; after a kept
+    // change the probe must write.
+    const bool rerun = command.opensFile || ref.newFile || !out.after;
+    const WritingCommand* next = rerun ? &command : &probeCommand();
+    if (command.opensFile || ref.newFile)
+        again(s, command, ref, problems);
+    // Donations are added in the Member View: from the List View the user goes there first.
+    if (!rerun && f.S.ListViewActive)
+        guarded(problems, QStringLiteral("the Member View"), [&] { f.mnuMemView_Click(); });
+    s.ui().clearLog();
     guarded(problems, QStringLiteral("the next command"), [&] { next->run(s); });
-    if (!s.ui().messages().empty())
-        problems << QStringLiteral("the next command (%1) said: %2").arg(next->name, messagesText(s.ui().messages()));
+    const auto nextOthers = unexpected(*next, s.ui().messages());
+    if (!nextOthers.empty())
+        problems << QStringLiteral("the next command (%1) said: %2").arg(next->name, messagesText(nextOthers));
     // Read through the window's own connection: the file's soundness after a failure was
     // checked above by a fresh one, and keying another connection costs more than the read.
     QString later;
@@ -179,21 +298,22 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
             later = dumpOf(f.S.db->connection());
         });
     }
-    if (next == &command && !out.after && later != ref.after)
+    if (rerun && later != ref.after)
         problems << QStringLiteral("the command run again did not give the state after it");
-    if (next != &command && later == dump)
+    if (!rerun && (later.isEmpty() || later == ref.after || later == ref.before))
         problems << QStringLiteral("the next command (%1) wrote nothing").arg(next->name);
     s.closeWindow();
     return out;
 }
 
-Outcome checkStoppedFile(const QString& path, const QString& connect, const Reference& ref)
+Outcome checkStoppedFile(const QString& connect, const Reference& ref)
 {
     Outcome out;
-    const QString dump = checkFile(path, out.problems);
-    out.after = classify(dump, ref, out.problems);
+    out.after = checkWritten(ref, out.problems);
+    if (ref.newFile && !QFileInfo::exists(ref.path))
+        return out;
     try {
-        db::CheckedFile file = db::openCheckedDatabase(path, connect);
+        db::CheckedFile file = db::openCheckedDatabase(ref.path, connect);
         file.database->close();
     } catch (const jet::DbError& e) {
         out.problems << QStringLiteral("the program cannot open the file: ") + e.description();

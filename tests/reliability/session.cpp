@@ -1,10 +1,13 @@
 #include "reliability/session.h"
 
 #include "app/install_commands.h"
+#include "db/backup_file.h"
 #include "db/file_commands.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/sqlite.h"
 #include "records/records_commands.h"
+#include "reliability/file_state.h"
+#include "support/faultfs/fault_vfs.h"
 #include "schema/connect_key.h"
 #include "schema/template.h"
 
@@ -20,6 +23,17 @@ namespace reliability {
 Session::Session(QString folder) : folder_(std::move(folder))
 {
     QApplication::setQuitOnLastWindowClosed(false);
+    db::setBackupClock([] { return backupTime(); });
+}
+
+QDateTime Session::backupTime()
+{
+    return QDateTime(QDate(2026, 1, 15), QTime(12, 0, 0));
+}
+
+QString Session::backupsFolder() const
+{
+    return db::backupFolder(file());
 }
 
 Session::~Session()
@@ -30,6 +44,11 @@ Session::~Session()
 QString Session::file() const
 {
     return QDir(folder_).filePath(QStringLiteral("Club.qdb"));
+}
+
+QString Session::watched() const
+{
+    return folder_ + u'/';
 }
 
 QString Session::pristine() const
@@ -43,6 +62,13 @@ void Session::makeFixture()
     logo.fill(Qt::darkBlue);
     if (!logo.save(QDir(folder_).filePath(QStringLiteral("quil.jpg"))))
         throw std::runtime_error("cannot write the logo");
+    const QDir dir(folder_);
+    const QString templatePath = dir.filePath(QString::fromLatin1(db::kTemplateFileName));
+    QFile::remove(templatePath);
+    QFile::remove(dir.filePath(QStringLiteral("base.dat")));
+    db::writeTemplate(templatePath);
+    if (!QFile::link(QString::fromLatin1(db::kTemplateFileName), dir.filePath(QStringLiteral("base.dat"))))
+        throw std::runtime_error("cannot link the template's second name");
     QFile::remove(pristine());
     db::writeTemplate(pristine());
     sqlite::Connection c(pristine(), db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
@@ -58,6 +84,7 @@ void Session::makeFixture()
              "INSERT INTO Payments VALUES (5, 72500, 300, 'Music', '2000-05-05 00:00:00', 2)",
              "INSERT INTO Dest (DestItem) VALUES ('Roof')",
              "INSERT INTO Dest (DestItem) VALUES ('Music')",
+             "INSERT INTO Passwords (PassName, MyPassWord) VALUES ('Clerk', 'clerkpw')",
          })
         c.exec(QString::fromLatin1(sql));
     t.commit();
@@ -65,16 +92,27 @@ void Session::makeFixture()
 
 void Session::restoreFile()
 {
-    QFile::remove(file() + QStringLiteral("-journal"));
-    QFile::remove(file());
+    // Whatever a command left in the folder goes: its journal, a new file it made, work files.
+    const QDir dir(folder_);
+    const QStringList kept{QStringLiteral("pristine.qdb"), QString::fromLatin1(db::kTemplateFileName),
+                           QStringLiteral("base.dat"), QStringLiteral("quil.jpg")};
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (!kept.contains(name))
+            QFile::remove(dir.filePath(name));
     if (!QFile::copy(pristine(), file()))
         throw std::runtime_error("cannot copy the fixture");
     QFile(file()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QDir backups(backupsFolder());
+    backups.removeRecursively();
+    if (!QDir().mkpath(backups.path()) ||
+        !QFile::copy(pristine(), backups.filePath(db::backupFileName(QStringLiteral("Club"), backupTime().addSecs(-4 * 3600)))))
+        throw std::runtime_error("cannot make the fixture's backup");
 }
 
 frmMain& Session::build()
 {
     closeWindow();
+    ui_->clearPending();
     window_ = std::make_unique<frmMain>();
     InstallCommands(*window_);
     auto& S = window_->S;
@@ -102,6 +140,27 @@ void Session::executive()
     f.txtFields[8]->show();
     f.grdDataGrid->show();
     f.records->RequeryView();
+}
+
+void Session::recordStates(bool on)
+{
+    recording_ = on;
+    noted_.clear();
+}
+
+void Session::noteState()
+{
+    if (!recording_)
+        return;
+    // A prefix no path has: the connection the dump opens is not counted.
+    faultfs::watch(QStringLiteral("\x01"));
+    try {
+        noted_ << canonicalDump(file());
+    } catch (...) {
+        faultfs::watch(watched());
+        throw;
+    }
+    faultfs::watch(watched());
 }
 
 void Session::closeWindow()

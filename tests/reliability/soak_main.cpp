@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     reliability::Session s(dir.path());
     s.makeFixture();
-    faultfs::watch(s.file());
+    faultfs::watch(s.watched());
     const QString child = QStringLiteral(QUIL_CRASH_CHILD);
     const QString connect = db::DescrambleConnect(db::kScrambledConnect);
 
@@ -121,7 +121,7 @@ int main(int argc, char** argv)
             if (!run.error.isEmpty()) {
                 out.problems << run.error;
             } else {
-                out = reliability::checkStoppedFile(s.file(), connect, ref);
+                out = reliability::checkStoppedFile(connect, ref);
                 if (out.problems.isEmpty()) {
                     if (!run.stopped)
                         ++t.finishedBeforeStop;

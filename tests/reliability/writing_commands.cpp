@@ -1,12 +1,25 @@
 #include "reliability/writing_commands.h"
 
+#include "db/backup.h"
+#include "db/backup_file.h"
 #include "frame/dispatch.h"
+#include "platform/dao/sqlite.h"
+#include "schema/connect_key.h"
 #include "platform/data/data_control.h"
 #include "platform/data/grid_model.h"
+#include "access/admin.h"
+#include "platform/dao/recordset.h"
+#include "platform/report/preview.h"
 #include "records/records_commands.h"
+#include "reports/printouts.h"
+#include "reports/report_commands.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTreeWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -168,6 +181,183 @@ void editMemberCity(Session& s)
     frame::RunHandler(f, frame::Origin::Event, [&] { static_cast<RecordsCommands&>(*f.records).txtFields_DblClick(4); });
 }
 
+// ---- Deleting ------------------------------------------------------------------------------
+
+// Makes the member of that number current, through the members' data control.
+void goToMember(frmMain& f, std::int64_t id)
+{
+    data::DataControl& members = *f.datPrimaryRS;
+    members.moveFirst();
+    for (int i = 0; members.recordset() && i < members.recordset()->recordCount(); ++i) {
+        if (members.recordset()->field(QStringLiteral("MemberID")).toLong() == id)
+            return;
+        members.moveNext();
+    }
+    throw std::logic_error("member not found");
+}
+
+// Executive mode on member 4, the member current after the view's re-run.
+void openOnMember4(Session& s)
+{
+    openExecutive(s);
+    frmMain& f = s.window();
+    frame::RunHandler(f, frame::Origin::Event, [&] { goToMember(f, 4); });
+}
+
+// Payment 1 of member 4 highlighted in the grid (again: a failed delete moves to the first
+// row); Yes to "Confirm Delete".
+void deleteDonation(Session& s)
+{
+    frmMain& f = s.window();
+    auto* model = qobject_cast<data::GridModel*>(f.grdDataGrid->model());
+    if (!model)
+        throw std::logic_error("the grid has no model");
+    for (int r = 0; r < model->rowCount(); ++r)
+        if (model->data(model->index(r, 0)).toString() == u"1")
+            f.grdDataGrid->setCurrentIndex(model->index(r, 0));
+    s.ui().queueAnswer(ui::Yes);
+    menu(s, [](frmMain& w) { w.mnuEditDelPay_Click(); });
+}
+
+// Member 4 and the transfer of its two donations to member 1: Alt held, then OK in DelForm.
+void deleteMember(Session& s)
+{
+    frmMain& f = s.window();
+    frame::RunHandler(f, frame::Origin::Event, [&] { goToMember(f, 4); });
+    s.ui().queueDialog([](QDialog& d) {
+        QKeyEvent alt(QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);  // reported with Alt held
+        QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &d, &alt);
+        ui::click(d, QStringLiteral("Command1"));
+    });
+    menu(s, [](frmMain& w) { w.mnuEditDelMem_Click(); });
+}
+
+// ---- Reports: Select Report, the preview closed; the work table filled and emptied ---------
+
+// Open, without the run's one-second pause and without a printer.
+void openForReports(Session& s)
+{
+    openFile(s);
+    frmMain& f = s.window();
+    f.timer = [] {
+        static float now = 100.0F;
+        return now += 1.0F;
+    };
+    static_cast<ReportCommands&>(*f.reports).PrintOnDefaultPrinter = [](const report::Report&) { return false; };
+}
+
+// The same, in the List View (Executive mode, then the view command).
+void openForReportsInListView(Session& s)
+{
+    openForReports(s);
+    s.executive();
+    frmMain& f = s.window();
+    f.mnuListView_Click();
+    if (!f.S.ListViewActive)
+        throw std::logic_error("the List View did not come");
+}
+
+std::function<void(Session&)> report(int type, QString memberFilter = {}, QString donationFilter = {})
+{
+    return [=](Session& s) {
+        frmMain& f = s.window();
+        f.S.MemberFilter = memberFilter;
+        f.S.DonationFilter = donationFilter;
+        s.ui().queueDialog([type](QDialog& d) {
+            ui::click(d, QStringLiteral("PrnOp(%1)").arg(type));
+            // Every entry the list offers (the member list, the destinations).
+            auto& all = ui::child<QCheckBox>(d, QStringLiteral("Check1"));
+            if (all.isVisible() && all.isEnabled() && !all.isChecked())
+                ui::click(d, QStringLiteral("Check1"));
+            ui::click(d, QStringLiteral("Command1"));
+        });
+        // The preview stands between the fill and the emptying of the work table.
+        s.ui().queueDialog([&s](QDialog& d) {
+            s.noteState();
+            d.close();
+        });
+        if (type == 3)
+            s.ui().queueAnswer(ui::No);  // "Print Filter Criteria ?"
+        menu(s, [](frmMain& w) { w.mnuFilePrint_Click(); });
+    };
+}
+
+// ---- Administration ------------------------------------------------------------------------
+
+// The Administrator Mode dialog opened with the administrator's password, the action, OK.
+// confirm: Yes to the question the action asks.
+std::function<void(Session&)> admin(std::function<void(Admin&)> action, bool confirm = false)
+{
+    return [action, confirm](Session& s) {
+        if (confirm)
+            s.ui().queueAnswer(ui::Yes);
+        s.ui().queueDialog([action](QDialog& d) {
+            auto& a = static_cast<Admin&>(d);
+            a.Text1->setText(QStringLiteral("ADMIN"));
+            ui::click(a, QStringLiteral("Command1"));
+            if (a.inListPhase())
+                action(a);
+            if (a.isVisible())
+                ui::click(a, QStringLiteral("Command1"));
+        });
+        menu(s, [](frmMain& f) { f.mnuAdminMode_Click(); });
+    };
+}
+
+void adminAdd(Admin& a)
+{
+    ui::click(a, QStringLiteral("Command2"));
+}
+
+// The clerk's password (the list's second row).
+void adminEdit(Admin& a)
+{
+    if (a.Grid1Model->rowCount() > 1)
+        a.Grid1Model->setData(a.Grid1Model->index(1, 1), QStringLiteral("ledger7"));
+}
+
+// The clerk's entry.
+void adminDelete(Admin& a)
+{
+    if (a.Grid1Model->rowCount() < 2)
+        return;
+    a.Grid1->setCurrentIndex(a.Grid1Model->index(1, 0));
+    ui::click(a, QStringLiteral("Command3"));
+}
+
+void organizationData(Session& s)
+{
+    s.ui().queueDialog([](QDialog& d) {
+        text1(d, 0).setText(QStringLiteral("Grace & Truth"));
+        text1(d, 2).setText(QStringLiteral("555-0199"));
+        ui::click(d, QStringLiteral("Command2"));
+    });
+    menu(s, [](frmMain& f) { f.mnuQuilProperties_Click(); });
+}
+
+// ---- CSV import: a few lines, so that every loop stays short ---------------------------------
+
+std::function<void(Session&)> importCsv(const char* name, QByteArray lines, bool members)
+{
+    return [name, lines, members](Session& s) {
+        const QString path = QDir(s.folder()).filePath(QString::fromLatin1(name));
+        QFile csv(path);
+        if (!csv.open(QIODevice::WriteOnly) || csv.write(lines) != lines.size())
+            throw std::runtime_error("cannot write the CSV file");
+        csv.close();
+        s.ui().queueFile(path);
+        s.ui().queueDialog([](QDialog& d) { ui::click(d, QStringLiteral("cmdImport")); });
+        menu(s, [members](frmMain& f) {
+            if (members)
+                f.mnuFileImportMembers_Click();
+            else
+                f.mnuFileImportDonations_Click();
+        });
+        // A fault while the file is read stops the command before its preview.
+        s.ui().clearPending();
+    };
+}
+
 // ---- Files ---------------------------------------------------------------------------------
 
 void openWithLogoRewrite(Session& s)
@@ -176,6 +366,76 @@ void openWithLogoRewrite(Session& s)
         f.S.DbFileName = s.file();
         f.mnuFileOpen_Click();
     });
+}
+
+QString newFile(Session& s)
+{
+    return QDir(s.folder()).filePath(QStringLiteral("New.qdb"));
+}
+
+QString cloneFile(Session& s)
+{
+    return QDir(s.folder()).filePath(QStringLiteral("Clone.qdb"));
+}
+
+void newBlank(Session& s)
+{
+    s.ui().queueFile(newFile(s));
+    menu(s, [](frmMain& f) { f.mnuFileNewBlank_Click(); });
+}
+
+void cloneAndClear(Session& s)
+{
+    s.ui().queueFile(cloneFile(s));
+    menu(s, [](frmMain& f) { f.mnuFileNewClone_Click(); });
+}
+
+void repairCompress(Session& s)
+{
+    menu(s, [](frmMain& f) { f.mnuCompact_Click(); });
+}
+
+// ---- Backups -------------------------------------------------------------------------------
+
+QString backupMadeNow(Session& s)
+{
+    return QDir(s.backupsFolder()).filePath(db::backupFileName(QStringLiteral("Club"), Session::backupTime()));
+}
+
+void backupBeforeCommand(Session& s)
+{
+    menu(s, [](frmMain& f) { db::BackupBeforeCommand(f); });
+}
+
+// An older backup that differs from the file: one more donation than the fixture.
+const QDateTime kOlderBackup(QDate(2026, 1, 15), QTime(9, 0, 0));
+
+void openWithOlderBackup(Session& s)
+{
+    openExecutive(s);
+    const QString path = QDir(s.backupsFolder()).filePath(db::backupFileName(QStringLiteral("Club"), kOlderBackup));
+    QFile::remove(path);
+    // A copy of the file as the window holds it (its logo path already stored at the open, as
+    // in any real backup), so that the open after the restore has nothing of its own to write.
+    if (!QFile::copy(s.file(), path))
+        throw std::runtime_error("cannot place the older backup");
+    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    sqlite::Connection c(path, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+    c.exec(QStringLiteral("INSERT OR REPLACE INTO Payments VALUES (6, 990000, 4242, 'Music', '2003-03-03 00:00:00', 2)"));
+}
+
+void restoreOlderBackup(Session& s)
+{
+    s.ui().queueDialog([](QDialog& d) {
+        auto& list = ui::child<QTreeWidget>(d, QStringLiteral("lstBackups"));
+        const QString made = kOlderBackup.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"));
+        for (int i = 0; i < list.topLevelItemCount(); ++i)
+            if (list.topLevelItem(i)->text(0) == made)
+                list.setCurrentItem(list.topLevelItem(i));
+        ui::click(d, QStringLiteral("cmdRestore"));
+    });
+    s.ui().queueAnswer(ui::Yes);
+    menu(s, [](frmMain& f) { f.mnuFileRestore_Click(); });
 }
 
 std::vector<WritingCommand> makeTable()
@@ -193,6 +453,47 @@ std::vector<WritingCommand> makeTable()
     rows.push_back({QStringLiteral("add member"), openFile, addMember});
     rows.push_back({QStringLiteral("edit member field"), openExecutive, editMemberCity});
     rows.push_back({QStringLiteral("open (logo path rewrite)"), [](Session&) {}, openWithLogoRewrite, true, true});
+    rows.push_back({.name = QStringLiteral("delete donation"), .prepare = openOnMember4, .run = deleteDonation,
+                    .expectedTitles = {QStringLiteral("Confirm Delete")}});
+    rows.push_back({.name = QStringLiteral("delete member (donations to member 1)"), .prepare = openExecutive,
+                    .run = deleteMember, .expectedTitles = {QStringLiteral("Donation Transfer")}});
+    rows.push_back({.name = QStringLiteral("report: member statements"), .prepare = openForReports, .run = report(0),
+                    .keepsContent = true});
+    rows.push_back({.name = QStringLiteral("report: accountant"), .prepare = openForReports, .run = report(1),
+                    .keepsContent = true});
+    rows.push_back({.name = QStringLiteral("report: category"), .prepare = openForReports, .run = report(2),
+                    .keepsContent = true});
+    rows.push_back({.name = QStringLiteral("report: current filtered, list view"), .prepare = openForReportsInListView,
+                    .run = report(3, {}, QStringLiteral(" WHERE [PaymentAmount] >100 ")),
+                    .expectedTitles = {QStringLiteral("QUIL")}, .keepsContent = true});
+    rows.push_back({.name = QStringLiteral("report: current filtered, member view"), .prepare = openForReports,
+                    .run = report(3, QStringLiteral("[City] Like 'Troy' OR [City] Like 'Utica' "),
+                                  QStringLiteral(" WHERE [PaymentAmount] >100 ")),
+                    .expectedTitles = {QStringLiteral("QUIL")}, .keepsContent = true});
+    rows.push_back({.name = QStringLiteral("administrator: add entry"), .prepare = openFile, .run = admin(adminAdd)});
+    rows.push_back({.name = QStringLiteral("administrator: edit password"), .prepare = openFile, .run = admin(adminEdit)});
+    rows.push_back({.name = QStringLiteral("administrator: delete entry"), .prepare = openFile, .run = admin(adminDelete, true),
+                    .expectedTitles = {QStringLiteral("Confirm Delete")}});
+    rows.push_back({.name = QStringLiteral("organization data"), .prepare = openFile, .run = organizationData});
+    rows.push_back({.name = QStringLiteral("new blank database"), .prepare = openFile, .run = newBlank, .silentSkip = true,
+                    .opensFile = true, .target = newFile});
+    rows.push_back({.name = QStringLiteral("clone and clear"), .prepare = openFile, .run = cloneAndClear, .silentSkip = true,
+                    .opensFile = true, .target = cloneFile});
+    rows.push_back({.name = QStringLiteral("repair / compress"), .prepare = openFile, .run = repairCompress,
+                    .opensFile = true, .expectedTitles = {QStringLiteral("QUIL")}, .keepsContent = true});
+    // The backup Repair / Compress, Clone and Clear and Restore make first: a new file in Backups.
+    rows.push_back({QStringLiteral("backup before a command"), openExecutive, backupBeforeCommand, false, false, {},
+                    backupMadeNow});
+    // The file replaced by an older backup and opened again; the question is answered Yes.
+    rows.push_back({QStringLiteral("restore backup"), openWithOlderBackup, restoreOlderBackup, false, true,
+                    {QStringLiteral("Restore Backup")}});
+    rows.push_back({QStringLiteral("import members"), openExecutive,
+                    importCsv("members.csv", "First Name,Last Name,Address,City\r\nDora,Dee,4 Ash Ln,Rome\r\nEd,Eve,5 Ash Ln,\r\n", true),
+                    false, false, {QStringLiteral("QUIL")}});
+    rows.push_back({QStringLiteral("import donations (a new fund)"), openExecutive,
+                    importCsv("donations.csv",
+                              "Member ID,Amount,Fund,Date,Check\r\n2,10,Roof,6/1/2004,12\r\n3,20.50,Organ Fund,6/2/2004,\r\n", false),
+                    false, false, {QStringLiteral("QUIL")}});
     return rows;
 }
 

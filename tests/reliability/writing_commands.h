@@ -25,13 +25,18 @@ struct WritingCommand {
     // The command opens the file itself: after a failure the window may be in its no-file state.
     bool opensFile = false;
     // Titles of the messages the command gives when it succeeds (a question the run answers, a
-    // note that it is done). Without a fault they must appear; with one they are allowed.
+    // note that it is done). Without a fault each must appear and no other message; with one
+    // they are allowed besides the one message about the fault, but a note that the command is
+    // done (an OK-only message of these titles) only when the change is in the file.
     QStringList expectedTitles = {};
     // The file the command writes when it is not the session's file (a new file it makes);
-    // empty for the session's file. Before the command that file does not exist.
+    // empty for the session's file. Before the command that file does not exist; after a fault
+    // it is absent or complete and sound, and the session's file is as it was. The loops close
+    // the window's file and remove this one before the command runs again.
     std::function<QString(Session&)> target = {};
-    // The command rewrites the file without changing what it holds (repair and compress): the
-    // before- and after-states are the same dump.
+    // The command leaves what the file holds as it found it: repair and compress rewrite the
+    // file, a report fills its work table and empties it again. The states before and after
+    // are the same dump; the command must still write.
     bool keepsContent = false;
 };
 

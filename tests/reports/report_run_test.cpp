@@ -10,6 +10,7 @@
 #include "support/pdf_tools.h"
 
 #include <QFile>
+#include <stdexcept>
 #include <QRadioButton>
 
 namespace {
@@ -203,6 +204,58 @@ TEST_F(ReportWindowTest, AFailingFillEndsTheRunWithOneMessageAndChangesNothing)
     EXPECT_FALSE(f.Picture2->isVisible());
     EXPECT_FALSE(f.S.SuppressReposition);
     EXPECT_FALSE(ui().isBusyPointer());
+}
+
+// After the fill: a run that fails while the report is built empties the work table again, and
+// an emptying the file refuses after the preview is told as such, not as a report not made.
+TEST_F(ReportWindowTest, AFailureAfterTheFillEmptiesTheWorkTableOrSaysTheReportWasShown)
+{
+    struct Case {
+        const char* what;
+        int type;                // 1: ListTable (accountant), 0: MemFullName (member statements)
+        bool previewFails;       // the preview throws, as a read the file refuses would
+        bool refuseEmptying;     // the file refuses every delete from the work table
+        const char* prompt;      // how the one message begins
+        const char* rowsLeft;    // rows of the work table afterwards
+    };
+    const Case cases[] = {
+        {"list report, preview fails", 1, true, false, "The report could not be made.", "0"},
+        {"member report, preview fails", 0, true, false, "The report could not be made.", "0"},
+        {"list report, emptying refused", 1, false, true, "The report was shown, but its rows", "7"},
+        {"member report, emptying refused", 0, false, true, "The report was shown, but its rows", "5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const char* table = c.type == 1 ? "ListTable" : "MemFullName";
+        // The window's connection sees the trigger written behind it (the schema is read again).
+        frmMain& f = opened();
+        {
+            sqlite::Connection k = keyed();
+            k.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+            if (c.refuseEmptying)
+                k.exec(QStringLiteral("CREATE TRIGGER Refuse BEFORE DELETE ON %1 BEGIN SELECT RAISE(ABORT, 'refused by the test'); END")
+                           .arg(QLatin1String(table)));
+        }
+        Choice choice{c.type, {}};
+        if (c.type == 0)
+            choice.select = [](Printouts& p) { ui::click(p, "Check1"); };  // every member
+        queueChoice(choice);
+        const bool fails = c.previewFails;
+        ui().queueDialog([fails](QDialog& d) {
+            if (fails)
+                throw std::runtime_error("unreadable page");
+            d.close();
+        });
+        f.mnuFilePrint_Click();
+        ASSERT_EQ(ui().messages().size(), 1U) << ui().trace().join(u'|').toStdString();
+        EXPECT_EQ(ui().messages().front().title, "QUIL Data Error");
+        EXPECT_TRUE(ui().messages().front().prompt.startsWith(QString::fromLatin1(c.prompt)))
+            << ui().messages().front().prompt.toStdString();
+        EXPECT_EQ(tableRows(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))), QStringList{c.rowsLeft});
+        EXPECT_FALSE(ui().isBusyPointer());
+        // The open check refuses a file with a schema object it does not know.
+        keyed().exec(QStringLiteral("DROP TRIGGER IF EXISTS Refuse"));
+    }
 }
 
 } // namespace

@@ -87,6 +87,13 @@ int ScriptedUi::pendingScripts() const
     return static_cast<int>(answers_.size() + files_.size() + dialogs_.size());
 }
 
+void ScriptedUi::clearPending()
+{
+    answers_.clear();
+    files_.clear();
+    dialogs_.clear();
+}
+
 void ScriptedUi::note(const QString& text)
 {
     Event e;

@@ -55,6 +55,9 @@ public:
     QStringList trace() const;
     // Scripted answers, files and dialogs not used yet.
     int pendingScripts() const;
+    // Drops the answers, files and dialog scripts not used yet (a run that stopped early leaves
+    // them for nobody).
+    void clearPending();
     void clearLog() { events_.clear(); }
 
     void beep() override;

@@ -1,0 +1,74 @@
+// The backup made before a command that rewrites or replaces the open file. When it cannot be
+// made the command does not run: nothing should change that the user could not go back from.
+#include "db/backup.h"
+
+#include "db/backup_file.h"
+#include "db/file_commands.h"
+#include "frame/frm_main.h"
+#include "platform/dao/database.h"
+#include "platform/ui/ui.h"
+#include "schema/connect_key.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace db {
+
+bool BackupBeforeCommand(frmMain& f)
+{
+    auto* files = dynamic_cast<FileCommands*>(f.files.get());
+    return files && files->BackupBeforeCommand();
+}
+
+} // namespace db
+
+void FileCommands::reportBackupFailure(const QString& folder, const QString& reason, bool commandStopped)
+{
+    const QString then = commandStopped
+                             ? QStringLiteral("The command was not run, and nothing has been written to the file.")
+                             : QStringLiteral("The file itself is unchanged, and you can go on working.");
+    f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("No backup could be made in the folder\n%1\n\n%2\n\n%3")
+                                                     .arg(folder, reason, then),
+                                 ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+}
+
+void FileCommands::rememberBackup(const QString& path)
+{
+    lastBackup_ = path;
+    lastBackupConnection_ = f.S.db ? f.S.db.get() : nullptr;
+    lastBackupChanges_ = f.S.db ? sqlite3_total_changes(f.S.db->connection().handle()) : -1;
+}
+
+bool FileCommands::currentBackupExists() const
+{
+    return f.S.db && !lastBackup_.isEmpty() && lastBackupConnection_ == f.S.db.get() &&
+           lastBackupChanges_ == sqlite3_total_changes(f.S.db->connection().handle()) && QFileInfo::exists(lastBackup_);
+}
+
+bool FileCommands::BackupBeforeCommand()
+{
+    auto& S = f.S;
+    if (!S.db || !S.db->isOpen())
+        return false;
+    // A daily backup still being made is taken over by this one.
+    cancelDailyBackup();
+    if (currentBackupExists())
+        return true;
+    ui::current().setBusyPointer(true);
+    try {
+        S.db->finishPendingReads();
+        const QString path = db::writeBackup(S.db->connection(), S.db->name(), db::passwordOfConnect(S.DbConnect).toUtf8());
+        ui::current().setBusyPointer(false);
+        rememberBackup(path);
+        return true;
+    } catch (const db::BackupError& e) {
+        ui::current().setBusyPointer(false);
+        reportBackupFailure(e.folder, e.reason, true);
+    } catch (const std::exception& e) {
+        ui::current().setBusyPointer(false);
+        reportBackupFailure(QDir::toNativeSeparators(db::backupFolder(S.db->name())), db::reasonOf(e), true);
+    }
+    return false;
+}

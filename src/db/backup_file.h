@@ -1,0 +1,139 @@
+#pragma once
+// Backups of a database file, without the window: their folder and names, the copy itself and
+// its check, the pruning, and what a backup holds.
+//
+// A backup of "Club.qdb" is "Backups/Club 2026-12-08 17.30.05.qdb" beside the file: the names of
+// one file sort by the time they were made, and a second backup in the same second is
+// "... 17.30.05_2.qdb". The copy is taken with SQLite's online backup API from the open
+// connection, so it is one consistent state of the file, keyed with the same password. It is
+// written under its name + ".part", checked (opened with the key, the schema check, the same
+// number of pages and of rows in every table) and only then renamed: a backup under a
+// program name is always complete.
+#include "platform/dao/sqlite.h"
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+struct sqlite3_backup;
+
+namespace db {
+
+// The time backups are named by; tests set a fixed clock. An empty function: the local time.
+QDateTime backupClock();
+void setBackupClock(std::function<QDateTime()> clock);
+
+inline constexpr int kBackupsKept = 10;
+
+// "Backups" in the file's folder.
+QString backupFolder(const QString& file);
+// The name of a backup of a file with that base name ("Club" for Club.qdb); sequence 1 has no
+// suffix, a later one of the same second "_2", "_3", ...
+QString backupFileName(const QString& baseName, const QDateTime& when, int sequence = 1);
+
+struct BackupEntry {
+    QString path;
+    QDateTime when;
+    int sequence = 1;
+};
+// The time and sequence a name stands for, when it is a backup name of that base name.
+std::optional<BackupEntry> parseBackupName(const QString& baseName, const QString& fileName);
+// The program's backups of the file, oldest first. Files it did not name are left out.
+std::vector<BackupEntry> listBackups(const QString& file);
+// The path a backup made at `when` takes: the first sequence whose name (and work name) is free.
+QString nextBackupPath(const QString& file, const QDateTime& when);
+// Removes the oldest of the file's backups until `keep` remain; other files are not touched.
+// Returns the paths that could not be removed.
+QStringList pruneBackups(const QString& file, int keep = kBackupsKept);
+
+// Why a backup could not be made: the folder and the reason, for the one message.
+struct BackupError {
+    QString folder;
+    QString reason;
+};
+
+// A backup written page by page: steps may be taken between the window's events; the source
+// connection must not write meanwhile (see FileCommands::CompletePendingBackup). Whatever ends it
+// unfinished removes the work file.
+class BackupCopy {
+public:
+    // Starts a copy of source's main database to target (target + ".part" while it is written).
+    BackupCopy(sqlite::Connection& source, QString target, const QByteArray& key);
+    ~BackupCopy();
+    BackupCopy(const BackupCopy&) = delete;
+    BackupCopy& operator=(const BackupCopy&) = delete;
+
+    // Copies up to `pages` more pages (-1: all); true when every page is copied.
+    bool step(int pages);
+    // Copies what is left, checks the copy against the source and gives it its name. Throws
+    // jet::DbError; the work file is gone then.
+    void finish();
+    // finish() in two parts, so that the check can run on another thread while the window goes
+    // on: completeCopy() copies what is left and closes the copy (on the source's thread);
+    // verifyAndName() makes the closed copy durable, checks it against what the source holds and
+    // renames it (on any one thread; it touches neither the source nor this object's connection).
+    struct Expected {
+        std::int64_t pages = 0;
+        std::vector<std::int64_t> rows;  // per table of the schema, in its order
+    };
+    void completeCopy();
+    void verifyAndName(const Expected& expected);
+    const QString& target() const { return target_; }
+
+private:
+    void discard();
+
+    sqlite::Connection* source_;
+    QString target_;
+    QString work_;
+    QByteArray key_;
+    sqlite::Connection dest_;
+    sqlite3_backup* backup_ = nullptr;
+    bool done_ = false;
+};
+
+// Makes the file's Backups folder when it is missing and tests that it can be written to; throws
+// BackupError.
+void prepareBackupFolder(const QString& file);
+
+// Makes a complete backup of the open connection of `file` now, then prunes. Returns the path;
+// throws BackupError.
+QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key);
+
+// Copies a keyed file to target through the backup API and checks the copy as a backup is
+// checked (target must not exist; a failure leaves nothing under it). Throws jet::DbError.
+void copyChecked(sqlite::Connection& source, const QString& target, const QByteArray& key);
+
+// Proves a copy whole against what its source holds: it opens with the key and passes the schema
+// check, has as many pages, and every table has as many rows. Every page read is checked by
+// SQLCipher's page authentication on the way. Throws jet::DbError.
+BackupCopy::Expected expectedOf(sqlite::Connection& source);
+// The same read through a connection of its own to the file (for another thread; the file must
+// not be written meanwhile).
+BackupCopy::Expected expectedOf(const QString& path, const QByteArray& key);
+void checkCopy(const BackupCopy::Expected& expected, const QString& copy, const QByteArray& key);
+
+// Restoring, in two steps so that the file is replaced in one rename or not at all: the backup
+// copied beside the file under "<file>.restoring" and checked (returns that path; throws
+// jet::DbError and leaves nothing), then that copy put in the file's place (the file must be
+// closed; throws jet::DbError, and the copy is removed, the file untouched).
+QString stageRestore(const QString& backup, const QString& file, const QByteArray& key);
+void replaceByStaged(const QString& staged, const QString& file);
+
+// What a backup holds, read with the key; readable false (and the reason) when it cannot be.
+struct BackupSummary {
+    BackupEntry entry;
+    qint64 bytes = 0;
+    bool readable = false;
+    qint64 members = 0;
+    qint64 donations = 0;
+    QString problem;
+};
+BackupSummary summarizeBackup(const BackupEntry& entry, const QByteArray& key);
+
+// Turns a failure into the reason a message shows.
+QString reasonOf(const std::exception& e);
+
+} // namespace db

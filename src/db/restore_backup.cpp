@@ -1,0 +1,82 @@
+// File > Restore Backup: one of the file's backups replaces it. The chosen backup is copied beside
+// the file and checked, the file as it is is backed up, and only then does the copy take the
+// file's name, in one rename; the file is opened again. A failure at any step leaves the file
+// as it was and open, with one message.
+#include "db/file_commands.h"
+
+#include "db/backup_file.h"
+#include "db/restore_dialog.h"
+#include "db/template_copy.h"
+#include "frame/frm_main.h"
+#include "platform/dao/database.h"
+#include "platform/ui/ui.h"
+#include "schema/connect_key.h"
+
+void FileCommands::mnuFileRestore_Click()
+{
+    auto& S = f.S;
+    if (!S.db || S.OpenDbPath.isEmpty())
+        return;
+    const QString file = S.db->name();
+    const QByteArray key = db::passwordOfConnect(S.DbConnect).toUtf8();
+
+    ui::current().setBusyPointer(true);
+    std::vector<db::BackupSummary> backups;
+    for (const db::BackupEntry& entry : db::listBackups(file))
+        backups.push_back(db::summarizeBackup(entry, key));
+    ui::current().setBusyPointer(false);
+
+    QString chosen;
+    QDateTime when;
+    {
+        RestoreBackup dialog(S, db::backupFolder(file), std::move(backups), &f);
+        ui::current().runModal(dialog);
+        chosen = dialog.chosen;
+        when = dialog.chosenWhen;
+    }
+    if (S.DialogCancelled || chosen.isEmpty()) {
+        S.DialogCancelled = false;
+        return;
+    }
+    S.LastAnswer = ui::message(ui::Beep::No,
+                               QStringLiteral("Replace the file\n%1\nby its backup made %2?\n\n"
+                                              "The file as it is now is kept as a backup first.")
+                                   .arg(file, when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+                               ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Restore Backup"));
+    if (S.LastAnswer != ui::Yes)
+        return;
+
+    const auto refuse = [&](const QString& reason) {
+        S.LastAnswer = ui::message(ui::Beep::Yes,
+                                   QStringLiteral("The backup could not be restored, and nothing has been written:\n%1\n\n"
+                                                  "%2\n\n%3 was not changed.")
+                                       .arg(chosen, reason, file),
+                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+    };
+    ui::current().setBusyPointer(true);
+    QString staged;
+    try {
+        staged = db::stageRestore(chosen, file, key);
+    } catch (const std::exception& e) {
+        ui::current().setBusyPointer(false);
+        refuse(db::reasonOf(e));
+        return;
+    }
+    if (!BackupBeforeCommand()) {
+        db::removeUnfinishedFile(staged);
+        ui::current().setBusyPointer(false);
+        return;
+    }
+    f.mnuFileClose_Click();
+    QString failure;
+    try {
+        db::replaceByStaged(staged, file);
+    } catch (const std::exception& e) {
+        failure = db::reasonOf(e);
+    }
+    ui::current().setBusyPointer(false);
+    S.DbFileName = file;
+    f.mnuFileOpen_Click();
+    if (!failure.isEmpty())
+        refuse(failure);
+}

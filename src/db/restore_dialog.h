@@ -1,0 +1,44 @@
+#pragma once
+// The list of a file's backups (RestoreBackup, "Restore Backup"): when each was made, its size and
+// how many members and donations it holds, newest first. A backup that cannot be read with the
+// file's password is listed as such and cannot be chosen.
+#include "db/backup_file.h"
+#include "frame/main_state.h"
+
+#include <QDialog>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+class RestoreBackup : public QDialog {
+    Q_OBJECT
+
+public:
+    RestoreBackup(MainState& S, const QString& folder, std::vector<db::BackupSummary> backups, QWidget* parent = nullptr);
+
+    QLabel* lblFolder = nullptr;
+    QTreeWidget* lstBackups = nullptr;  // columns: made, size, members, donations
+    QLabel* lblNote = nullptr;
+    QPushButton* cmdRestore = nullptr;  // enabled for a readable backup only
+    QPushButton* cmdCancel = nullptr;
+
+    void cmdRestore_Click();
+    void cmdCancel_Click();
+    void reject() override;
+
+    // The backup Restore chose; empty until then.
+    QString chosen;
+    QDateTime chosenWhen;
+
+    // "17.3 MB", "812 KB", "900 bytes".
+    static QString sizeText(qint64 bytes);
+
+private:
+    void selectionChanged();
+    const db::BackupSummary* current() const;
+
+    MainState& S;
+    std::vector<db::BackupSummary> backups_;
+};

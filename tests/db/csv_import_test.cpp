@@ -1,0 +1,373 @@
+// CSV import on a real file and window: every kind of line that cannot be imported and its
+// reason, what the lines that can be become in the file, the program's own export read back
+// into a blank file, the command from the menu to the summary, and the file left exactly as it
+// was by a cancel in the preview or in the write.
+#include "db/csv_import.h"
+#include "db/db_fixture.h"
+#include "db/import_preview.h"
+#include "demo/demo_data.h"
+#include "platform/dao/database.h"
+#include "platform/dao/recordset.h"
+#include "platform/data/data_control.h"
+#include "reports/csv_export.h"
+#include "support/executive.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+using db::import::Kind;
+
+class ImportTest : public quiltest::WindowTest<> {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        sqlite::Connection c = keyed();
+        for (const char* sql : {
+                 "INSERT INTO Members (MemberID, FirstName, LastName, Address) VALUES (2, 'Ann', 'Adams', '1 Elm St')",
+                 "INSERT INTO Members (MemberID, FirstName, LastName, Address) VALUES (3, 'Bob', 'Brown', '2 Oak Ave')",
+                 "INSERT INTO Members (MemberID, FirstName, LastName, Address) VALUES (4, 'Bob', 'Brown', '2 Oak Ave')",
+                 "INSERT INTO Members (MemberID, FirstName, LastName, Address) VALUES (5, 'Zoë', 'Ödegaard', 'Fjordveien 3')",
+                 "INSERT INTO Dest (DestItem) VALUES ('Roof')",
+             })
+            c.exec(QString::fromUtf8(sql));
+    }
+
+    QString csv(const QByteArray& bytes, const char* name = "in.csv") const
+    {
+        const QString path = dir_.file(QString::fromLatin1(name));
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        return path;
+    }
+
+    db::import::Plan analysed(frmMain& f, Kind kind, const QByteArray& bytes)
+    {
+        db::import::Plan plan;
+        EXPECT_EQ(db::import::analyse(*f.S.db, csv(bytes), kind, plan), db::import::Outcome::Done);
+        return plan;
+    }
+
+    QStringList rows(const char* sql) const { return dbtest::rowsOf(file_, QString::fromLatin1(sql)); }
+};
+
+QString reasonOn(const db::import::Plan& plan, std::int64_t line)
+{
+    for (const auto& p : plan.problems)
+        if (p.line == line)
+            return p.reason;
+    return {};
+}
+
+TEST_F(ImportTest, MemberLinesThatCannotBeImportedAndWhy)
+{
+    auto& f = open();
+    const QByteArray header = "Member ID,First Name,Last Name,Address,Zip\r\n";
+    const struct {
+        const char* line;
+        const char* reason;  // a part of it; nullptr: the line is imported
+    } cases[] = {
+        {",Cy,Clark,3 Pine Rd,13501", nullptr},
+        {",,,3 Pine Rd,", "missing name"},
+        {",  ,  ,3 Pine Rd,", "missing name"},
+        {",,Acme Hardware,3 Pine Rd,", nullptr},
+        {",Cy,Clark,,", "missing address"},
+        {"2,Cy,Clark,3 Pine Rd,", "Member ID 2 is already on file"},
+        {"40,Di,Dee,4 Ash,", nullptr},
+        {"40,Ed,Eve,5 Ash,", "Member ID 40 is also on line"},
+        {"x7,Ed,Eve,5 Ash,", "unreadable member ID: 'x7'"},
+        {"-3,Ed,Eve,5 Ash,", "unreadable member ID"},
+        {",Cy,Clark,3 Pine Rd,123456789012345678901", "over-long text: Zip Code has 21 characters, the field holds 20"},
+        {",Cy,Clark,3 Pine Rd,12345678901234567890", nullptr},
+        {",,,,13501", "missing name; missing address"},
+        {",Cy,\"Clark", "a quoted field is not closed"},
+    };
+    QByteArray bytes = header;
+    for (const auto& c : cases)
+        bytes += QByteArray(c.line) + "\r\n";
+    const db::import::Plan plan = analysed(f, Kind::Members, bytes);
+    ASSERT_TRUE(plan.columns.missing.isEmpty());
+    EXPECT_EQ(plan.lines, std::ssize(cases));
+    std::int64_t imported = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].line);
+        const QString reason = reasonOn(plan, static_cast<std::int64_t>(i) + 2);
+        if (!cases[i].reason) {
+            EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
+            ++imported;
+        } else {
+            EXPECT_TRUE(reason.contains(QString::fromUtf8(cases[i].reason))) << reason.toStdString();
+        }
+    }
+    EXPECT_EQ(plan.importable(), imported);
+    EXPECT_EQ(plan.problems.size() + plan.members.size(), std::size(cases));
+}
+
+TEST_F(ImportTest, DonationLinesThatCannotBeImportedAndWhy)
+{
+    auto& f = open();
+    const QByteArray header = "ID,First Name,Last Name,Address,Amount,Fund,Date,Check\r\n";
+    const struct {
+        const char* line;
+        const char* reason;
+    } cases[] = {
+        {"2,,,,25,Roof,3/12/2004,", nullptr},
+        {",ann,ADAMS, 1 elm st ,$25,Roof,2004-03-12,101", nullptr},
+        {"99,,,,25,Roof,3/12/2004,", "no such member: Member ID 99"},
+        {",Ann,Adams,9 Elm St,25,Roof,3/12/2004,", "no such member: Ann Adams, 9 Elm St"},
+        {",Bob,Brown,2 Oak Ave,25,Roof,3/12/2004,", "more than one member is Bob Brown, 2 Oak Ave"},
+        {",,,1 Elm St,25,Roof,3/12/2004,", "missing name"},
+        {",,Adams,1 Elm St,25,Roof,3/12/2004,", "no such member: Adams, 1 Elm St"},
+        {"2,,,,abc,Roof,3/12/2004,", "unreadable amount: 'abc'"},
+        {"2,,,,,Roof,3/12/2004,", "unreadable amount: the amount is blank"},
+        {"2,,,,(25),Roof,3/12/2004,", "is not above zero"},
+        {"2,,,,0,Roof,3/12/2004,", "is not above zero"},
+        {"2,,,,25,Roof,2/30/2004,", "unreadable date: '2/30/2004'"},
+        {"2,,,,25,Roof,,", "unreadable date: the date is blank"},
+        {"2,,,,25,,3/12/2004,", "missing fund"},
+        {"2,,,,25,Roof,3/12/2004,12a", "unreadable check number"},
+        {"2,,,,25,Roof,3/12/2004,99999999999", "check number '99999999999' is too large"},
+        {"2,,,,25,A fund whose name runs on well past the fifty characters,3/12/2004,", "over-long text: Fund has 56 characters, the field holds 50"},
+        {"x,,,,25,Roof,3/12/2004,", "unreadable member ID"},
+        {"99,,,,x,Roof,13/13/2004,", "unreadable amount: 'x'; unreadable date: '13/13/2004'; no such member"},
+        {"5,,,,\"1.234,50\",roof,12 Mar 2004,0", nullptr},
+    };
+    QByteArray bytes = header;
+    for (const auto& c : cases)
+        bytes += QByteArray(c.line) + "\r\n";
+    const db::import::Plan plan = analysed(f, Kind::Donations, bytes);
+    ASSERT_TRUE(plan.columns.missing.isEmpty());
+    std::int64_t imported = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].line);
+        const QString reason = reasonOn(plan, static_cast<std::int64_t>(i) + 2);
+        if (!cases[i].reason) {
+            EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
+            ++imported;
+        } else {
+            EXPECT_TRUE(reason.contains(QString::fromUtf8(cases[i].reason))) << reason.toStdString();
+        }
+    }
+    EXPECT_EQ(plan.importable(), imported);
+    EXPECT_TRUE(plan.newDestinations.isEmpty()) << "'roof' is the listed Roof";
+}
+
+TEST_F(ImportTest, WhatTheImportedLinesBecome)
+{
+    auto& f = open();
+    db::import::Written written;
+    db::import::Plan members = analysed(f, Kind::Members,
+        "\xEF\xBB\xBFSurname,Given Name,Street,Town,Province,Postcode,Telephone,Comments,E-mail\r\n"
+        "Clark,Cy,\"3 Pine Rd\r\nUnit 2\",Utica,NY,13501,555-0100,\"said \"\"hi\"\"\",cy@example.org\r\n"
+        "Dee,Di,4 Ash,,,,,,\r\n");
+    EXPECT_EQ(members.columns.ignored, QStringList{"E-mail"});
+    ASSERT_EQ(db::import::write(*f.S.db, members, {}, written), db::import::Outcome::Done);
+    EXPECT_EQ(written.members, 2);
+    EXPECT_EQ(rows("SELECT * FROM Members WHERE MemberID > 5 ORDER BY MemberID"),
+              (QStringList{"6|Cy|Clark|3 Pine Rd\r\nUnit 2|Utica|NY|13501|555-0100|said \"hi\"",
+                           "7|Di|Dee|4 Ash|<null>|<null>|<null>|<null>|<null>"}));
+
+    db::import::Plan gifts = analysed(f, Kind::Donations,
+        "Member ID,Gift,Destination,Gift Date,Cheque\r\n"
+        "6,\"1,234.50\",Bells,3/12/2004,101\r\n"
+        "7,25,bells,2004-03-13 10:30,\r\n"
+        "6,$0.05,ROOF,12 Mar 2004,0\r\n");
+    EXPECT_EQ(gifts.newDestinations, QStringList{"Bells"}) << "letter case ignored, the first spelling kept";
+    ASSERT_EQ(db::import::write(*f.S.db, gifts, {}, written), db::import::Outcome::Done);
+    EXPECT_EQ(written.donations, 3);
+    EXPECT_EQ(written.destinations, 1);
+    EXPECT_EQ(rows("SELECT PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID FROM Payments ORDER BY PaymentID"),
+              (QStringList{"12345000|101|Bells|2004-03-12 00:00:00|6", "250000|<null>|bells|2004-03-13 10:30:00|7",
+                           "500|0|ROOF|2004-03-12 00:00:00|6"}));
+    EXPECT_EQ(rows("SELECT DestItem FROM Dest WHERE DestItem IN ('Bells', 'Roof') ORDER BY DestItem"),
+              (QStringList{"Bells", "Roof"}));
+}
+
+TEST_F(ImportTest, MembersWithNumbersOfTheirOwnNeverCollideWithNewNumbers)
+{
+    auto& f = open();
+    // The line without a number comes first; written first it would take 6, which a later line
+    // gives itself.
+    db::import::Plan plan = analysed(f, Kind::Members, "ID,First Name,Last Name,Address\r\n,New,One,1 A St\r\n6,Own,Six,6 A St\r\n");
+    db::import::Written written;
+    ASSERT_EQ(db::import::write(*f.S.db, plan, {}, written), db::import::Outcome::Done);
+    EXPECT_EQ(rows("SELECT MemberID, LastName FROM Members WHERE MemberID > 5 ORDER BY MemberID"),
+              (QStringList{"6|Six", "7|One"}));
+}
+
+TEST_F(ImportTest, TheProgramsOwnExportReadsBackIntoABlankFile)
+{
+    const QString source = dir_.file(QStringLiteral("Source.qdb"));
+    db::DemoOptions demo;
+    demo.members = 150;
+    demo.donations = 1500;
+    db::writeDemo(source, demo);
+    {
+        sqlite::Connection c(source, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+        for (const char* sql : {
+                 "INSERT INTO Members (FirstName, LastName, Address, City, Notes) VALUES ('  Jo ', 'O''Brien, Jr.', '12 \"Oak\" St\r\nUnit 5', 'Zürich', 'line one\nline two')",
+                 "INSERT INTO Members (FirstName, LastName, Address, PostalCode, HomePhone) VALUES ('山田', '太郎', '東京都', ',', '\"\"')",
+                 "INSERT INTO Payments (PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID) VALUES (10050, NULL, 'Bells, \"new\"', '2002-01-02 10:30:00', 2)",
+             })
+            c.exec(QString::fromUtf8(sql));
+    }
+    build();
+    open(source);
+    ASSERT_FALSE(window_->S.OpenDbPath.isEmpty());
+    const QString members = dir_.file(QStringLiteral("members.csv"));
+    const QString donations = dir_.file(QStringLiteral("donations.csv"));
+    ASSERT_EQ(reports::exportMembers(*window_->S.db, members, {}), reports::ExportResult::Written);
+    const QString query = QStringLiteral(
+        "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments] Order by PaymentID");
+    auto grid = window_->S.db->openRecordset(query);
+    ASSERT_EQ(reports::exportQuery(*window_->S.db, grid->plan(), donations, {}), reports::ExportResult::Written);
+    grid.reset();
+    window_->mnuFileClose_Click();
+
+    // A blank file: the fixture's members are not in it.
+    const QString target = dir_.file(QStringLiteral("Blank.qdb"));
+    db::writeTemplate(target);
+    open(target);
+    auto& f = *window_;
+    db::import::Plan plan;
+    db::import::Written written;
+    ASSERT_EQ(db::import::analyse(*f.S.db, members, Kind::Members, plan), db::import::Outcome::Done);
+    ASSERT_EQ(plan.problems.size(), 1u);
+    EXPECT_EQ(plan.problems[0].reason, "Member ID 1 is already on file") << "the blank file's own member 1";
+    ASSERT_EQ(db::import::write(*f.S.db, plan, {}, written), db::import::Outcome::Done);
+    ASSERT_EQ(db::import::analyse(*f.S.db, donations, Kind::Donations, plan), db::import::Outcome::Done);
+    EXPECT_TRUE(plan.problems.empty()) << plan.problems[0].reason.toStdString();
+    ASSERT_EQ(db::import::write(*f.S.db, plan, {}, written), db::import::Outcome::Done);
+
+    const char* const same[] = {
+        "SELECT * FROM Members WHERE MemberID > 1 ORDER BY MemberID",
+        "SELECT PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID FROM Payments ORDER BY PaymentID",
+        "SELECT count(*) FROM Payments",
+    };
+    // A CSV field cannot tell an empty text from no value: the members' optional fields are
+    // compared with both read as empty.
+    auto noNulls = [](QStringList rows) { return rows.replaceInStrings(QStringLiteral("<null>"), QString()); };
+    for (const char* sql : same) {
+        SCOPED_TRACE(sql);
+        const bool members = QByteArray(sql).contains("Members");
+        const QStringList before = dbtest::rowsOf(source, QString::fromLatin1(sql));
+        const QStringList after = dbtest::rowsOf(target, QString::fromLatin1(sql));
+        EXPECT_GT(before.size(), 0);
+        EXPECT_EQ(members ? noNulls(after) : after, members ? noNulls(before) : before);
+    }
+    // Every fund the donations use is on the destination list.
+    EXPECT_EQ(dbtest::rowsOf(target, QStringLiteral("SELECT DISTINCT Destination FROM Payments WHERE Destination NOT IN (SELECT DestItem FROM Dest)")),
+              QStringList());
+}
+
+TEST_F(ImportTest, ACancelDuringTheWriteLeavesTheFileAsItWas)
+{
+    auto& f = open();
+    QByteArray bytes = "Last Name,First Name,Address\r\n";
+    for (int i = 0; i < 10000; ++i)
+        bytes += "Lee,A" + QByteArray::number(i) + ",1 Elm St\r\n";
+    const db::import::Plan plan = analysed(f, Kind::Members, bytes);
+    ASSERT_EQ(plan.importable(), 10000);
+    const QStringList before = rows("SELECT * FROM Members");
+    for (int stopAt : {1, 2, 3}) {
+        SCOPED_TRACE(stopAt);
+        int calls = 0;
+        db::import::Written written;
+        EXPECT_EQ(db::import::write(*f.S.db, plan, [&](std::int64_t, std::int64_t) { return ++calls < stopAt; }, written),
+                  db::import::Outcome::Cancelled);
+        EXPECT_EQ(calls, stopAt);
+        EXPECT_EQ(written.members, 0);
+        EXPECT_EQ(rows("SELECT * FROM Members"), before);
+        EXPECT_TRUE(sqlite3_get_autocommit(f.S.db->connection().handle())) << "no transaction left open";
+    }
+}
+
+// ---- The command, as a user gives it -----------------------------------------------------------
+
+TEST_F(ImportTest, TheCommandFromTheMenuToTheSummary)
+{
+    auto& f = open();
+    quiltest::enterExecutive(f, ui());
+    ASSERT_TRUE(f.mnuFileImport->isEnabled());
+    QByteArray bytes = "First Name,Last Name,Address,Favourite Colour\r\n";
+    for (int i = 0; i < 1204; ++i)
+        bytes += "Al,Bo" + QByteArray::number(i) + ",1 Elm St,red\r\n";
+    bytes += ",,2 Elm St,blue\r\n";
+    const QString path = csv(bytes);
+    const QByteArray before = dbtest::digest(file_);
+
+    // Cancel in the preview: nothing written, nothing said.
+    ui().clearLog();
+    ui().queueFile(path);
+    ui().queueDialog([](QDialog& d) {
+        EXPECT_EQ(d.objectName(), "ImportPreview");
+        EXPECT_TRUE(ui::child<QLabel>(d, QStringLiteral("lblSummary")).text().contains(QStringLiteral("1,204 of 1,205 lines")));
+        auto& columns = ui::child<QTableWidget>(d, QStringLiteral("grdColumns"));
+        EXPECT_EQ(columns.rowCount(), 4);
+        EXPECT_EQ(columns.item(3, 1)->text(), "(ignored)");
+        EXPECT_EQ(columns.item(1, 1)->text(), "Last Name");
+        EXPECT_EQ(ui::child<QTableWidget>(d, QStringLiteral("grdRows")).rowCount(), db::import::kPreviewRows);
+        auto* problems = ui::child<QTableView>(d, QStringLiteral("grdProblems")).model();
+        EXPECT_EQ(problems->rowCount(), 1);
+        EXPECT_EQ(problems->index(0, 0).data().toLongLong(), 1206);
+        EXPECT_EQ(problems->index(0, 1).data().toString(), "missing name");
+        ui::click(d, QStringLiteral("cmdCancel"));
+    });
+    f.mnuFileImportMembers_Click();
+    EXPECT_TRUE(ui().messages().empty());
+    EXPECT_FALSE(f.S.DialogCancelled);
+    EXPECT_EQ(dbtest::digest(file_), before);
+
+    // Import: the summary, and the view re-run onto the last member.
+    ui().clearLog();
+    ui().queueFile(path);
+    ui().queueDialog([](QDialog& d) { ui::click(d, QStringLiteral("cmdImport")); });
+    f.mnuFileImportMembers_Click();
+    const auto messages = ui().messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].prompt, "1,204 members imported; 1 line left out.");
+    EXPECT_EQ(messages[0].title, "QUIL");
+    EXPECT_EQ(rows("SELECT count(*) FROM Members"), QStringList{"1209"});
+    EXPECT_EQ(f.datPrimaryRS->recordset()->recordCount(), 1209) << "the view was re-run";
+}
+
+TEST_F(ImportTest, AFileWithoutTheRequiredColumnsIsRefusedWithNothingImported)
+{
+    auto& f = open();
+    quiltest::enterExecutive(f, ui());
+    const QByteArray before = dbtest::digest(file_);
+    const struct {
+        const char* name;
+        Kind kind;
+        QByteArray bytes;
+        const char* says;
+    } cases[] = {
+        {"members without an address column", Kind::Members, "First Name,Last Name\r\nAl,Bo\r\n", "Address"},
+        {"donations without a member", Kind::Donations, "Amount,Fund,Date\r\n5,Roof,1/1/2004\r\n", "Member ID"},
+        {"an empty file", Kind::Donations, "\r\n\r\n", "empty"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui().clearLog();
+        ui().queueFile(csv(c.bytes));
+        if (c.kind == Kind::Members)
+            f.mnuFileImportMembers_Click();
+        else
+            f.mnuFileImportDonations_Click();
+        const auto messages = ui().messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(messages[0].prompt.contains(QLatin1String(c.says))) << messages[0].prompt.toStdString();
+        EXPECT_TRUE(messages[0].prompt.contains(QStringLiteral("Nothing has been imported")));
+        EXPECT_EQ(ui().pendingScripts(), 0) << "no preview";
+        EXPECT_EQ(dbtest::digest(file_), before);
+    }
+}
+
+} // namespace

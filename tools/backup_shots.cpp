@@ -1,0 +1,49 @@
+// Draws the user guide's picture of File > Restore Backup into a PNG file in the folder given:
+// restore-backup.png, the list of a file's backups with an unreadable one among them.
+// Run it on a real display or under Xvfb, so that the dialog is drawn as a user sees it:
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/tools/backup_shots docs/images
+#include "db/restore_dialog.h"
+#include "frame/main_state.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTreeWidget>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: backup_shots <folder>\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    MainState S;
+    std::vector<db::BackupSummary> backups;
+    const QDateTime first(QDate(2026, 11, 27), QTime(8, 58, 12));
+    const qint64 members[] = {1183, 1184, 1190, 1190, 1191, 1195, 1201};
+    for (int i = 0; i < 7; ++i) {
+        db::BackupSummary b;
+        b.entry.when = first.addDays(i * 2).addSecs(i * 3607);
+        b.entry.path = QStringLiteral("/home/treasurer/Club %1.qdb").arg(i);
+        b.bytes = 1650000 + i * 41000;
+        b.readable = i != 2;
+        b.members = members[i];
+        b.donations = 11840 + i * 97;
+        if (!b.readable)
+            b.problem = QStringLiteral("Not a valid password, or the file is not a database file. (error 3031)");
+        backups.push_back(b);
+    }
+    RestoreBackup dialog(S, QStringLiteral("/home/treasurer/Documents/Backups"), backups);
+    dialog.show();
+    for (int i = 0; i < 10; ++i)
+        QApplication::processEvents();
+    dialog.lstBackups->setCurrentItem(dialog.lstBackups->topLevelItem(1));
+    for (int i = 0; i < 10; ++i)
+        QApplication::processEvents();
+    const QString path = folder.filePath(QStringLiteral("restore-backup.png"));
+    const bool saved = dialog.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved ? 0 : 1;
+}
