@@ -59,6 +59,15 @@ FailureScope* scopeFor(frmMain& f)
 
 } // namespace
 
+bool TakeFailure(frmMain& f, int number, const QString& description)
+{
+    FailureScope* scope = scopeFor(f);
+    if (!scope)
+        return false;
+    scope->record(number, description);
+    return true;
+}
+
 void RunHandler(frmMain& f, Origin origin, const std::function<void()>& handler) noexcept
 {
     struct Depth {

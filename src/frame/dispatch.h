@@ -44,6 +44,11 @@ private:
     QString description_;
 };
 
+// A failure a handler reports itself rather than throwing (a data control's Error event):
+// taken by the window's failure scope when one is open, and then true, so that the caller
+// shows nothing; false when the caller must show it.
+bool TakeFailure(frmMain& f, int number, const QString& description);
+
 // A slot for QObject::connect that runs the handler as a control event. The handler takes every
 // argument of the signal (Qt offers the slot all of them).
 template <class Handler>

@@ -56,6 +56,12 @@ bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const Donati
     if (lines.empty())
         return true;
     try {
+        // A command that failed while it re-ran the view (a report on a failing disk) can leave
+        // the grid without its list: it is read again for the current member before anything is written.
+        if (!donations) {
+            f.records->datPrimaryRS_Reposition();
+            donations = f.datSecondaryRS->recordset();
+        }
         if (!donations)
             throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("The donation list is not open."));
         sqlite::Transaction transaction(f.S.db->connection());

@@ -297,11 +297,14 @@ void RecordsCommands::mnuSortDate_Click() { sortBy(f, *this, 5); }
 
 // ---- The member data source's errors and record actions ----------------------------------------
 
-void RecordsCommands::datPrimaryRS_Error([[maybe_unused]] int DataErr, const QString& Description, bool& ContinueSilently)
+void RecordsCommands::datPrimaryRS_Error(int DataErr, const QString& Description, bool& ContinueSilently)
 {
+    // While a file is being opened, its failure is the open's one message about the file.
+    ContinueSilently = true;
+    if (frame::TakeFailure(f, DataErr, Description))
+        return;
     ui::message(ui::Beep::No, QStringLiteral("Data error event hit err:") + Description, ui::Buttons::OKOnly,
                 ui::Icon::None, QStringLiteral("QUIL Data Error"));
-    ContinueSilently = true;
 }
 
 void RecordsCommands::datPrimaryRS_Validate(int Action, [[maybe_unused]] bool& Save)

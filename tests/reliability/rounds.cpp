@@ -32,7 +32,8 @@ bool claimsNothingWritten(const QString& prompt)
 {
     for (const char* words : {"nothing has been written", "not recorded", "could not be saved", "was not added",
                               "was not removed", "was not deleted", "could not be made", "no part of it was kept",
-                              "cannot open", "not saved"})
+                              "cannot open", "not saved", "nothing has been changed", "nothing was written",
+                              "was not changed", "were not merged", "nothing has been imported"})
         if (prompt.contains(QString::fromLatin1(words), Qt::CaseInsensitive))
             return true;
     return false;
@@ -244,7 +245,9 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
         return out;
     }
     const auto others = unexpected(command, messages);
-    if (others.size() > 1)
+    // A fault that stays (a disk that has failed) fails the steps that follow the command's own
+    // failure too, such as showing the view again or opening the file again: each may say so.
+    if (others.size() > 1 && !plan.persistent)
         problems << QStringLiteral("more than one message: ") + messagesText(others);
     if (!out.after && others.empty() && !command.silentSkip)
         problems << QStringLiteral("nothing was written and the program said nothing");
@@ -252,10 +255,10 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
         if (m.title != u"QUIL Data Error" && m.title != u"Unreadable File" && m.title != u"File Creation Error"
             && m.title != u"Error when repairing/Compressing database")
             problems << QStringLiteral("a message with the title \"%1\": %2").arg(m.title, m.prompt);
-        // A command that keeps the content changes nothing a message could deny; a new file
-        // that was made and then could not be opened may be said to be unopenable.
+        // A command that keeps the content changes nothing a message could deny; a file that
+        // was written and then could not be opened may be said to be unopenable.
         if (out.after && !command.keepsContent && claimsNothingWritten(m.prompt)
-            && !(ref.newFile && m.prompt.contains(QStringLiteral("cannot open"), Qt::CaseInsensitive)))
+            && !((ref.newFile || command.opensFile) && m.prompt.contains(QStringLiteral("cannot open"), Qt::CaseInsensitive)))
             problems << QStringLiteral("the change is in the file, but the message says otherwise: ") + m.prompt;
     }
     for (const ui::Message& m : messages)
