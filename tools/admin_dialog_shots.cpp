@@ -13,6 +13,7 @@
 #include "platform/ui/scripted_ui.h"
 #include "schema/connect_key.h"
 #include "schema/template.h"
+#include "shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,21 +28,12 @@
 
 namespace {
 
-void settle()
-{
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
-}
+using shots::settle;
 
 bool save(QWidget& widget, const QString& path)
 {
-    widget.show();
-    widget.raise();
-    widget.activateWindow();
-    settle();
-    const bool saved = widget.grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved;
+    shots::present(widget);
+    return shots::save(widget, path);
 }
 
 } // namespace
@@ -49,11 +41,10 @@ bool save(QWidget& widget, const QString& path)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: admin_dialog_shots <folder>\n");
+    const std::optional<QDir> argument = shots::folderArgument(argc, argv, "admin_dialog_shots");
+    if (!argument)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir& folder = *argument;
     QTemporaryDir temp;
     const QString file = temp.filePath(QStringLiteral("Friends of the Library.qdb"));
     db::writeTemplate(file);
@@ -112,8 +103,7 @@ int main(int argc, char** argv)
             QPixmap shot = f.screen()->grabWindow(0, f.frameGeometry().x(), f.frameGeometry().y(),
                                                   fileMenu->width() + newMenu->width() + 40, fileMenu->height() + 80);
             const QString path = folder.filePath(QStringLiteral("file-new-menu.png"));
-            const bool saved = shot.save(path);
-            std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+            const bool saved = shots::write(shot, path);
             ok = saved && ok;
             newMenu->hide();
             fileMenu->hide();

@@ -4,6 +4,7 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tools/backup_shots docs/images
 #include "db/restore_dialog.h"
 #include "frame/main_state.h"
+#include "shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,11 +15,10 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: backup_shots <folder>\n");
+    const std::optional<QDir> argument = shots::folderArgument(argc, argv, "backup_shots");
+    if (!argument)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir& folder = *argument;
     MainState S;
     std::vector<db::BackupSummary> backups;
     const QDateTime first(QDate(2026, 11, 27), QTime(8, 58, 12));
@@ -37,13 +37,7 @@ int main(int argc, char** argv)
     }
     RestoreBackup dialog(S, QStringLiteral("/home/treasurer/Documents/Backups"), backups);
     dialog.show();
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
+    shots::settle();
     dialog.lstBackups->setCurrentItem(dialog.lstBackups->topLevelItem(1));
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
-    const QString path = folder.filePath(QStringLiteral("restore-backup.png"));
-    const bool saved = dialog.grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved ? 0 : 1;
+    return shots::save(dialog, folder.filePath(QStringLiteral("restore-backup.png"))) ? 0 : 1;
 }

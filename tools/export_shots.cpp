@@ -7,6 +7,7 @@
 #include "records/add_payment_dialog.h"
 #include "records/donation_entry.h"
 #include "reports/fund_range_dialog.h"
+#include "shots.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,17 +20,10 @@ namespace {
 
 bool save(QDialog& dialog, QWidget* focus, const QString& path)
 {
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
+    shots::present(dialog);
     if (focus)
         focus->setFocus();
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
-    const bool saved = dialog.grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    const bool saved = shots::save(dialog, path);
     dialog.hide();
     return saved;
 }
@@ -39,11 +33,10 @@ bool save(QDialog& dialog, QWidget* focus, const QString& path)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: export_shots <folder>\n");
+    const std::optional<QDir> argument = shots::folderArgument(argc, argv, "export_shots");
+    if (!argument)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir& folder = *argument;
     MainState S;
     S.DonorName = QStringLiteral("Jane Smith");
     DonationEntry entry;

@@ -5,6 +5,7 @@
 #include "filters/donat_query.h"
 #include "filters/mem_query.h"
 #include "frame/main_state.h"
+#include "shots.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,13 +19,8 @@ namespace {
 
 bool save(QDialog& dialog, const QString& path)
 {
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
-    const bool saved = dialog.grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    shots::present(dialog);
+    const bool saved = shots::save(dialog, path);
     dialog.hide();
     return saved;
 }
@@ -41,11 +37,10 @@ void choose(DonatQuery& dialog, int row, const QString& item)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: filter_dialog_shots <folder>\n");
+    const std::optional<QDir> argument = shots::folderArgument(argc, argv, "filter_dialog_shots");
+    if (!argument)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir& folder = *argument;
     MainState S;
 
     MemQuery members(S);

@@ -10,6 +10,7 @@
 #include "platform/dao/sqlite.h"
 #include "schema/connect_key.h"
 #include "schema/template.h"
+#include "shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,11 +21,10 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: import_shots <folder>\n");
+    const std::optional<QDir> argument = shots::folderArgument(argc, argv, "import_shots");
+    if (!argument)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir& folder = *argument;
     QTemporaryDir temp;
     const QString file = temp.filePath(QStringLiteral("Club.qdb"));
     db::writeTemplate(file);
@@ -61,10 +61,5 @@ int main(int argc, char** argv)
     ImportPreview preview(S, plan);
     preview.resize(900, 560);
     preview.show();
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
-    const QString path = folder.filePath(QStringLiteral("import-preview.png"));
-    const bool saved = preview.grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved ? 0 : 1;
+    return shots::save(preview, folder.filePath(QStringLiteral("import-preview.png"))) ? 0 : 1;
 }

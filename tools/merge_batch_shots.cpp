@@ -12,6 +12,7 @@
 #include "records/merge_members_dialog.h"
 #include "schema/connect_key.h"
 #include "schema/template.h"
+#include "shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,32 +20,13 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-namespace {
-
-void settle()
-{
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
-}
-
-bool save(QWidget& w, const QDir& folder, const char* name)
-{
-    const QString path = folder.filePath(QString::fromLatin1(name));
-    const bool saved = w.grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved;
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: merge_batch_shots <folder>\n");
+    const std::optional<QDir> argument = shots::folderArgument(argc, argv, "merge_batch_shots");
+    if (!argument)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir& folder = *argument;
     QTemporaryDir temp;
     const QString file = temp.filePath(QStringLiteral("Club.qdb"));
     db::writeTemplate(file);
@@ -69,8 +51,7 @@ int main(int argc, char** argv)
         MergeMembers merge(S, database, 17);
         merge.show();
         merge.txtMerge->setText(QStringLiteral("512"));
-        settle();
-        ok = save(merge, folder, "merge-members.png") && ok;
+        ok = shots::save(merge, folder.filePath(QStringLiteral("merge-members.png"))) && ok;
     }
     {
         std::optional<records::BatchTotals> batch(std::in_place, 40, vb::Currency::fromUnits(1275));
@@ -78,8 +59,7 @@ int main(int argc, char** argv)
             batch->add(id, vb::Currency::fromUnits(id == 12 ? 35 : 25));
         BatchTotalsDialog dialog(S, batch);
         dialog.show();
-        settle();
-        ok = save(dialog, folder, "batch-totals.png") && ok;
+        ok = shots::save(dialog, folder.filePath(QStringLiteral("batch-totals.png"))) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include "platform/settings/settings.h"
 #include "platform/ui/scripted_ui.h"
 #include "records/del_form.h"
+#include "shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,32 +23,16 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-namespace {
-
-void settle()
-{
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
-}
-
-bool save(QWidget& widget, const QString& path)
-{
-    settle();
-    const bool saved = widget.grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved;
-}
-
-} // namespace
+using shots::save;
+using shots::settle;
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: view_shots <folder>\n");
+    const std::optional<QDir> argument = shots::folderArgument(argc, argv, "view_shots");
+    if (!argument)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir& folder = *argument;
     QTemporaryDir temp;
     const settings::ScopedFile settingsFile(temp.filePath(QStringLiteral("quil.ini")));
     const QString file = temp.filePath(QStringLiteral("Demo.qdb"));

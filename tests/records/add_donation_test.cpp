@@ -111,6 +111,25 @@ TEST_F(AddDonationTest, ASingleDonationWritesOneRowForTheCurrentMember)
     EXPECT_TRUE(ui().messages().empty());
 }
 
+// A command that failed while it showed the view again (a report on a failing disk) can leave
+// the grid without its list; the next donation must still be recorded, not refused.
+TEST_F(AddDonationTest, AGridLeftWithoutItsListIsReadAgainBeforeTheDonationIsWritten)
+{
+    auto& f = open();
+    f.datSecondaryRS->setRecordset(nullptr);
+    addDonation(f, [](QDialog& d) {
+        fill(d, "25", "", "Roof Repair");
+        ui::click(d, "Command1");
+        EXPECT_FALSE(d.isVisible());
+    });
+    const auto rows = payments();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].member, member);
+    ASSERT_NE(f.datSecondaryRS->recordset(), nullptr);
+    EXPECT_EQ(f.datSecondaryRS->recordset()->field("Destination").toText(), "Roof Repair");
+    EXPECT_TRUE(ui().messages().empty()) << ui().messages().front().prompt.toStdString();
+}
+
 TEST_F(AddDonationTest, OutsideStandardModeTheGridIsShownAgain)
 {
     auto& f = open();
