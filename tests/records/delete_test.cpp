@@ -28,36 +28,6 @@ protected:
         return f;
     }
 
-    // A fresh window over a fresh copy of the fixture's file, for the next case of a table.
-    void restart()
-    {
-        TearDown();
-        QFile::remove(file_);
-        ui().clearLog();
-        SetUp();
-    }
-
-    // Every donation in the file as "id:member", by id.
-    QString owners() const
-    {
-        sqlite::Connection c = keyed();
-        sqlite::Statement s = c.prepare(QStringLiteral("SELECT PaymentID, MemberID FROM Payments ORDER BY PaymentID"));
-        QStringList out;
-        while (s.step())
-            out << QStringLiteral("%1:%2").arg(s.int64(0)).arg(s.int64(1));
-        return out.join(u' ');
-    }
-
-    QString memberRows() const
-    {
-        sqlite::Connection c = keyed();
-        sqlite::Statement s = c.prepare(QStringLiteral("SELECT MemberID FROM Members ORDER BY MemberID"));
-        QStringList out;
-        while (s.step())
-            out << QString::number(s.int64(0));
-        return out.join(u' ');
-    }
-
     static void highlight(frmMain& f, int paymentId)
     {
         const int row = rowOf(f, paymentId);

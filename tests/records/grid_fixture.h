@@ -17,6 +17,7 @@
 #include "records/records_commands.h"
 #include "support/window_fixture.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -129,6 +130,37 @@ protected:
     static QString summary(const frmMain& f)
     {
         return f.Label7->text() + u'|' + f.Label2->text() + u'|' + f.Label5->text();
+    }
+
+    // A fresh window over a fresh copy of the fixture's file, for the next case of a table.
+    void restart()
+    {
+        TearDown();
+        QFile::remove(file_);
+        ui().clearLog();
+        SetUp();
+    }
+
+    // Every donation in the file as "id:member", by id.
+    QString owners() const
+    {
+        sqlite::Connection c = keyed();
+        sqlite::Statement s = c.prepare(QStringLiteral("SELECT PaymentID, MemberID FROM Payments ORDER BY PaymentID"));
+        QStringList out;
+        while (s.step())
+            out << QStringLiteral("%1:%2").arg(s.int64(0)).arg(s.int64(1));
+        return out.join(u' ');
+    }
+
+    // The members' numbers, in order.
+    QString memberRows() const
+    {
+        sqlite::Connection c = keyed();
+        sqlite::Statement s = c.prepare(QStringLiteral("SELECT MemberID FROM Members ORDER BY MemberID"));
+        QStringList out;
+        while (s.step())
+            out << QString::number(s.int64(0));
+        return out.join(u' ');
     }
 };
 

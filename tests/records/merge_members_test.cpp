@@ -16,34 +16,6 @@ using gridtest::GridTest;
 
 class MergeTest : public GridTest {
 protected:
-    void restart()
-    {
-        TearDown();
-        QFile::remove(file_);
-        ui().clearLog();
-        SetUp();
-    }
-
-    QString owners() const
-    {
-        sqlite::Connection c = keyed();
-        sqlite::Statement s = c.prepare(QStringLiteral("SELECT PaymentID, MemberID FROM Payments ORDER BY PaymentID"));
-        QStringList out;
-        while (s.step())
-            out << QStringLiteral("%1:%2").arg(s.int64(0)).arg(s.int64(1));
-        return out.join(u' ');
-    }
-
-    QString memberRows() const
-    {
-        sqlite::Connection c = keyed();
-        sqlite::Statement s = c.prepare(QStringLiteral("SELECT MemberID FROM Members ORDER BY MemberID"));
-        QStringList out;
-        while (s.step())
-            out << QString::number(s.int64(0));
-        return out.join(u' ');
-    }
-
     // The n-th write of the next command is refused (0: none): each donation row moved and the
     // member row deleted count as one.
     void refuseWrite(frmMain& f, int n)

@@ -49,7 +49,7 @@ TEST_P(IoErrorLoop, EveryFaultPointLeavesTheFileBeforeOrAfterAndTheProgramUsable
     for (const FaultKind& kind : kKinds) {
         const std::int64_t made = ref.counts[kind.op];
         for (std::int64_t n = 1;; ++n) {
-            if (!reliability::tried(n, made, 3, 4))
+            if (!reliability::tried(n, made, 2, 3))
                 continue;
             const faultfs::Plan plan{kind.op, n, kind.fault, kind.persistent};
             const reliability::Outcome out = reliability::ioRound(s, *command, ref, plan);
