@@ -162,6 +162,24 @@ protected:
             out << QString::number(s.int64(0));
         return out.join(u' ');
     }
+
+    // The n-th write of the next command is refused (0: none): each donation row changed and
+    // each member row deleted count as one.
+    void refuseWrite(frmMain& f, int n)
+    {
+        auto& c = f.S.db->connection();
+        c.exec("CREATE TEMP TABLE IF NOT EXISTS writes (n INTEGER)");
+        c.exec("DELETE FROM writes");
+        c.exec("INSERT INTO writes VALUES (0)");
+        for (const char* t : {"UPDATE ON Payments", "DELETE ON Members"}) {
+            const QString name = QString::fromLatin1(t).split(u' ').first().toLower();
+            c.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse_%1").arg(name));
+            c.exec(QStringLiteral("CREATE TEMP TRIGGER refuse_%1 BEFORE %2 BEGIN UPDATE writes SET n = n + 1; "
+                                  "SELECT RAISE(ABORT, 'refused by the test') WHERE (SELECT n FROM writes) = %3; END")
+                       .arg(name, QString::fromLatin1(t))
+                       .arg(n));
+        }
+    }
 };
 
 } // namespace gridtest
