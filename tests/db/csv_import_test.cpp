@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <sqlcipher/sqlite3.h>
+#include <vector>
 
 namespace {
 
@@ -66,14 +67,43 @@ QString reasonOn(const db::import::Plan& plan, std::int64_t line)
     return {};
 }
 
+// A line of a bad-lines table: the reason given, or a part of it; nullptr: the line is imported.
+struct BadLine {
+    const char* line;
+    const char* reason;
+};
+
+QByteArray fileOf(const QByteArray& header, const std::vector<BadLine>& cases)
+{
+    QByteArray bytes = header;
+    for (const BadLine& c : cases)
+        bytes += QByteArray(c.line) + "\r\n";
+    return bytes;
+}
+
+// Checks each line's reason (lines are numbered from 2, after the header) and returns how many
+// the table says are imported.
+std::int64_t expectReasons(const db::import::Plan& plan, const std::vector<BadLine>& cases)
+{
+    std::int64_t imported = 0;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].line);
+        const QString reason = reasonOn(plan, static_cast<std::int64_t>(i) + 2);
+        if (!cases[i].reason) {
+            EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
+            ++imported;
+        } else {
+            EXPECT_TRUE(reason.contains(QString::fromUtf8(cases[i].reason))) << reason.toStdString();
+        }
+    }
+    return imported;
+}
+
 TEST_F(ImportTest, MemberLinesThatCannotBeImportedAndWhy)
 {
     auto& f = open();
     const QByteArray header = "Member ID,First Name,Last Name,Address,Zip\r\n";
-    const struct {
-        const char* line;
-        const char* reason;  // a part of it; nullptr: the line is imported
-    } cases[] = {
+    const std::vector<BadLine> cases = {
         {",Cy,Clark,3 Pine Rd,13501", nullptr},
         {",,,3 Pine Rd,", "missing name"},
         {",  ,  ,3 Pine Rd,", "missing name"},
@@ -89,35 +119,19 @@ TEST_F(ImportTest, MemberLinesThatCannotBeImportedAndWhy)
         {",,,,13501", "missing name; missing address"},
         {",Cy,\"Clark", "a quoted field is not closed"},
     };
-    QByteArray bytes = header;
-    for (const auto& c : cases)
-        bytes += QByteArray(c.line) + "\r\n";
-    const db::import::Plan plan = analysed(f, Kind::Members, bytes);
+    const db::import::Plan plan = analysed(f, Kind::Members, fileOf(header, cases));
     ASSERT_TRUE(plan.columns.missing.isEmpty());
     EXPECT_EQ(plan.lines, std::ssize(cases));
-    std::int64_t imported = 0;
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(cases[i].line);
-        const QString reason = reasonOn(plan, static_cast<std::int64_t>(i) + 2);
-        if (!cases[i].reason) {
-            EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
-            ++imported;
-        } else {
-            EXPECT_TRUE(reason.contains(QString::fromUtf8(cases[i].reason))) << reason.toStdString();
-        }
-    }
+    const std::int64_t imported = expectReasons(plan, cases);
     EXPECT_EQ(plan.importable(), imported);
-    EXPECT_EQ(plan.problems.size() + plan.members.size(), std::size(cases));
+    EXPECT_EQ(plan.problems.size() + plan.members.size(), cases.size());
 }
 
 TEST_F(ImportTest, DonationLinesThatCannotBeImportedAndWhy)
 {
     auto& f = open();
     const QByteArray header = "ID,First Name,Last Name,Address,Amount,Fund,Date,Check\r\n";
-    const struct {
-        const char* line;
-        const char* reason;
-    } cases[] = {
+    const std::vector<BadLine> cases = {
         {"2,,,,25,Roof,3/12/2004,", nullptr},
         {",ann,ADAMS, 1 elm st ,$25,Roof,2004-03-12,101", nullptr},
         {"99,,,,25,Roof,3/12/2004,", "no such member: Member ID 99"},
@@ -139,22 +153,9 @@ TEST_F(ImportTest, DonationLinesThatCannotBeImportedAndWhy)
         {"99,,,,x,Roof,13/13/2004,", "unreadable amount: 'x'; unreadable date: '13/13/2004'; no such member"},
         {"5,,,,\"1.234,50\",roof,12 Mar 2004,0", nullptr},
     };
-    QByteArray bytes = header;
-    for (const auto& c : cases)
-        bytes += QByteArray(c.line) + "\r\n";
-    const db::import::Plan plan = analysed(f, Kind::Donations, bytes);
+    const db::import::Plan plan = analysed(f, Kind::Donations, fileOf(header, cases));
     ASSERT_TRUE(plan.columns.missing.isEmpty());
-    std::int64_t imported = 0;
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(cases[i].line);
-        const QString reason = reasonOn(plan, static_cast<std::int64_t>(i) + 2);
-        if (!cases[i].reason) {
-            EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
-            ++imported;
-        } else {
-            EXPECT_TRUE(reason.contains(QString::fromUtf8(cases[i].reason))) << reason.toStdString();
-        }
-    }
+    const std::int64_t imported = expectReasons(plan, cases);
     EXPECT_EQ(plan.importable(), imported);
     EXPECT_TRUE(plan.newDestinations.isEmpty()) << "'roof' is the listed Roof";
 }
