@@ -284,13 +284,6 @@ void copyChecked(sqlite::Connection& source, const QString& target, const QByteA
     copy.finish();
 }
 
-QString reasonOf(const std::exception& e)
-{
-    if (const auto* db = dynamic_cast<const jet::DbError*>(&e))
-        return db->reason();
-    return QString::fromLocal8Bit(e.what());
-}
-
 void prepareBackupFolder(const QString& file)
 {
     const QString folderPath = backupFolder(file);

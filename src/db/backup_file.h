@@ -9,6 +9,7 @@
 // written under its name + ".part", checked (opened with the key, the schema check, the same
 // number of pages and of rows in every table) and only then renamed: a backup under a
 // program name is always complete.
+#include "platform/jet/db_error.h"
 #include "platform/dao/sqlite.h"
 
 #include <QDateTime>
@@ -133,7 +134,6 @@ struct BackupSummary {
 };
 BackupSummary summarizeBackup(const BackupEntry& entry, const QByteArray& key);
 
-// Turns a failure into the reason a message shows.
-QString reasonOf(const std::exception& e);
+using jet::reasonOf;
 
 } // namespace db

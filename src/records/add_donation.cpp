@@ -77,8 +77,7 @@ bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const Donati
         }
         transaction.commit();
     } catch (const std::exception& e) {
-        const auto* db = dynamic_cast<const jet::DbError*>(&e);
-        const QString reason = db ? db->reason() : QString::fromLocal8Bit(e.what());
+        const QString reason = jet::reasonOf(e);
         if (donations) {
             donations->cancelUpdate();
             f.S.db->noteWrite();

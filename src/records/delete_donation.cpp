@@ -51,10 +51,7 @@ void RecordsCommands::mnuEditDelPay_Click()
             ShowBatch();
     } catch (const std::exception& e) {
         // The donation is still there: say so instead of acting as if it were gone.
-        const auto* db = dynamic_cast<const jet::DbError*>(&e);
-        S.LastAnswer = ui::message(ui::Beep::Yes,
-                                   QStringLiteral("The donation was not deleted.\n\n%1")
-                                       .arg(db ? db->reason() : QString::fromLocal8Bit(e.what())),
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The donation was not deleted.\n\n%1").arg(jet::reasonOf(e)),
                                    ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
     }
     skipOnFailure([&] { f.datSecondaryRS->moveFirst(); });

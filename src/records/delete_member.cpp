@@ -40,7 +40,6 @@ std::optional<QString> transferAndDelete(frmMain& f, dao::Recordset& members, st
         deleted = true;
         transaction.commit();
     } catch (const std::exception& e) {
-        const auto* db = dynamic_cast<const jet::DbError*>(&e);
         // Rows read during the transaction may show what was rolled back: read them again.
         S.db->noteWrite();
         if (deleted) {
@@ -51,7 +50,7 @@ std::optional<QString> transferAndDelete(frmMain& f, dao::Recordset& members, st
             });
             f.datPrimaryRS->notifyReposition();
         }
-        return db ? db->reason() : QString::fromLocal8Bit(e.what());
+        return jet::reasonOf(e);
     }
     return std::nullopt;
 }

@@ -33,12 +33,6 @@ std::optional<std::int64_t> typedNumber(const QLineEdit* box)
     return ok && n > 0 ? std::optional<std::int64_t>(n) : std::nullopt;
 }
 
-QString reasonOf(const std::exception& e)
-{
-    const auto* db = dynamic_cast<const jet::DbError*>(&e);
-    return db ? db->reason() : QString::fromLocal8Bit(e.what());
-}
-
 } // namespace
 
 MergeMembers::MergeMembers(MainState& S, std::shared_ptr<dao::Database> database, std::int64_t current, QWidget* parent)
@@ -168,7 +162,7 @@ bool MergeMembers::readMembers()
         if (const auto id = typedNumber(txtMerge))
             merge_ = records::readMemberSummary(*database_, *id);
     } catch (const std::exception& e) {
-        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The members could not be read: nothing has been changed.\n\n%1").arg(reasonOf(e)),
+        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The members could not be read: nothing has been changed.\n\n%1").arg(jet::reasonOf(e)),
                                    ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
         return false;
     }
@@ -202,7 +196,7 @@ bool MergeMembers::writeMerge()
         // Rows read during the transaction may show what was rolled back: read them again.
         database_->noteWrite();
         S.LastAnswer = ui::message(ui::Beep::Yes,
-                                   QStringLiteral("The members were not merged: nothing has been changed.\n\n%1").arg(reasonOf(e)),
+                                   QStringLiteral("The members were not merged: nothing has been changed.\n\n%1").arg(jet::reasonOf(e)),
                                    ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
         return false;
     }

@@ -49,4 +49,12 @@ private:
     QString description_;
 };
 
+// Why a failure happened, in a message's words: a database error's reason, else the text of
+// any other exception.
+inline QString reasonOf(const std::exception& e)
+{
+    const auto* db = dynamic_cast<const DbError*>(&e);
+    return db ? db->reason() : QString::fromLocal8Bit(e.what());
+}
+
 } // namespace jet
