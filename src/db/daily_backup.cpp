@@ -12,6 +12,7 @@
 #include "schema/connect_key.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <chrono>
 
 namespace {
@@ -80,7 +81,12 @@ void FileCommands::stepDailyBackup()
         // The copy is closed; reading it back is no work for the window's thread.
         daily_->completeCopy();
         db::BackupCopy* copy = daily_.get();
-        dailyCheck_ = std::async(std::launch::async, [copy, file, key = db::passwordOfConnect(S.DbConnect).toUtf8()] {
+        // The window idles without polling while the check runs; the check wakes the steps again
+        // when it ends, however it ends. The timer outlives the thread: cancelling waits for it.
+        dailyTimer_.stop();
+        dailyCheck_ = std::async(std::launch::async, [copy, file, key = db::passwordOfConnect(S.DbConnect).toUtf8(),
+                                                      wake = &dailyTimer_] {
+            const auto answer = qScopeGuard([wake] { QMetaObject::invokeMethod(wake, "start", Qt::QueuedConnection); });
             copy->verifyAndName(db::expectedOf(file, key));
         });
     } catch (const db::BackupError& e) {

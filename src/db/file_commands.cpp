@@ -31,7 +31,11 @@ FileCommands::FileCommands(frmMain& f) : f(f)
     QObject::connect(&dailyTimer_, &QTimer::timeout, [this] { stepDailyBackup(); });
 }
 
-FileCommands::~FileCommands() = default;
+FileCommands::~FileCommands()
+{
+    // A backup's check running on its thread ends before the timer it wakes goes.
+    cancelDailyBackup();
+}
 
 QString FileCommands::ChooseDatabaseFile(const QString& title)
 {

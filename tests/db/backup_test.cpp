@@ -3,6 +3,7 @@
 // made, the day's first backup made after the open and before the first write, and Restore
 // Backup replacing the file whole or not at all.
 #include "db_fixture.h"
+#include "support/event_wait.h"
 
 #include "db/backup.h"
 #include "db/backup_file.h"
@@ -351,10 +352,8 @@ TEST_F(BackupTest, TheDaysFirstOpenMakesABackupAfterTheOpenAndBeforeAnyCommand)
         // Not made during the open: the window shows first.
         EXPECT_EQ(folderEntries().size(), std::size_t(c.there.size()));
         const QStringList state = dump(file_);
-        // The idle window makes it; the loop is bounded by steps, not by time.
-        for (int i = 0; i < 100000 && files.DailyBackupPending(); ++i)
-            QCoreApplication::processEvents();
-        EXPECT_FALSE(files.DailyBackupPending());
+        // The idle window makes it, its check answering from a thread of its own.
+        EXPECT_TRUE(quiltest::runEventsUntil([&] { return !files.DailyBackupPending(); }));
         const QString made = QDir(folder_).filePath("Club 2026-12-08 17.30.05.qdb");
         EXPECT_EQ(QFile::exists(made), c.made);
         if (c.made) {
@@ -397,8 +396,7 @@ TEST_F(BackupTest, AFailingDailyBackupIsOneMessageAndTheProgramGoesOn)
     ui().clearLog();
     open(file_);
     auto& files = static_cast<FileCommands&>(*f.files);
-    for (int i = 0; i < 1000 && files.DailyBackupPending(); ++i)
-        QCoreApplication::processEvents();
+    ASSERT_TRUE(quiltest::runEventsUntil([&] { return !files.DailyBackupPending(); }));
     ASSERT_EQ(ui().messages().size(), 1u) << ui().trace().join('\n').toStdString();
     EXPECT_EQ(ui().messages()[0].title, "QUIL Data Error");
     EXPECT_TRUE(ui().messages()[0].prompt.contains(QDir::toNativeSeparators(folder_)));
