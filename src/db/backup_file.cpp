@@ -51,11 +51,6 @@ void setBackupClock(std::function<QDateTime()> clock)
     clockFunction() = std::move(clock);
 }
 
-QString backupFolder(const QString& file)
-{
-    return QFileInfo(file).absoluteDir().filePath(QStringLiteral("Backups"));
-}
-
 QString backupFileName(const QString& baseName, const QDateTime& when, int sequence)
 {
     const QString suffix = sequence > 1 ? QStringLiteral("_%1").arg(sequence) : QString();

@@ -11,6 +11,7 @@
 // program name is always complete.
 #include "platform/jet/db_error.h"
 #include "platform/dao/sqlite.h"
+#include "schema/own_files.h"
 
 #include <QDateTime>
 #include <QString>
@@ -28,8 +29,6 @@ void setBackupClock(std::function<QDateTime()> clock);
 
 inline constexpr int kBackupsKept = 10;
 
-// "Backups" in the file's folder.
-QString backupFolder(const QString& file);
 // The name of a backup of a file with that base name ("Club" for Club.qdb); sequence 1 has no
 // suffix, a later one of the same second "_2", "_3", ...
 QString backupFileName(const QString& baseName, const QDateTime& when, int sequence = 1);

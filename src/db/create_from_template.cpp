@@ -5,7 +5,9 @@
 #include "db/template_copy.h"
 
 #include "frame/frm_main.h"
+#include "platform/ui/save_target.h"
 #include "platform/ui/ui.h"
+#include "schema/own_files.h"
 #include "schema/template.h"
 
 namespace {
@@ -28,6 +30,13 @@ void FileCommands::CreateFromTemplate(const QString& title, QString* unnamed)
     const db::NameTest test = db::testNewFileName(S.DbFileName);
     if (test.exists) {
         fail(f, QStringLiteral("File Exists"), QStringLiteral("File Creation Error"));
+        return;
+    }
+    // A new name can still be one the program keeps: its Backups folder lists what lies there.
+    if (const QString refusal = db::ownFileRefusal(S.DbFileName, S.OpenDbPath, S.AppDir + QString::fromLatin1(db::kTemplateFileName));
+        !refusal.isEmpty()) {
+        ui::tellTargetRefused(title, S.DbFileName, refusal);
+        S.DbFileName.clear();
         return;
     }
     if (test.error) {

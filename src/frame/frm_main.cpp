@@ -2,12 +2,17 @@
 
 #include "frame/client_area.h"
 #include "frame/program_folder.h"
+#include "frame/quit_signals.h"
 #include "frame/second_copy.h"
 #include "platform/data/bound_text_box.h"
 #include "platform/data/data_control.h"
+#include "platform/ui/save_target.h"
+#include "schema/own_files.h"
 #include "schema/schema.h"
+#include "schema/template.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,6 +79,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     placeControls();
     connect(client, &ClientArea::resized, this, &frmMain::Form_Resize);
 
+    // Every file a command writes under a name the user picks is checked against the files this
+    // window keeps. The window may go first (tests make several): then nothing is kept.
+    ui::setSaveTargetCheck([window = QPointer<frmMain>(this)](const QString& path) {
+        if (!window)
+            return QString();
+        return db::ownFileRefusal(path, window->S.OpenDbPath,
+                                  window->S.AppDir + QString::fromLatin1(db::kTemplateFileName));
+    });
 }
 
 frmMain::~frmMain() = default;

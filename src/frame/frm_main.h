@@ -28,6 +28,7 @@ class QProgressBar;
 class QTableView;
 class QToolBar;
 
+class QuitSignals;
 class SecondCopy;
 
 namespace data {
@@ -155,6 +156,16 @@ public:
     bool Form_Load(const QString& commandLine);
     // The unload event (closing the window runs it; it never cancels).
     void Form_Unload();
+    // Writes a change typed into the member fields and not yet written, as moving to another
+    // member would. False when the file refused it (the member source's error event has said
+    // so; the boxes keep the typed text).
+    bool WriteTypedMemberChange();
+    // Before the program ends: the typed change written, or, when the file refused it and the
+    // user may be asked, the user's leave to end without it. False: the user keeps the program.
+    bool KeepTypedChangeBeforeQuitting(bool mayAsk);
+    // The system ends the program (a shutdown, a kill, the end of the desktop session): what was
+    // typed is written and the window closes without a question.
+    void QuitOnRequest();
 
     void OpenFromCommandLine(const QString& commandLine);
     void WaitOneSecond();
@@ -245,6 +256,8 @@ private:
     QHash<QString, QAction*> buttons_;
     QStringList buttonKeys_;
     std::unique_ptr<SecondCopy> secondCopy_;
+    std::unique_ptr<QuitSignals> quitSignals_;
+    bool quittingOnRequest_ = false;
     QRect placement_;  // outer placement in pixels, as read at start
     QMargins placementFrame_;
     bool placementPending_ = false;

@@ -5,6 +5,7 @@
 #include "frame/dispatch.h"
 #include "frame/load_picture.h"
 #include "frame/program_folder.h"
+#include "frame/quit_signals.h"
 #include "frame/second_copy.h"
 #include "frame/twips.h"
 #include "platform/dao/engine.h"
@@ -18,6 +19,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSessionManager>
 
 QString SplashFileName(int innerWidthPixels)
 {
@@ -72,6 +74,20 @@ bool frmMain::Form_Load(const QString& commandLine)
             return;
         frame::RunHandler(*this, frame::Origin::Event, [this] { mnuFileExit_Click(); });
     });
+
+    // The end of the desktop session, a kill or the process's quit must not drop a typed change.
+    quitSignals_ = std::make_unique<QuitSignals>();
+    connect(quitSignals_.get(), &QuitSignals::quitRequested, this,
+            [this] { frame::RunHandler(*this, frame::Origin::Event, [this] { QuitOnRequest(); }); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        frame::RunHandler(*this, frame::Origin::Event, [&] {
+            if (!KeepTypedChangeBeforeQuitting(manager.allowsInteraction()))
+                manager.cancel();
+            manager.release();
+        });
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this,
+            [this] { frame::RunHandler(*this, frame::Origin::Event, [this] { WriteTypedMemberChange(); }); });
 
     S.StandardMode = true;
     S.AppDir = ProgramFolder();

@@ -10,6 +10,7 @@
 #include "platform/report/render.h"
 #include "platform/report/report.h"
 #include "platform/report/report_error.h"
+#include "platform/ui/save_target.h"
 #include "platform/ui/ui.h"
 #include "reports/recordset_rows.h"
 #include "reports/report_layouts.h"
@@ -52,13 +53,11 @@ void ReportCommands::PrintFilterCriteria()
     try {
         if (PrintOnDefaultPrinter(report))
             return;
-        bool cancelled = false;
-        QString path = ui::current().saveFileDialog(QStringLiteral("No Printer: Save the Filter Criteria as PDF"),
-                                                    QStringLiteral("Filter Criteria.pdf"), QStringLiteral("*.pdf"), {}, &cancelled);
-        if (cancelled || path.isEmpty())
+        const QString path = ui::chooseSaveTarget({QStringLiteral("No Printer: Save the Filter Criteria as PDF"),
+                                                   QStringLiteral("Filter Criteria.pdf"), QStringLiteral("*.pdf"),
+                                                   report::withPdfExtension});
+        if (path.isEmpty())
             return;
-        if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-            path += QStringLiteral(".pdf");
         report::exportPdf(report, path, {1, 1}, layout.caption);
     } catch (const report::ReportError& e) {
         S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The filter criteria were not printed.\n\n") + QString::fromLocal8Bit(e.what()),

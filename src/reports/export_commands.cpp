@@ -3,6 +3,7 @@
 #include "frame/frm_main.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
+#include "platform/ui/save_target.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
@@ -29,18 +30,11 @@ ExportCommands::ExportCommands(frmMain& f) : f(f) {}
 
 QString ExportCommands::chooseFile(const QString& title, const QString& suggested)
 {
-    QString path = ui::current().saveFileDialog(title, suggested, kCsvFilter);
-    if (path.isEmpty())
-        return {};
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    if (QFileInfo::exists(path)) {
-        f.S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("'%1' already exists.\nDo you want to replace it?").arg(path),
-                                     ui::Buttons::YesNo, ui::Icon::Exclamation, title);
-        if (f.S.LastAnswer != ui::Yes)
-            return {};
-    }
-    return path;
+    ui::SaveRequest request{title, suggested, kCsvFilter, [](const QString& chosen) {
+                                return QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".csv") : chosen;
+                            }};
+    request.askBeforeReplacing = true;
+    return ui::chooseSaveTarget(request);
 }
 
 template <class Work>

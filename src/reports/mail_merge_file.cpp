@@ -7,6 +7,7 @@
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
+#include "platform/ui/save_target.h"
 #include "platform/ui/ui.h"
 #include "reports/mail_merge_rtf.h"
 
@@ -46,12 +47,11 @@ void ReportCommands::WriteMailMergeFile()
         }
     } finally{f, folder};
 
-    bool cancelled = false;
-    const QString chosen = ui::current().saveFileDialog(QStringLiteral("Create Mail Merge Data File"),
-                                                        QStringLiteral("Default Merge.rtf"), QStringLiteral("*.rtf"), {}, &cancelled);
-    if (cancelled || chosen.isEmpty())
+    // An existing file is replaced without a question, unless it is one the program keeps.
+    const QString path = ui::chooseSaveTarget({QStringLiteral("Create Mail Merge Data File"), QStringLiteral("Default Merge.rtf"),
+                                               QStringLiteral("*.rtf"), reports::mailMergePath});
+    if (path.isEmpty())
         return;
-    const QString path = reports::mailMergePath(chosen);
 
     // The members by the ids the entries keep; one deleted meanwhile is left out.
     std::vector<reports::MailMergeRow> rows;

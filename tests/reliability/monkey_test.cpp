@@ -22,6 +22,8 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -36,7 +38,9 @@ namespace {
 const QStringList kAlphabet{"'", "''", "*", "?", "#", "[", "]", "[!", "\"", "\\", "%", "_", "-", " ", "a", "Z", "0", "9",
                             "é", "Ж", "中", "ש", "😀", ";", "--", "/*", "|", "$", ",", "."};
 const QStringList kNumbers{"12.5", "-3", "0", "0.001", "1e300", "abc", "", "$1,234.56", "99999999999999", "(4.50)",
-                           "1,5", " 7 ", "NaN", "-0", "922337203685477.5807"};
+                           "1,5", " 7 ", "NaN", "-0", "922337203685477.5807", "999999999.99", "999999999.995",
+                           "1000000000", "-999999999.99", "2147483647", "2147483648", "-2147483648",
+                           "9223372036854775807", "9223372036854775808"};
 const QStringList kDates{"6/1/2004", "2/30/2001", "12/31/9999", "1/1/100", "abc", "", "13/1/2000", "2/29/2000",
                          "7/4/2001 9:15", "0/0/0", "1/1/1899"};
 
@@ -71,7 +75,7 @@ public:
         auto& records = static_cast<RecordsCommands&>(*f.records);
         const auto menu = [&](const std::function<void()>& h) { frame::RunHandler(f, frame::Origin::Menu, h); };
         const auto event = [&](const std::function<void()>& h) { frame::RunHandler(f, frame::Origin::Event, h); };
-        switch (pick(0, 8)) {
+        switch (pick(0, 10)) {
         case 0: {
             const QString amount = anyOf(kNumbers), check = anyOf(kNumbers), dest = text(), date = anyOf(kDates);
             s_.ui().queueDialog([=](QDialog& d) {
@@ -156,6 +160,45 @@ public:
             menu([&] { f.mnuEditAddPay_Click(); });
             return QStringLiteral("add destination ") + dest.left(40);
         }
+        case 8: {
+            // A save dialog offered a file the program keeps; the next offer is cancelled.
+            QStringList kept{s_.file(), s_.folder() + QStringLiteral("/Base.dat")};
+            for (const QString& name : QDir(s_.backupsFolder()).entryList(QDir::Files))
+                kept << QDir(s_.backupsFolder()).filePath(name);
+            const QString target = anyOf(kept);
+            const std::int64_t which = pick(0, 1);
+            s_.ui().queueFile(target);
+            s_.ui().queueFileCancel();
+            menu([&] {
+                if (which == 0) f.mnuFileExportMembers_Click();
+                else f.mnuFileExportDonations_Click();
+            });
+            return QStringLiteral("export %1 to %2").arg(which).arg(target);
+        }
+        case 9: {
+            // Exit with a change typed into a member field: after the next start it is there,
+            // unless the file refused it (a message, and the question answered Yes).
+            static const char* const kColumns[] = {"Address", "City", "State", "PostalCode", "HomePhone"};
+            const int field = static_cast<int>(pick(3, 7));
+            dao::Recordset* members = f.datPrimaryRS->recordset();
+            if (!members || !members->hasCurrentRow() || members->editMode() != dao::Recordset::EditMode::None)
+                return QStringLiteral("exit: no member to type into");
+            const std::int64_t id = members->field(QStringLiteral("MemberID")).toLong();
+            f.txtFields.setText(field, text());
+            const QString typed = f.txtFields.text(field);
+            menu([&] { f.mnuFileExit_Click(); });
+            const bool refused = !s_.ui().messages().empty();
+            s_.build();
+            if (!s_.open())
+                return QStringLiteral("exit: the file did not open again");
+            s_.executive();
+            auto stored = s_.window().S.db->connection().prepare(
+                QStringLiteral("SELECT coalesce(%1, '') FROM Members WHERE MemberID = ?").arg(QLatin1String(kColumns[field - 3])));
+            stored.bind(1, id);
+            if (!refused && (!stored.step() || stored.text(0) != typed))
+                return QStringLiteral("LOST: exit dropped the text typed into field %1 of member %2").arg(field).arg(id);
+            return QStringLiteral("exit with field %1 typed: %2").arg(field).arg(typed.left(40));
+        }
         default: {
             const QString amount = anyOf(kNumbers);
             s_.ui().queueDialog([=](QDialog& d) {
@@ -233,6 +276,13 @@ QStringList invariants(reliability::Session& s)
     return problems;
 }
 
+// The file's first bytes: its key's salt, the same for as long as nothing writes the file whole.
+QByteArray fileHeader(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(16) : QByteArray();
+}
+
 TEST(Monkey, RandomWalksKeepTheFileAndTheProgramsRules)
 {
     const std::int64_t steps = qEnvironmentVariableIsSet("QUIL_MONKEY_STEPS") ? qEnvironmentVariableIntValue("QUIL_MONKEY_STEPS") : 400;
@@ -248,6 +298,7 @@ TEST(Monkey, RandomWalksKeepTheFileAndTheProgramsRules)
         ASSERT_TRUE(s.open());
         s.executive();
         Monkey monkey(s, seed);
+        const QByteArray header = fileHeader(s.file());
         for (std::int64_t i = 1; i <= steps; ++i) {
             s.ui().clearLog();
             QString did;
@@ -264,6 +315,10 @@ TEST(Monkey, RandomWalksKeepTheFileAndTheProgramsRules)
             } catch (const std::exception& e) {
                 problems << QStringLiteral("the file could not be read: ") + QString::fromLocal8Bit(e.what());
             }
+            if (did.startsWith(QStringLiteral("LOST")) || did.endsWith(QStringLiteral("did not open again")))
+                problems << did;
+            if (fileHeader(s.file()) != header)
+                problems << QStringLiteral("the file was written over");
             ASSERT_TRUE(problems.isEmpty()) << "seed " << seed << " step " << i << " (" << did.toStdString()
                                             << "):\n  " << problems.join(QStringLiteral("\n  ")).toStdString();
         }

@@ -100,17 +100,20 @@ bool fileOpen(Session& s)
     return s.window().S.db && !s.window().S.OpenDbPath.isEmpty();
 }
 
-bool expected(const WritingCommand& command, const ui::Message& m)
+bool expected(const WritingCommand& command, const ui::Message& m, bool faultMet = false)
 {
-    return command.expectedTitles.contains(m.title);
+    return command.expectedTitles.contains(m.title)
+        || (faultMet && m.buttons != ui::Buttons::OKOnly && command.faultQuestions.contains(m.title));
 }
 
-// The messages beyond those the command gives when it succeeds.
-std::vector<ui::Message> unexpected(const WritingCommand& command, const std::vector<ui::Message>& messages)
+// The messages beyond those the command gives when it succeeds (and, after a fault, the
+// questions it asks then).
+std::vector<ui::Message> unexpected(const WritingCommand& command, const std::vector<ui::Message>& messages,
+                                    bool faultMet = false)
 {
     std::vector<ui::Message> out;
     for (const ui::Message& m : messages)
-        if (!expected(command, m))
+        if (!expected(command, m, faultMet))
             out.push_back(m);
     return out;
 }
@@ -244,7 +247,7 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
         checkCleanMessages(command, messages, QStringLiteral("the fault was not met, yet"), problems);
         return out;
     }
-    const auto others = unexpected(command, messages);
+    const auto others = unexpected(command, messages, true);
     // A fault that stays (a disk that has failed) fails the steps that follow the command's own
     // failure too, such as showing the view again or opening the file again: each may say so.
     if (others.size() > 1 && !plan.persistent)

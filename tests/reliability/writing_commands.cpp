@@ -181,6 +181,16 @@ void editMemberCity(Session& s)
     frame::RunHandler(f, frame::Origin::Event, [&] { static_cast<RecordsCommands&>(*f.records).txtFields_DblClick(4); });
 }
 
+// File > Exit with a change typed into a member field and not yet written: it is written on the
+// way out. When the file refuses it, the question whether to quit without it is answered No.
+void exitWithTypedChange(Session& s)
+{
+    frmMain& f = s.window();
+    f.txtFields.setText(4, QStringLiteral("Schenectady"));
+    s.ui().queueAnswers({ui::OK, ui::No});  // the refusal, then the question
+    frame::RunHandler(f, frame::Origin::Menu, [&] { f.mnuFileExit_Click(); });
+}
+
 // ---- Deleting ------------------------------------------------------------------------------
 
 // Makes the member of that number current, through the members' data control.
@@ -452,6 +462,8 @@ std::vector<WritingCommand> makeTable()
     rows.push_back({QStringLiteral("grid edit: member"), openExecutive, gridEdit(5, QStringLiteral("2"))});
     rows.push_back({QStringLiteral("add member"), openFile, addMember});
     rows.push_back({QStringLiteral("edit member field"), openExecutive, editMemberCity});
+    rows.push_back({.name = QStringLiteral("exit with a typed member change"), .prepare = openExecutive,
+                    .run = exitWithTypedChange, .opensFile = true, .faultQuestions = {QStringLiteral("QUIL")}});
     rows.push_back({QStringLiteral("open (logo path rewrite)"), [](Session&) {}, openWithLogoRewrite, true, true});
     rows.push_back({.name = QStringLiteral("delete donation"), .prepare = openOnMember4, .run = deleteDonation,
                     .expectedTitles = {QStringLiteral("Confirm Delete")}});

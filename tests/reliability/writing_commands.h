@@ -38,6 +38,10 @@ struct WritingCommand {
     // file, a report fills its work table and empties it again. The states before and after
     // are the same dump; the command must still write.
     bool keepsContent = false;
+    // Titles of questions the command asks only when the file refused its write (whether to go
+    // on without the change); the run answers them. After a fault they come besides the one
+    // message about it; without one they must not come.
+    QStringList faultQuestions = {};
 };
 
 const std::vector<WritingCommand>& writingCommands();

@@ -137,7 +137,8 @@ public:
 
     // A write the engine refuses goes to the error event; when a handler lets it pass, the
     // refused edit is dropped so that the action can go on with the stored row.
-    void saveBoundFields(bool always)
+    // False when the write was refused (and dropped).
+    bool saveBoundFields(bool always)
     {
         try {
             writeBoundFields(always);
@@ -147,7 +148,9 @@ public:
             if (recordset && recordset->editMode() != dao::Recordset::EditMode::None)
                 recordset->cancelUpdate();
             emit q->rowWriteRefused();
+            return false;
         }
+        return true;
     }
 
     void replace(std::unique_ptr<dao::Recordset> fresh)
@@ -315,10 +318,10 @@ void DataControl::refresh()
     impl_->raiseReposition();
 }
 
-void DataControl::updateRecord()
+bool DataControl::updateRecord()
 {
     Busy busy;
-    impl_->saveBoundFields(true);
+    return impl_->saveBoundFields(true);
 }
 
 void DataControl::writeField(const QString& field, const vb::Value& value)

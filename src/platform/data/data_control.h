@@ -43,8 +43,9 @@ public:
     // rethrows unless a handler answered "continue"). Validate is raised with Close first when a
     // record set is attached; cancelling it stops the refresh.
     void refresh();
-    // Writes the pending edit of the current row (bound boxes' changes).
-    void updateRecord();
+    // Writes the pending edit of the current row (bound boxes' changes). False when the engine
+    // refused it and an error handler let the refusal pass: the boxes keep the typed texts.
+    bool updateRecord();
 
     // For bound controls answering aboutToLeaveRow: starts an edit of the current row when none
     // is pending and sets the field. The control writes the row once, after every bound control

@@ -5,6 +5,7 @@
 #include "render.h"
 #include "report_error.h"
 #include "platform/jet/db_error.h"
+#include "platform/ui/save_target.h"
 #include "platform/ui/ui.h"
 
 #include <QComboBox>
@@ -297,16 +298,11 @@ void ReportPreview::cmdExport_Click()
         if (ui::current().runModal(pages) != QDialog::Accepted)
             return;
         const PageRange range = pages.range();
-        QString path = ui::current().saveFileDialog(QStringLiteral("Export to PDF"), windowTitle() + QStringLiteral(".pdf"),
-                                                    QStringLiteral("PDF Files|*.pdf"));
+        ui::SaveRequest request{QStringLiteral("Export to PDF"), windowTitle() + QStringLiteral(".pdf"),
+                                QStringLiteral("PDF Files|*.pdf"), withPdfExtension};
+        request.askBeforeReplacing = true;
+        const QString path = ui::chooseSaveTarget(request);
         if (path.isEmpty())
-            return;
-        if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-            path += QStringLiteral(".pdf");
-        if (QFileInfo::exists(path)
-            && ui::message(ui::Beep::No, QStringLiteral("'%1' already exists.\nDo you want to replace it?").arg(path),
-                           ui::Buttons::YesNo, ui::Icon::Exclamation, QStringLiteral("Export to PDF"))
-                   != ui::Yes)
             return;
         try {
             withProgress(QStringLiteral("Exporting to PDF"), [&](const Progress& tell) {

@@ -97,6 +97,11 @@ bool printReport(const Report& report, QPrinter& printer, int currentPage, const
     return drawPages(report, printer, ranges, progress);
 }
 
+QString withPdfExtension(const QString& chosen)
+{
+    return chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? chosen : chosen + QStringLiteral(".pdf");
+}
+
 ExportResult exportPdf(const Report& report, const QString& path, PageRange range, const QString& title,
                        const Progress& progress)
 {

@@ -47,4 +47,7 @@ enum class ExportResult { Written, Cancelled };
 ExportResult exportPdf(const Report& report, const QString& path, PageRange range, const QString& title,
                        const Progress& progress = {});
 
+// A chosen PDF name as it is written: ".pdf" added unless it ends so, in any letter case.
+QString withPdfExtension(const QString& chosen);
+
 } // namespace report
