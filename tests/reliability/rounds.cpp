@@ -303,6 +303,9 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
             check = sqlite::Statement();
             later = dumpOf(f.S.db->connection());
         });
+    } else if (rerun) {
+        // The command closed the file itself (Exit): read it as the next start would.
+        guarded(problems, QStringLiteral("reading the file"), [&] { later = canonicalDump(ref.path); });
     }
     if (rerun && later != ref.after)
         problems << QStringLiteral("the command run again did not give the state after it");
