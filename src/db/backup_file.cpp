@@ -1,5 +1,6 @@
 #include "db/backup_file.h"
 
+#include "db/beside_files.h"
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
 
@@ -25,11 +26,6 @@ std::function<QDateTime()>& clockFunction()
 }
 
 const QString kStampFormat = QStringLiteral("yyyy-MM-dd HH.mm.ss");
-
-QString workPathOf(const QString& target)
-{
-    return target + QStringLiteral(".part");
-}
 
 std::int64_t count(sqlite::Connection& connection, const QString& sql)
 {
@@ -106,7 +102,7 @@ QString nextBackupPath(const QString& file, const QDateTime& when)
     const QDir folder(backupFolder(file));
     for (int sequence = 1;; ++sequence) {
         const QString path = folder.filePath(backupFileName(baseName, when, sequence));
-        if (!QFileInfo::exists(path) && !QFileInfo::exists(workPathOf(path)))
+        if (!QFileInfo::exists(path) && !QFileInfo::exists(partPathOf(path)))
             return path;
     }
 }
@@ -125,7 +121,7 @@ QStringList pruneBackups(const QString& file, int keep)
 // ---- The copy ----------------------------------------------------------------------------------
 
 BackupCopy::BackupCopy(sqlite::Connection& source, QString target, const QByteArray& key)
-    : source_(&source), target_(std::move(target)), work_(workPathOf(target_)), key_(key)
+    : source_(&source), target_(std::move(target)), work_(partPathOf(target_)), key_(key)
 {
     QFile::remove(work_);
     QFile::remove(work_ + QStringLiteral("-journal"));
@@ -314,7 +310,7 @@ QString writeBackup(sqlite::Connection& source, const QString& file, const QByte
 
 QString stageRestore(const QString& backup, const QString& file, const QByteArray& key)
 {
-    const QString staged = QFileInfo(file).absoluteFilePath() + QStringLiteral(".restoring");
+    const QString staged = restoringPath(file);
     QFile::remove(staged);
     sqlite::Connection source(backup, key, sqlite::Connection::Mode::ReadOnly);
     source.verifyReadable(backup);

@@ -5,7 +5,6 @@
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
 
-#include <QDir>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -18,16 +17,6 @@ namespace db {
 namespace {
 
 constexpr int kPathFileAccess = 75;
-
-QString besideSource(const QString& source, const QString& name)
-{
-    return QFileInfo(source).absoluteDir().filePath(name);
-}
-
-QString workPath(const QString& source, int number)
-{
-    return besideSource(source, QStringLiteral("~QDB%1.NEW").arg(number));
-}
 
 std::int64_t count(sqlite::Connection& connection, const QString& sql)
 {
@@ -89,22 +78,17 @@ void syncFolder(const QString& path)
 
 } // namespace
 
-QString setAsidePath(const QString& source, int number)
-{
-    return besideSource(source, QStringLiteral("~QDB%1.TMP").arg(number));
-}
-
 CompactResult compactInPlace(const QString& source, const QString& password, int number)
 {
     CompactResult result;
     // A name left from an earlier run is somebody's data: take the next number instead.
     for (int tries = 0; tries < 100000; ++tries) {
-        if (!QFileInfo::exists(setAsidePath(source, number)) && !QFileInfo::exists(workPath(source, number)))
+        if (!QFileInfo::exists(setAsidePath(source, number)) && !QFileInfo::exists(compactWorkPath(source, number)))
             break;
         number = number % 100000 + 1;
     }
     result.setAside = setAsidePath(source, number);
-    const QString work = workPath(source, number);
+    const QString work = compactWorkPath(source, number);
 
     // The original takes its second name as a hard link and keeps its path: until the checked
     // copy replaces it in one rename, a stop of the process at any moment leaves the original

@@ -7,6 +7,8 @@
 // moment the source path names the complete original or the complete copy; where the file
 // system has no hard links the original is renamed aside instead, and is complete under one of
 // the two names.
+#include "db/beside_files.h"
+
 #include <QString>
 #include <optional>
 
@@ -21,9 +23,6 @@ struct CompactResult {
     QString setAside;                       // the original, to be removed once the user was told
     std::optional<CompactFailure> failure;  // set: the original is under its source path again
 };
-
-// The set-aside path for a number: "~QDB" + number + ".TMP" in the source's folder.
-QString setAsidePath(const QString& source, int number);
 
 // Compacts source in place with the given key; number names the set-aside file (the next free
 // number is taken when that name is in use).
