@@ -1,6 +1,7 @@
 #include "db/backup_file.h"
 
 #include "db/beside_files.h"
+#include "db/replace_file.h"
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
 
@@ -12,7 +13,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <fcntl.h>
-#include <filesystem>
 #include <unistd.h>
 
 namespace db {
@@ -322,14 +322,9 @@ QString stageRestore(const QString& backup, const QString& file, const QByteArra
 
 void replaceByStaged(const QString& staged, const QString& file)
 {
-    // rename(2) puts the new file in place in one step: the old file is there until it is not.
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(staged.toStdU16String()), std::filesystem::path(file.toStdU16String()),
-                            error);
-    if (error) {
+    if (const auto reason = replaceFileBy(staged, file)) {
         QFile::remove(staged);
-        throw jet::DbError(jet::err::CannotOpenFile, QStringLiteral("The restored copy cannot take the name %1 (%2).")
-                                                         .arg(file, QString::fromLocal8Bit(error.message().c_str())));
+        throw jet::DbError(jet::err::CannotOpenFile, QStringLiteral("The restored copy cannot take the name %1 (%2).").arg(file, *reason));
     }
 }
 

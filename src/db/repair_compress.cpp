@@ -34,7 +34,8 @@ void FileCommands::mnuCompact_Click()
     }
     S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Database Repaired / Compressed successfully"),
                                ui::Buttons::OKOnly, ui::Icon::Information, QStringLiteral("QUIL"));
-    QFile::remove(result.setAside);
+    if (!result.setAside.isEmpty())
+        QFile::remove(result.setAside);
     ui::current().setBusyPointer(false);
     S.DbFileName = source;
     f.mnuFileOpen_Click();
