@@ -20,6 +20,8 @@ void FileCommands::mnuCompact_Click()
     if (!db::BackupBeforeCommand(f))
         return;
     const QString source = S.db->name();
+    // The file stays this program's while it is closed, rewritten and opened again.
+    const db::FileLock keep = lock_;
     f.mnuFileClose_Click();
 
     ui::current().setBusyPointer(true);
