@@ -7,7 +7,8 @@
 // after it has passed the quick check with the same number of rows in every table. At every
 // moment the source path names the complete original or the complete copy; where the file
 // system has no hard links the original is read under its path and has no second name. So the
-// work names never hold the only copy of anything.
+// work names never hold the only copy of anything, and the next open clears them when a run was
+// stopped (beside_files.h).
 #include "db/beside_files.h"
 
 #include <QString>

@@ -1,6 +1,7 @@
 #include "db/file_commands.h"
 
 #include "db/backup_file.h"
+#include "db/beside_files.h"
 #include "frame/dispatch.h"
 #include "frame/frm_main.h"
 #include "platform/dao/engine.h"
@@ -108,6 +109,9 @@ void FileCommands::mnuFileOpen_Click()
         reportUnopenable(path, e.number(), e.description());
         return;
     }
+    // Nobody works on the file now: what a stopped run left beside it is nobody's work.
+    if (claim.first)
+        db::removeLeftovers(path);
 
     // A failure anywhere in the rest of the sequence, in an event it raises too, is one
     // message about the file and the window back in its no-file state: never a window bound to

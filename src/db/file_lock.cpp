@@ -2,6 +2,7 @@
 
 #include "db/beside_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
@@ -305,6 +306,28 @@ std::optional<LockHolder> lockHolderNamed(const QString& database)
     std::optional<LockHolder> holder = readHolder(fd);
     ::close(fd);
     return holder;
+}
+
+bool lockOfAnotherHeldIn(const QString& database)
+{
+    const QString own = lockPath(database);
+    const QDir folder = QFileInfo(own).absoluteDir();
+    for (const QString& entry : folder.entryList({QStringLiteral(".*.lock")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!isLockFileName(entry))
+            continue;
+        const QString path = folder.filePath(entry);
+        if (path == own)
+            continue;
+        {
+            // Held here: the test below would find this process's own lock only as another's.
+            const std::lock_guard guard(registryMutex());
+            if (registry().count(path))
+                return true;
+        }
+        if (tryReadOnly(QFile::encodeName(path)).refusal)
+            return true;
+    }
+    return false;
 }
 
 } // namespace db

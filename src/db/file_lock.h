@@ -71,4 +71,8 @@ LockAttempt lockDatabaseFile(const QString& database);
 // is no lock file or nothing readable in it).
 std::optional<LockHolder> lockHolderNamed(const QString& database);
 
+// Whether the lock of another database in the same folder is held, by this process or another:
+// some program may then be working in the folder.
+bool lockOfAnotherHeldIn(const QString& database);
+
 } // namespace db
