@@ -1,5 +1,7 @@
 #include "db/backup_file.h"
 
+#include "db/beside_files.h"
+#include "db/replace_file.h"
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
 
@@ -11,7 +13,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <fcntl.h>
-#include <filesystem>
 #include <unistd.h>
 
 namespace db {
@@ -25,11 +26,6 @@ std::function<QDateTime()>& clockFunction()
 }
 
 const QString kStampFormat = QStringLiteral("yyyy-MM-dd HH.mm.ss");
-
-QString workPathOf(const QString& target)
-{
-    return target + QStringLiteral(".part");
-}
 
 std::int64_t count(sqlite::Connection& connection, const QString& sql)
 {
@@ -101,7 +97,7 @@ QString nextBackupPath(const QString& file, const QDateTime& when)
     const QDir folder(backupFolder(file));
     for (int sequence = 1;; ++sequence) {
         const QString path = folder.filePath(backupFileName(baseName, when, sequence));
-        if (!QFileInfo::exists(path) && !QFileInfo::exists(workPathOf(path)))
+        if (!QFileInfo::exists(path) && !QFileInfo::exists(partPathOf(path)))
             return path;
     }
 }
@@ -120,7 +116,7 @@ QStringList pruneBackups(const QString& file, int keep)
 // ---- The copy ----------------------------------------------------------------------------------
 
 BackupCopy::BackupCopy(sqlite::Connection& source, QString target, const QByteArray& key)
-    : source_(&source), target_(std::move(target)), work_(workPathOf(target_)), key_(key)
+    : source_(&source), target_(std::move(target)), work_(partPathOf(target_)), key_(key)
 {
     QFile::remove(work_);
     QFile::remove(work_ + QStringLiteral("-journal"));
@@ -309,7 +305,7 @@ QString writeBackup(sqlite::Connection& source, const QString& file, const QByte
 
 QString stageRestore(const QString& backup, const QString& file, const QByteArray& key)
 {
-    const QString staged = QFileInfo(file).absoluteFilePath() + QStringLiteral(".restoring");
+    const QString staged = restoringPath(file);
     QFile::remove(staged);
     sqlite::Connection source(backup, key, sqlite::Connection::Mode::ReadOnly);
     source.verifyReadable(backup);
@@ -321,14 +317,9 @@ QString stageRestore(const QString& backup, const QString& file, const QByteArra
 
 void replaceByStaged(const QString& staged, const QString& file)
 {
-    // rename(2) puts the new file in place in one step: the old file is there until it is not.
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(staged.toStdU16String()), std::filesystem::path(file.toStdU16String()),
-                            error);
-    if (error) {
+    if (const auto reason = replaceFileBy(staged, file)) {
         QFile::remove(staged);
-        throw jet::DbError(jet::err::CannotOpenFile, QStringLiteral("The restored copy cannot take the name %1 (%2).")
-                                                         .arg(file, QString::fromLocal8Bit(error.message().c_str())));
+        throw jet::DbError(jet::err::CannotOpenFile, QStringLiteral("The restored copy cannot take the name %1 (%2).").arg(file, *reason));
     }
 }
 

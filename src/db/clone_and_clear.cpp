@@ -50,6 +50,7 @@ void FileCommands::mnuFileNewClone_Click()
 
     if (!reason.isEmpty()) {
         db::removeUnfinishedFile(work);
+        making_.release();
         S.DbFileName = source;
         f.mnuFileOpen_Click();
         S.LastAnswer = ui::message(ui::Beep::Yes,
@@ -61,4 +62,5 @@ void FileCommands::mnuFileNewClone_Click()
     }
     S.DbFileName = clone;
     f.mnuFileOpen_Click();
+    making_.release();
 }

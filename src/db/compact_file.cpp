@@ -1,33 +1,22 @@
 #include "db/compact_file.h"
 
+#include "db/replace_file.h"
 #include "db/template_copy.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
 
-#include <QDir>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace db {
 
 namespace {
 
 constexpr int kPathFileAccess = 75;
-
-QString besideSource(const QString& source, const QString& name)
-{
-    return QFileInfo(source).absoluteDir().filePath(name);
-}
-
-QString workPath(const QString& source, int number)
-{
-    return besideSource(source, QStringLiteral("~QDB%1.NEW").arg(number));
-}
 
 std::int64_t count(sqlite::Connection& connection, const QString& sql)
 {
@@ -77,79 +66,57 @@ void exportChecked(const QString& setAside, const QString& work, const QString& 
     connection.close();
 }
 
-// The folder's entries to the disk, so the rename survives a power cut (best effort).
-void syncFolder(const QString& path)
+// A file system without hard links says so with one of these; the original is then read under
+// its own path.
+bool noHardLinks(int error)
 {
-    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    return error == EPERM || error == EMLINK || error == EOPNOTSUPP;
 }
 
 } // namespace
-
-QString setAsidePath(const QString& source, int number)
-{
-    return besideSource(source, QStringLiteral("~QDB%1.TMP").arg(number));
-}
 
 CompactResult compactInPlace(const QString& source, const QString& password, int number)
 {
     CompactResult result;
     // A name left from an earlier run is somebody's data: take the next number instead.
     for (int tries = 0; tries < 100000; ++tries) {
-        if (!QFileInfo::exists(setAsidePath(source, number)) && !QFileInfo::exists(workPath(source, number)))
+        if (!QFileInfo::exists(setAsidePath(source, number)) && !QFileInfo::exists(compactWorkPath(source, number)))
             break;
         number = number % 100000 + 1;
     }
-    result.setAside = setAsidePath(source, number);
-    const QString work = workPath(source, number);
+    const QString aside = setAsidePath(source, number);
+    const QString work = compactWorkPath(source, number);
 
     // The original takes its second name as a hard link and keeps its path: until the checked
     // copy replaces it in one rename, a stop of the process at any moment leaves the original
-    // under its path, complete. Where the file system has no hard links it is renamed aside, as
-    // before, and a stop in between leaves it complete under the set-aside name.
+    // under its path, complete. Where the file system has no hard links it is read under its path
+    // alone; it never leaves it, so a set-aside name never holds the only copy of a file.
     const QByteArray sourceName = QFile::encodeName(source);
-    const QByteArray asideName = QFile::encodeName(result.setAside);
-    bool linked = ::link(sourceName.constData(), asideName.constData()) == 0;
-    if (!linked) {
-        const int error = errno;
-        QFile original(source);
-        if (error == ENOENT || error == ENOTDIR || !original.rename(result.setAside)) {
-            result.failure = CompactFailure{kPathFileAccess, QStringLiteral("Path/File access error: %1 cannot be set aside (%2)")
-                                                                 .arg(source, error == ENOENT || error == ENOTDIR
-                                                                                  ? QString::fromLocal8Bit(std::strerror(error))
-                                                                                  : original.errorString())};
-            return result;
-        }
+    if (::link(sourceName.constData(), QFile::encodeName(aside).constData()) == 0) {
+        result.setAside = aside;
+    } else if (const int error = errno; !noHardLinks(error)) {
+        result.failure = CompactFailure{kPathFileAccess, QStringLiteral("Path/File access error: %1 cannot be set aside (%2)")
+                                                             .arg(source, QString::fromLocal8Bit(std::strerror(error)))};
+        return result;
     }
-    auto restore = [&](int number, const QString& description) {
+    auto giveBack = [&](int number, const QString& description) {
         removeUnfinishedFile(work);
         result.failure = CompactFailure{number, description};
-        if (linked) {
-            // The original never left its path; its second name goes.
+        // The original never left its path; its second name goes.
+        if (!result.setAside.isEmpty())
             QFile::remove(result.setAside);
-            return;
-        }
-        QFile aside(result.setAside);
-        if (!aside.rename(source))
-            result.failure->description += QStringLiteral("\n\nThe file could not take its name again; it is complete under\n%1")
-                                               .arg(result.setAside);
     };
     try {
-        exportChecked(result.setAside, work, password);
-        // One rename puts the copy in the original's place (over it, when it is still there):
-        // the path names the original or the whole copy, never neither.
-        const QByteArray workName = QFile::encodeName(work);
-        if (::rename(workName.constData(), sourceName.constData()) != 0)
-            throw jet::DbError(kPathFileAccess, QStringLiteral("Path/File access error: the compacted copy cannot take the name %1 (%2)")
-                                                    .arg(source, QString::fromLocal8Bit(std::strerror(errno))));
-        syncFolder(source);
+        exportChecked(result.setAside.isEmpty() ? source : result.setAside, work, password);
+        // One rename puts the copy in the original's place, over it: the path names the original
+        // or the whole copy, never neither.
+        if (const auto reason = replaceFileBy(work, source))
+            throw jet::DbError(kPathFileAccess,
+                               QStringLiteral("Path/File access error: the compacted copy cannot take the name %1 (%2)").arg(source, *reason));
     } catch (const jet::DbError& e) {
-        restore(e.number(), e.description());
+        giveBack(e.number(), e.description());
     } catch (const std::exception& e) {
-        restore(jet::err::EngineError, QString::fromLocal8Bit(e.what()));
+        giveBack(jet::err::EngineError, QString::fromLocal8Bit(e.what()));
     }
     return result;
 }

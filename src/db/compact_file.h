@@ -1,12 +1,16 @@
 #pragma once
 // Repair and compress of a closed database file, without the window. The file is set aside
 // beside itself under "~QDB" + number + ".TMP" (a second name, a hard link, so it keeps its own
-// path too), rewritten page by page into a new keyed file (sqlcipher_export, which also rebuilds
-// every index from its table), and the new file replaces it under the source path in one rename
-// only after it has passed the quick check with the same number of rows in every table. At every
+// path too), rewritten page by page into a new keyed file "~QDB" + number + ".NEW"
+// (sqlcipher_export, which also rebuilds every index from its table), and the new file replaces
+// it under the source path in one rename, with the original's permission bits and group, only
+// after it has passed the quick check with the same number of rows in every table. At every
 // moment the source path names the complete original or the complete copy; where the file
-// system has no hard links the original is renamed aside instead, and is complete under one of
-// the two names.
+// system has no hard links the original is read under its path and has no second name. So the
+// work names never hold the only copy of anything, and the next open clears them when a run was
+// stopped (beside_files.h).
+#include "db/beside_files.h"
+
 #include <QString>
 #include <optional>
 
@@ -18,12 +22,10 @@ struct CompactFailure {
 };
 
 struct CompactResult {
-    QString setAside;                       // the original, to be removed once the user was told
-    std::optional<CompactFailure> failure;  // set: the original is under its source path again
+    QString setAside;                       // the original's second name, to be removed once the user
+                                            // was told; empty where there are no hard links
+    std::optional<CompactFailure> failure;  // set: the original is under its source path, unchanged
 };
-
-// The set-aside path for a number: "~QDB" + number + ".TMP" in the source's folder.
-QString setAsidePath(const QString& source, int number);
 
 // Compacts source in place with the given key; number names the set-aside file (the next free
 // number is taken when that name is in use).

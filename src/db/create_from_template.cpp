@@ -45,6 +45,14 @@ void FileCommands::CreateFromTemplate(const QString& title, QString* unnamed)
         return;
     }
 
+    // The name is this program's while the file is made and opened: another program making a file
+    // of that name meanwhile is told, and the work file in the folder is nobody's leftover.
+    db::LockAttempt claim = db::lockDatabaseFile(S.DbFileName);
+    if (claim.refusal) {
+        fail(f, QStringLiteral("%1\n\n%2").arg(S.DbFileName, claim.refusal->reason()), QStringLiteral("File Creation Error"));
+        return;
+    }
+
     const QString templatePath = S.AppDir + QString::fromLatin1(db::kTemplateFileName);
     if (!db::templateExists(S.AppDir)) {
         fail(f, QStringLiteral("Missing Program File(s)"), QStringLiteral("File Creation Error"));
@@ -63,4 +71,5 @@ void FileCommands::CreateFromTemplate(const QString& title, QString* unnamed)
              QStringLiteral("File Creation Error"));
         return;
     }
+    making_ = std::move(claim.lock);
 }

@@ -1,6 +1,7 @@
 #include "db/file_commands.h"
 
 #include "db/backup_file.h"
+#include "db/beside_files.h"
 #include "frame/dispatch.h"
 #include "frame/frm_main.h"
 #include "platform/dao/engine.h"
@@ -52,11 +53,11 @@ QString FileCommands::ChooseDatabaseFile(const QString& title)
     return name.size() > 4 ? name : QString();
 }
 
-void FileCommands::reportUnopenable(const QString& path, int number, const QString& reason)
+void FileCommands::reportUnopenable(const QString& path, int number, const QString& reason, const QString& title)
 {
     const QString why = number ? QStringLiteral("%1 (error %2)").arg(reason).arg(number) : reason;
     f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("QUIL cannot open the file\n%1\n\n%2").arg(path, why),
-                                 ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("Unreadable File"));
+                                 ui::Buttons::OKOnly, ui::Icon::Critical, title);
 }
 
 void FileCommands::abandonOpen()
@@ -93,8 +94,16 @@ void FileCommands::mnuFileOpen_Click()
     }
 
     // Every check runs before anything is bound or written, so a file that cannot be used
-    // leaves the window in its no-file state and the file as it was.
+    // leaves the window in its no-file state and the file as it was. A file another program
+    // holds is not even read: that program is not disturbed.
     const QString path = S.DbFileName;
+    db::LockAttempt claim = db::lockDatabaseFile(path);
+    if (claim.refusal) {
+        S.DbFileName = S.OpenDbPath;
+        S.OpenedFromCommandLine = false;
+        reportUnopenable(path, db::kFileInUse, claim.refusal->reason(), QStringLiteral("File In Use"));
+        return;
+    }
     db::CheckedFile file;
     try {
         file = db::openCheckedDatabase(path, S.DbConnect);
@@ -104,6 +113,9 @@ void FileCommands::mnuFileOpen_Click()
         reportUnopenable(path, e.number(), e.description());
         return;
     }
+    // Nobody works on the file now: what a stopped run left beside it is nobody's work.
+    if (claim.first)
+        db::removeLeftovers(path);
 
     // A failure anywhere in the rest of the sequence, in an event it raises too, is one
     // message about the file and the window back in its no-file state: never a window bound to
@@ -116,8 +128,10 @@ void FileCommands::mnuFileOpen_Click()
     } catch (const std::exception& e) {
         failures.record(0, QString::fromLocal8Bit(e.what()));
     }
-    if (!failures.failed())
+    if (!failures.failed()) {
+        lock_ = std::move(claim.lock);
         return;
+    }
     abandonOpen();
     reportUnopenable(path, failures.number(), failures.description());
 }
@@ -250,6 +264,8 @@ void FileCommands::mnuFileClose_Click()
     f.datScratchRS->setDatabase(nullptr);
     S.db.reset();
     dao::Engine::instance().defaultWorkspace().close();
+    // Only once every connection to the file is closed may another program open it.
+    lock_.release();
     f.setWindowTitle(QStringLiteral(" QUIL    "));
     for (QAction* a : {f.mnuEdit, f.mnuData, f.mnuFileClose, f.mnuFileNewClone})
         a->setEnabled(false);

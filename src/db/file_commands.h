@@ -3,6 +3,7 @@
 // report logo (file_commands.cpp); new files from the template (create_from_template.cpp,
 // new_blank.cpp, clone_and_clear.cpp); repair and compress (repair_compress.cpp); backups
 // (backup_command.cpp, daily_backup.cpp, restore_backup.cpp); CSV import (import_commands.cpp).
+#include "db/file_lock.h"
 #include "db/import_columns.h"
 #include "frame/seams.h"
 
@@ -63,13 +64,19 @@ private:
     // The file dialog, the read and check, the preview, the write and the summary.
     void importCsv(db::import::Kind kind);
     // Shows why a file could not be opened, naming it, and leaves the no-file state intact.
-    void reportUnopenable(const QString& path, int number, const QString& reason);
+    void reportUnopenable(const QString& path, int number, const QString& reason,
+                          const QString& title = QStringLiteral("Unreadable File"));
     // Steps 3 to 22 of the open, on a file that passed every check.
     void bindOpenedFile(const db::CheckedFile& file, const frame::FailureScope& failures);
     // Lets go of a file whose open failed half-way and puts the window back in its no-file state.
     void abandonOpen();
 
     frmMain& f;
+
+    // The open file's lock, held from its open to its close, so no other program opens it meanwhile.
+    db::FileLock lock_;
+    // The lock of a new file's name while New Blank or Clone and Clear makes it and opens it.
+    db::FileLock making_;
 
     bool dailyDue_ = false;
     std::unique_ptr<db::BackupCopy> daily_;

@@ -16,6 +16,7 @@ void FileCommands::mnuFileNewBlank_Click()
             f.mnuFileClose_Click();
         S.DbFileName = made;
         f.mnuFileOpen_Click();
+        making_.release();
         f.EntNme->setText(QString());
     }
     S.DialogCancelled = false;

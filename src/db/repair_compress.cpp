@@ -20,6 +20,8 @@ void FileCommands::mnuCompact_Click()
     if (!db::BackupBeforeCommand(f))
         return;
     const QString source = S.db->name();
+    // The file stays this program's while it is closed, rewritten and opened again.
+    const db::FileLock keep = lock_;
     f.mnuFileClose_Click();
 
     ui::current().setBusyPointer(true);
@@ -34,7 +36,8 @@ void FileCommands::mnuCompact_Click()
     }
     S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Database Repaired / Compressed successfully"),
                                ui::Buttons::OKOnly, ui::Icon::Information, QStringLiteral("QUIL"));
-    QFile::remove(result.setAside);
+    if (!result.setAside.isEmpty())
+        QFile::remove(result.setAside);
     ui::current().setBusyPointer(false);
     S.DbFileName = source;
     f.mnuFileOpen_Click();

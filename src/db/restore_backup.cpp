@@ -67,6 +67,8 @@ void FileCommands::mnuFileRestore_Click()
         ui::current().setBusyPointer(false);
         return;
     }
+    // The file stays this program's while it is closed, replaced and opened again.
+    const db::FileLock keep = lock_;
     f.mnuFileClose_Click();
     QString failure;
     try {

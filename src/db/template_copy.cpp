@@ -1,5 +1,6 @@
 #include "db/template_copy.h"
 
+#include "db/beside_files.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
 #include "schema/connect_key.h"
@@ -94,7 +95,7 @@ std::optional<FileError> copyTemplate(const QString& appDir, const QString& targ
         return FileError{kPathFileAccess, QStringLiteral("Path/File access error (%1: %2)")
                                               .arg(source.fileName(), source.errorString())};
     const QFileInfo info(target);
-    QTemporaryFile copy(info.absolutePath() + QStringLiteral("/.quil-new-XXXXXX"));
+    QTemporaryFile copy(newFileTemplate(info.absolutePath()));
     if (!copy.open())
         return FileError{kPathFileAccess, QStringLiteral("Path/File access error (%1)").arg(copy.errorString())};
     const QByteArray bytes = source.readAll();

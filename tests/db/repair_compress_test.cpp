@@ -5,12 +5,17 @@
 #include "db_fixture.h"
 
 #include "db/backup.h"
+#include "db/backup_file.h"
 #include "db/compact_file.h"
 #include "schema/open_checks.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -190,6 +195,83 @@ TEST_F(CompressTest, TheProcedureNeverTouchesAnotherFileAndGivesTheOriginalBackO
     ASSERT_TRUE(r.failure);
     EXPECT_EQ(r.failure->number, 75);
     EXPECT_TRUE(folderAfter().isEmpty()) << folderAfter().join(' ').toStdString();
+}
+
+// A group of the system other than the file's that this user may give a file: any group for
+// the superuser, else one of the user's other groups; -1 when there is none.
+gid_t anotherGroup(gid_t current)
+{
+    if (geteuid() == 0) {
+        for (const char* name : {"daemon", "bin", "sys", "adm", "nogroup"})
+            if (const group* g = getgrnam(name); g && g->gr_gid != current)
+                return g->gr_gid;
+        return static_cast<gid_t>(-1);
+    }
+    gid_t groups[64];
+    const int n = getgroups(64, groups);
+    for (int i = 0; i < n; ++i)
+        if (groups[i] != current)
+            return groups[i];
+    return static_cast<gid_t>(-1);
+}
+
+struct Replacement {
+    const char* name;
+    // Puts a new copy of the file in its place, as the command does; "" or the failure.
+    std::function<QString(const QString& file, const QString& folder)> run;
+};
+
+TEST_F(CompressTest, TheCopyThatReplacesAFileKeepsItsPermissionBitsAndGroup)
+{
+    fill(40);
+    const QStringList rows = dump(file_);
+    const Replacement replacements[] = {
+        {"Repair / Compress",
+         [](const QString& file, const QString&) {
+             const db::CompactResult r = db::compactInPlace(file, db::databasePassword(), 5);
+             if (r.failure)
+                 return r.failure->description;
+             QFile::remove(r.setAside);
+             return QString();
+         }},
+        {"Restore Backup",
+         [](const QString& file, const QString& folder) {
+             const QString backup = QDir(folder).filePath("Copy.qdb");
+             QFile::remove(backup);
+             if (!QFile::copy(file, backup))
+                 return QStringLiteral("no copy to restore from");
+             try {
+                 const QByteArray key = db::databasePassword().toUtf8();
+                 db::replaceByStaged(db::stageRestore(backup, file, key), file);
+             } catch (const std::exception& e) {
+                 return jet::reasonOf(e);
+             }
+             return QString();
+         }},
+    };
+    struct stat made {};
+    ASSERT_EQ(stat(QFile::encodeName(file_).constData(), &made), 0);
+    const gid_t group = anotherGroup(made.st_gid);
+    for (const Replacement& r : replacements) {
+        for (const mode_t mode : {0444, 0400, 0600, 0640, 0660, 0604}) {
+            SCOPED_TRACE(std::string(r.name) + " of a file of mode " + QString::number(mode, 8).toStdString());
+            const QByteArray name = QFile::encodeName(file_);
+            if (group != static_cast<gid_t>(-1)) {
+                ASSERT_EQ(chown(name.constData(), static_cast<uid_t>(-1), mode == 0640 ? group : made.st_gid), 0);
+            }
+            ASSERT_EQ(chmod(name.constData(), mode), 0);
+            const QString failure = r.run(file_, dir_.path());
+            ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+            struct stat after {};
+            ASSERT_EQ(stat(name.constData(), &after), 0);
+            EXPECT_EQ(after.st_mode & 07777, mode);
+            if (group != static_cast<gid_t>(-1)) {
+                EXPECT_EQ(after.st_gid, mode == 0640 ? group : made.st_gid);
+            }
+            EXPECT_EQ(dump(file_), rows);
+        }
+    }
+    chmod(QFile::encodeName(file_).constData(), 0644);
 }
 
 } // namespace

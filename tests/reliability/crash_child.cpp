@@ -7,14 +7,16 @@
 #include <QProcessEnvironment>
 #include <chrono>
 #include <cstdio>
+#include <iostream>
+#include <string>
 #include <thread>
 
 namespace reliability {
 
 int crashChildMain(const QStringList& arguments)
 {
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: reliability_crash_child <folder> <command> <write to stop at>\n");
+    if (arguments.size() != 3 && !(arguments.size() == 4 && arguments[3] == u"hold")) {
+        std::fprintf(stderr, "usage: reliability_crash_child <folder> <command> <write to stop at> [hold]\n");
         return 2;
     }
     const WritingCommand* command = findCommand(arguments[1]);
@@ -29,6 +31,10 @@ int crashChildMain(const QStringList& arguments)
     command->prepare(s);
     std::printf("ready\n");
     std::fflush(stdout);
+    if (arguments.size() == 4) {
+        std::string go;
+        std::getline(std::cin, go);
+    }
     faultfs::Plan plan;
     plan.op = faultfs::Op::Write;
     plan.n = arguments[2].toLongLong();
@@ -46,7 +52,7 @@ int crashChildMain(const QStringList& arguments)
 }
 
 ChildRun runChild(const QString& executable, const QString& folder, const QString& command, std::int64_t killAtWrite,
-                  std::int64_t killAfterMicros)
+                  std::int64_t killAfterMicros, const std::function<void(qint64 pid)>& whileReady)
 {
     ChildRun run;
     QProcess child;
@@ -54,7 +60,10 @@ ChildRun runChild(const QString& executable, const QString& folder, const QStrin
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::SeparateChannels);
-    child.start(executable, {folder, command, QString::number(killAtWrite)});
+    QStringList arguments{folder, command, QString::number(killAtWrite)};
+    if (whileReady)
+        arguments << QStringLiteral("hold");
+    child.start(executable, arguments);
     if (!child.waitForStarted(30000)) {
         run.error = QStringLiteral("the child did not start: ") + child.errorString();
         return run;
@@ -65,6 +74,11 @@ ChildRun runChild(const QString& executable, const QString& folder, const QStrin
             break;
         }
         output += child.readAllStandardOutput();
+    }
+    if (output.contains("ready\n") && whileReady) {
+        whileReady(child.processId());
+        child.write("go\n");
+        child.waitForBytesWritten(30000);
     }
     if (output.contains("ready\n") && killAfterMicros >= 0) {
         std::this_thread::sleep_for(std::chrono::microseconds(killAfterMicros));

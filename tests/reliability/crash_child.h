@@ -7,12 +7,14 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 
 namespace reliability {
 
-// The child's main: arguments folder, command name, the write to be stopped at (0: none).
-// Prints "ready" before the command and "done <reads> <writes> <syncs> <truncates> <microseconds>"
-// after it.
+// The child's main: arguments folder, command name, the write to be stopped at (0: none), and
+// "hold" to wait for a line on stdin after "ready" (standing where the command starts, the file
+// open where the row opens it). Prints "ready" before the command and
+// "done <reads> <writes> <syncs> <truncates> <microseconds>" after it.
 int crashChildMain(const QStringList& arguments);
 
 struct ChildRun {
@@ -24,8 +26,9 @@ struct ChildRun {
 };
 
 // Runs the child on the session folder's file. killAtWrite > 0: the fault layer stops it at that
-// write. killAfterMicros >= 0: the parent stops it that long after it said "ready".
+// write. killAfterMicros >= 0: the parent stops it that long after it said "ready". whileReady:
+// the child waits after "ready" until this has run (given the child's process id), then goes on.
 ChildRun runChild(const QString& executable, const QString& folder, const QString& command, std::int64_t killAtWrite,
-                  std::int64_t killAfterMicros = -1);
+                  std::int64_t killAfterMicros = -1, const std::function<void(qint64 pid)>& whileReady = {});
 
 } // namespace reliability

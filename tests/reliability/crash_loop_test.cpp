@@ -1,6 +1,9 @@
 // Every writing command in a child process stopped with SIGKILL at each write it makes, and at a
 // few random moments while it runs: afterwards the file opens as the program opens it, passes
-// the integrity check and holds the state before or after the command, never a mix.
+// the integrity check and holds the state before or after the command, never a mix; it opens in
+// a window here, the stopped process's lock blocking nothing, and nothing the run left beside
+// it stays. And a second program (this one) opening the file while the child holds it ready is
+// refused, and the child's command then runs to its end as if nothing had happened.
 // tools/soak.sh runs many more of these rounds.
 #include "reliability/crash_child.h"
 #include "reliability/command_params.h"
@@ -35,7 +38,9 @@ TEST_P(CrashLoop, AStopAtAnyWriteOrMomentLeavesTheFileBeforeOrAfter)
     ASSERT_TRUE(ref.problems.isEmpty()) << ref.problems.join(u'\n').toStdString();
     const QString connect = db::DescrambleConnect(db::kScrambledConnect);
     const auto check = [&](const std::string& what) {
-        const reliability::Outcome out = reliability::checkStoppedFile(connect, ref);
+        reliability::Outcome out = reliability::checkStoppedFile(connect, ref);
+        // The stopped process blocks nobody, and what it left beside the file goes at the next open.
+        out.problems << reliability::checkReopened(s);
         EXPECT_TRUE(out.problems.isEmpty()) << what << ":\n  " << out.problems.join(QStringLiteral("\n  ")).toStdString();
         return out.after;
     };
@@ -77,6 +82,24 @@ TEST_P(CrashLoop, AStopAtAnyWriteOrMomentLeavesTheFileBeforeOrAfter)
     }
     std::cout << "[ crash-loop ] " << command->name.toStdString() << ": " << stops << " write stops of " << writes << " writes ("
               << after << " left the state after), " << kRandomStops << " random stops\n";
+}
+
+TEST_P(CrashLoop, ASecondProgramOpeningTheFileIsRefusedAndTheCommandGoesOn)
+{
+    const WritingCommand* command = reliability::findCommand(GetParam());
+    ASSERT_NE(command, nullptr);
+    faultfs::install();
+    quiltest::TempDir dir;
+    reliability::Session s(dir.path());
+    s.makeFixture();
+    faultfs::watch(s.watched());
+    const reliability::Reference ref = reliability::reference(s, *command);
+    ASSERT_TRUE(ref.problems.isEmpty()) << ref.problems.join(u'\n').toStdString();
+    const reliability::Outcome out = reliability::secondProgramRound(s, *command, ref, QStringLiteral(QUIL_CRASH_CHILD),
+                                                                     db::DescrambleConnect(db::kScrambledConnect));
+    EXPECT_TRUE(out.problems.isEmpty()) << out.problems.join(QStringLiteral("\n  ")).toStdString();
+    // A command that does not open the file itself stands ready with the file open.
+    EXPECT_TRUE(out.fired || command->opensFile) << "the child did not hold the file";
 }
 
 INSTANTIATE_TEST_SUITE_P(WritingCommands, CrashLoop, ::testing::ValuesIn(reliability::commandNames()),

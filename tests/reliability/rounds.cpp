@@ -1,10 +1,13 @@
 #include "reliability/rounds.h"
 
+#include "db/beside_files.h"
 #include "db/file_commands.h"
+#include "db/file_lock.h"
 #include "platform/dao/database.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
+#include "reliability/crash_child.h"
 #include "reliability/file_state.h"
 #include "schema/connect_key.h"
 #include "schema/open_checks.h"
@@ -328,6 +331,62 @@ Outcome checkStoppedFile(const QString& connect, const Reference& ref)
         out.problems << QStringLiteral("the program cannot open the file: ") + e.description();
     }
     dao::Engine::instance().defaultWorkspace().close();
+    return out;
+}
+
+QStringList checkReopened(Session& s)
+{
+    QStringList problems;
+    s.build();
+    s.ui().clearLog();
+    if (!s.open())
+        problems << QStringLiteral("the file does not open after the run: ") + messagesText(s.ui().messages());
+    const QStringList left = db::leftoversBeside(s.file(), true);
+    if (!left.isEmpty()) {
+        QStringList names;
+        for (const QString& path : left)
+            names << QFileInfo(path).fileName();
+        problems << QStringLiteral("left beside the file after its open: ") + names.join(QStringLiteral(", "));
+    }
+    s.closeWindow();
+    return problems;
+}
+
+Outcome secondProgramRound(Session& s, const WritingCommand& command, const Reference& ref, const QString& childExecutable,
+                           const QString& connect)
+{
+    Outcome out;
+    QStringList problems;
+    s.restoreFile();
+    const ChildRun run = runChild(childExecutable, s.folder(), command.name, 0, -1, [&](qint64 pid) {
+        const auto holder = db::lockHolderNamed(s.file());
+        const bool held = holder && holder->pid == pid;
+        s.build();
+        s.ui().clearLog();
+        const bool opened = s.open();
+        const auto messages = s.ui().messages();
+        if (held) {
+            out.fired = true;
+            if (opened)
+                problems << QStringLiteral("the file opened while another program held it");
+            if (messages.size() != 1 || messages[0].title != u"File In Use" || !messages[0].prompt.contains(s.file())
+                || !messages[0].prompt.contains(QStringLiteral(" since ")))
+                problems << QStringLiteral("not one \"File In Use\" message naming the file and its holder: ") + messagesText(messages);
+        } else if (!opened || !messages.empty()) {
+            problems << QStringLiteral("the file nobody held did not open without a word: ") + messagesText(messages);
+        }
+        s.closeWindow();
+    });
+    if (!run.finished) {
+        out.problems << QStringLiteral("the command did not run to its end beside the second program: ") + run.error;
+        return out;
+    }
+    const Outcome state = checkStoppedFile(connect, ref);
+    out.after = state.after;
+    out.problems << problems << state.problems;
+    if (state.problems.isEmpty() && !state.after)
+        out.problems << QStringLiteral("the command beside the second program did not give the state after it");
+    out.problems << checkReopened(s);
     return out;
 }
 

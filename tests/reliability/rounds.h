@@ -49,6 +49,20 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
 // absent, and the session's file is unchanged then.
 Outcome checkStoppedFile(const QString& connect, const Reference& ref);
 
+// Opens the session's file through the window's Open, as the next start after a run does: the
+// lock of the process that ran (stopped or not) does not block it, and nothing a stopped run
+// left beside the file stays afterwards. Problems as sentences.
+QStringList checkReopened(Session& s);
+
+// A second program on the file: the command stands ready in a child process (childExecutable,
+// the crash child), holding the file where its row opens it, while this program opens the file.
+// When the child holds it: refused with one "File In Use" message naming the file and since when
+// it is held (fired); when not yet: opened without a word, and closed again. Then the child's
+// command runs to its end undisturbed: the file sound and in the state after it, and it opens
+// here afterwards with nothing left beside it.
+Outcome secondProgramRound(Session& s, const WritingCommand& command, const Reference& ref, const QString& childExecutable,
+                           const QString& connect);
+
 // "read 3 I/O error" and the like, for messages.
 QString describe(const faultfs::Plan& plan);
 

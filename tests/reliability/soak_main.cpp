@@ -1,6 +1,8 @@
 // The soak tool: random rounds of the reliability loops for as long as asked. Each round takes a
 // random writing command and either injects an I/O error or a full disk at a random operation
-// (in this process) or stops a child process running the command at a random write or moment.
+// (in this process), stops a child process running the command at a random write or moment (the
+// file then opens here with nothing left beside it), or lets this process open the file while
+// the child holds it ready (refused, the child's command undisturbed).
 // It prints what it survived and every round that broke a rule.
 //
 //   reliability_soak [--seconds N] [--rounds N] [--seed N]
@@ -24,6 +26,8 @@ struct Tally {
     long killsAtWrite = 0;
     long killsAtMoment = 0;
     long finishedBeforeStop = 0;
+    long secondRefused = 0;    // this process refused the file a child held, the child's command undisturbed
+    long secondOpened = 0;     // the child did not hold the file yet: opened here, closed, the command undisturbed
     long afterStates = 0;
     long losses = 0;           // the file unsound, in neither state, or not opening
     long ruleBreaks = 0;       // the file sound, another rule broken (messages, usability)
@@ -98,7 +102,7 @@ int main(int argc, char** argv)
         const std::size_t which = static_cast<std::size_t>(pick(0, static_cast<std::int64_t>(commands.size()) - 1));
         const auto& command = commands[which];
         const auto& ref = refs[which];
-        const std::int64_t kind = pick(0, 2);
+        const std::int64_t kind = pick(0, 3);
         reliability::Outcome out;
         QString what;
         if (kind == 0) {
@@ -111,6 +115,11 @@ int main(int argc, char** argv)
             out = reliability::ioRound(s, command, ref, plan);
             if (out.problems.isEmpty())
                 ++(out.fired ? t.ioSurvived : t.ioNotMet);
+        } else if (kind == 3) {
+            what = QStringLiteral("a second program opening the file");
+            out = reliability::secondProgramRound(s, command, ref, child, connect);
+            if (out.problems.isEmpty())
+                ++(out.fired ? t.secondRefused : t.secondOpened);
         } else {
             s.restoreFile();
             const bool atWrite = kind == 1;
@@ -122,6 +131,7 @@ int main(int argc, char** argv)
                 out.problems << run.error;
             } else {
                 out = reliability::checkStoppedFile(connect, ref);
+                out.problems << reliability::checkReopened(s);
                 if (out.problems.isEmpty()) {
                     if (!run.stopped)
                         ++t.finishedBeforeStop;
@@ -150,6 +160,8 @@ int main(int argc, char** argv)
                 t.killsAtWrite + t.killsAtMoment, t.killsAtWrite, t.killsAtMoment, t.finishedBeforeStop);
     std::printf("  I/O errors survived: %ld (%ld more rounds ended before the planned operation)\n", t.ioSurvived,
                 t.ioNotMet);
+    std::printf("  second programs:     %ld refused the file the child held (%ld found it not yet held)\n",
+                t.secondRefused, t.secondOpened);
     std::printf("  rounds that left the state after: %ld\n", t.afterStates);
     std::printf("  losses:              %ld (file unsound, in neither state or not opening)\n", t.losses);
     std::printf("  rules broken:        %ld (file sound; more than one message, or the next command failing)\n",
