@@ -585,7 +585,7 @@ void printRows(const std::map<std::string, Timing>& t, std::initializer_list<Row
             missed = r.targetRatio > 0 && ratio > r.targetRatio;
         }
         if (r.targetRatio > 0)
-            target = format("<= %.1fx", r.targetRatio);
+            target = format("<= %gx", r.targetRatio);
         if (r.targetSeconds > 0) {
             // "About" a time allows half as much again; "under" it allows nothing.
             const bool strict = r.targetSeconds >= 0.1;
