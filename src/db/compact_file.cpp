@@ -4,6 +4,7 @@
 #include "db/template_copy.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
+#include "schema/counters.h"
 #include "schema/schema.h"
 
 #include <QFile>
@@ -42,6 +43,9 @@ void exportChecked(const QString& setAside, const QString& work, const QString& 
     // The copy's pages stay in its cache, so the check below reads them without decrypting.
     connection.exec(QStringLiteral("PRAGMA compact.cache_size = -262144"));
     connection.exec(QStringLiteral("SELECT sqlcipher_export('compact')"));
+    // The export copies the counters as they stand; one left past the last number a row can
+    // have would refuse every new member or donation.
+    setBackRunawayCounters(connection, QStringLiteral("compact"));
     const std::int64_t version = count(connection, QStringLiteral("PRAGMA main.user_version"));
     if (count(connection, QStringLiteral("PRAGMA compact.user_version")) != version)
         connection.exec(QStringLiteral("PRAGMA compact.user_version = %1").arg(version));

@@ -4,12 +4,14 @@
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
+#include "schema/counters.h"
 #include "schema/schema.h"
 
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <sqlcipher/sqlite3.h>
 
 namespace db::import {
@@ -68,8 +70,10 @@ public:
             sqlite::Statement ids = db_.connection().prepare(QStringLiteral("SELECT MemberID FROM Members"));
             while (ids.step())
                 existingIds_.insert(ids.int64(0));
+            counter_ = counterState(db_.connection(), u"Members");
             return;
         }
+        counter_ = counterState(db_.connection(), u"Payments");
         const bool byId = plan_.columns.has(Field::MemberId);
         const bool byName = plan_.columns.has(Field::FirstName) && plan_.columns.has(Field::LastName)
                             && plan_.columns.has(Field::Address);
@@ -105,6 +109,47 @@ public:
         else
             donation(record, check);
         check.report(plan_.problems, record.line);
+    }
+
+    // Once every line is read: the lines that would take a new number past the last one the
+    // file can give are refused, in the file's order, so the lines before them still go in.
+    void finish()
+    {
+        std::int64_t left = counter_.numbersLeft();
+        const QString table = plan_.kind == Kind::Members ? QStringLiteral("Members") : QStringLiteral("Payments");
+        std::vector<bool> refused(lines_.size(), false);
+        bool any = false;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            const bool takesNumber = plan_.kind == Kind::Donations || plan_.members[i].id == 0;
+            if (!takesNumber)
+                continue;
+            if (left > 0) {
+                --left;
+                continue;
+            }
+            refused[i] = true;
+            any = true;
+            plan_.problems.push_back({lines_[i], noNumberLeft(table)});
+        }
+        if (!any)
+            return;
+        const auto keep = [&](auto& lines) {
+            std::size_t at = 0;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (refused[i])
+                    continue;
+                if (at != i)
+                    lines[at] = std::move(lines[i]);
+                ++at;
+            }
+            lines.resize(at);
+        };
+        if (plan_.kind == Kind::Members)
+            keep(plan_.members);
+        else
+            keep(plan_.donations);
+        std::stable_sort(plan_.problems.begin(), plan_.problems.end(),
+                         [](const Problem& a, const Problem& b) { return a.line < b.line; });
     }
 
 private:
@@ -145,6 +190,9 @@ private:
             return;
         if (m.id > 0)
             idsInFile_.insert(m.id, record.line);
+        // Numbers the file gives are written first and move the counter on.
+        counter_.highestKey = std::max(counter_.highestKey, m.id);
+        lines_.push_back(record.line);
         plan_.members.push_back(std::move(m));
     }
 
@@ -176,6 +224,7 @@ private:
         if (!check.ok())
             return;
         d.destination = spelling(destination);
+        lines_.push_back(record.line);
         plan_.donations.push_back(d);
     }
 
@@ -245,6 +294,8 @@ private:
     QHash<QString, int> spellingIndex_;
     int destinationSize_ = 0;
     std::array<int, kMemberTexts> memberSizes_{};
+    CounterState counter_;             // the table's counter, moved on by the numbers the file gives
+    std::vector<std::int64_t> lines_;  // the file's line of each accepted line, in order
 };
 
 void bindText(sqlite::Statement& s, int index, const QString& text, bool always)
@@ -291,6 +342,7 @@ Outcome analyse(dao::Database& db, const QString& path, Kind kind, Plan& plan, c
         if (plan.lines % kProgressEvery == 0 && progress && !progress(reader.position(), total))
             return Outcome::Cancelled;
     }
+    analysis.finish();
     if (progress && !progress(total, total))
         return Outcome::Cancelled;
     return Outcome::Done;

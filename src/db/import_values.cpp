@@ -1,6 +1,7 @@
 #include "db/import_values.h"
 
 #include "platform/vb/convert.h"
+#include "schema/number_limits.h"
 
 #include <QRegularExpression>
 #include <limits>
@@ -11,7 +12,21 @@ namespace db::import {
 namespace {
 
 // The smallest amount a donation may have.
-constexpr vb::Currency kSmallestAmount = vb::Currency::fromRaw(vb::Currency::Scale / 100);
+constexpr vb::Currency kSmallestAmount = vb::Currency::fromRaw(db::kGiftAmounts.lowest);
+
+// A whole number as the text gives it, digits with an optional sign; none for anything else. A
+// number beyond 64 bits reads as the largest, which lies beyond every range.
+std::optional<std::int64_t> wholeNumber(const QString& trimmed)
+{
+    static const QRegularExpression digits(QStringLiteral(R"(^[+-]?[0-9]+$)"));
+    if (!digits.match(trimmed).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong n = trimmed.toLongLong(&ok);
+    if (ok)
+        return static_cast<std::int64_t>(n);
+    return trimmed.startsWith(u'-') ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+}
 
 // "1.234,50", "1.234.567,5", "25,50": dots only between groups of three, a decimal comma with
 // one or two digits. Such a text cannot be a US amount (its groups would be wrong), so reading
@@ -35,17 +50,20 @@ std::variant<vb::Currency, Refusal> readAmount(const QString& text)
     if (trimmed.isEmpty())
         return Refusal{QStringLiteral("unreadable amount: the amount is blank")};
     std::optional<vb::Currency> amount;
+    const QString outOfRange = db::outOfRange(QStringLiteral("amount '%1'").arg(trimmed), db::kGiftAmounts);
     try {
         amount = vb::readCurrency(trimmed);
         if (!amount)
             amount = vb::readCurrency(fromEuropean(trimmed));
     } catch (const std::overflow_error&) {
-        return Refusal{QStringLiteral("unreadable amount: '%1' is too large").arg(trimmed)};
+        return Refusal{outOfRange};  // beyond even the currency
     }
     if (!amount)
         return Refusal{QStringLiteral("unreadable amount: '%1'").arg(trimmed)};
     if (*amount < kSmallestAmount)
         return Refusal{QStringLiteral("amount '%1' is not above zero; a donation is at least 0.01").arg(trimmed)};
+    if (!db::kGiftAmounts.holds(*amount))
+        return Refusal{outOfRange};
     return *amount;
 }
 
@@ -64,23 +82,23 @@ std::variant<std::optional<std::int32_t>, Refusal> readCheck(const QString& text
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return std::optional<std::int32_t>();
-    bool ok = false;
-    const qlonglong n = trimmed.toLongLong(&ok);
-    if (!ok || n < 0)
+    const std::optional<std::int64_t> n = wholeNumber(trimmed);
+    if (!n)
         return Refusal{QStringLiteral("unreadable check number: '%1'").arg(trimmed)};
-    if (n > std::numeric_limits<std::int32_t>::max())
-        return Refusal{QStringLiteral("check number '%1' is too large").arg(trimmed)};
-    return std::optional<std::int32_t>(static_cast<std::int32_t>(n));
+    if (!db::kCheckNumbers.holds(*n))
+        return Refusal{db::outOfRange(QStringLiteral("check number '%1'").arg(trimmed), db::kCheckNumbers)};
+    return std::optional<std::int32_t>(static_cast<std::int32_t>(*n));
 }
 
 std::variant<std::int64_t, Refusal> readMemberId(const QString& text)
 {
     const QString trimmed = text.trimmed();
-    bool ok = false;
-    const qlonglong n = trimmed.toLongLong(&ok);
-    if (!ok || n < 1)
+    const std::optional<std::int64_t> n = wholeNumber(trimmed);
+    if (!n)
         return Refusal{QStringLiteral("unreadable member ID: '%1'").arg(trimmed)};
-    return static_cast<std::int64_t>(n);
+    if (!db::kMemberNumbers.holds(*n))
+        return Refusal{db::outOfRange(QStringLiteral("member ID '%1'").arg(trimmed), db::kMemberNumbers)};
+    return *n;
 }
 
 } // namespace db::import

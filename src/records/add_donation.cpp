@@ -12,6 +12,7 @@
 #include "platform/ui/ui.h"
 #include "platform/vb/skip_on_failure.h"
 #include "records/add_payment_dialog.h"
+#include "schema/counters.h"
 
 #include <QListWidget>
 #include <QTableView>
@@ -64,6 +65,11 @@ bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const Donati
         }
         if (!donations)
             throw jet::DbError(jet::err::NoCurrentRecord, QStringLiteral("The donation list is not open."));
+        const auto lineCount = static_cast<std::int64_t>(lines.size());
+        if (const auto refusal = db::counterRefusal(db::counterState(f.S.db->connection(), u"Payments"), u"Payments", lineCount)) {
+            f.S.LastAnswer = ui::message(ui::Beep::Yes, *refusal, ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));
+            return false;
+        }
         sqlite::Transaction transaction(f.S.db->connection());
         for (const DonationLine& line : lines) {
             donations->addNew();

@@ -7,6 +7,7 @@
 #include "platform/dao/recordset.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
+#include "schema/counters.h"
 #include "schema/schema.h"
 
 #include <QGridLayout>
@@ -119,10 +120,27 @@ void AddMember::Command1_Click()
             return;
         }
     }
-    if (!confirmIfOnFile() || !addRow())
+    if (!numberLeft() || !confirmIfOnFile() || !addRow())
         return;
     S.DialogCancelled = false;
     accept();
+}
+
+bool AddMember::numberLeft()
+{
+    std::optional<QString> refusal;
+    try {
+        if (database_)
+            refusal = db::counterRefusal(db::counterState(database_->connection(), u"Members"), u"Members", 1);
+    } catch (const jet::DbError&) {
+        // A file that cannot answer refuses the write itself, with its message.
+        return true;
+    }
+    if (!refusal)
+        return true;
+    S.LastAnswer = ui::message(ui::Beep::Yes, *refusal, ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));
+    NewMem[0]->setFocus();
+    return false;
 }
 
 bool AddMember::confirmIfOnFile()

@@ -41,6 +41,8 @@ public:
     void reject() override;
 
 private:
+    // True when the file can still number a new member; false after telling the user why not.
+    bool numberLeft();
     // True when no member with the same names and address is on file, or the user adds anyway.
     bool confirmIfOnFile();
     // Writes the new row; false (after telling the user) when the database refused it.

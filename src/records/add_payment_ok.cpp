@@ -7,6 +7,7 @@
 #include "platform/vb/convert.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
+#include "schema/number_limits.h"
 
 #include <QComboBox>
 #include <QCheckBox>
@@ -16,13 +17,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <limits>
 #include <stdexcept>
 
 namespace {
 
 // The smallest amount a donation or a line may have.
-constexpr vb::Currency kSmallestAmount = vb::Currency::fromRaw(vb::Currency::Scale / 100);
+constexpr vb::Currency kSmallestAmount = vb::Currency::fromRaw(db::kGiftAmounts.lowest);
+// A typed check number is at least 1: no check is an empty box.
+constexpr db::NumberRange kTypedChecks{1, db::kCheckNumbers.highest, db::kCheckNumbers.unit};
 
 QString balanceText(vb::Currency balance)
 {
@@ -111,10 +113,14 @@ bool AddPayment::rememberDate()
 bool AddPayment::readAmount()
 {
     std::optional<vb::Currency> amount;
+    bool beyond = false;
     try {
         amount = vb::readCurrency(Text1[0]->text());
     } catch (const std::overflow_error&) {
-        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Amount is too large"), ui::Buttons::OKOnly,
+        beyond = true;  // beyond even the currency
+    }
+    if (beyond || (amount && *amount > vb::Currency::fromRaw(db::kGiftAmounts.highest))) {
+        S.LastAnswer = ui::message(ui::Beep::No, db::outOfRange(u"Amount", db::kGiftAmounts), ui::Buttons::OKOnly,
                                    ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
@@ -144,9 +150,10 @@ bool AddPayment::readCheckNumber()
                                    ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }
-    constexpr auto kLargest = std::numeric_limits<std::int32_t>::max();
-    if (*number > kLargest || vb::roundHalfEven(*number) > kLargest) {
-        S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Check number is too large"), ui::Buttons::OKOnly,
+    // Compared as a double first: rounding a number beyond 64 bits would fail.
+    const auto largest = static_cast<double>(kTypedChecks.highest);
+    if (*number > largest || !kTypedChecks.holds(vb::roundHalfEven(*number))) {
+        S.LastAnswer = ui::message(ui::Beep::No, db::outOfRange(u"Check #", kTypedChecks), ui::Buttons::OKOnly,
                                    ui::Icon::Information, QStringLiteral("QUIL"));
         return false;
     }

@@ -8,12 +8,12 @@
 
 namespace records {
 
-vb::Currency BatchTotals::total() const
+std::optional<vb::Currency> BatchTotals::total() const
 {
-    vb::Currency sum;
+    vb::CurrencySum sum;
     for (const auto& [id, amount] : recorded_)
-        sum += amount;
-    return sum;
+        sum.add(amount);
+    return sum.value();
 }
 
 bool BatchTotals::amend(std::int64_t paymentId, vb::Currency amount)
@@ -25,9 +25,9 @@ bool BatchTotals::amend(std::int64_t paymentId, vb::Currency amount)
     return true;
 }
 
-QString batchAmount(vb::Currency amount)
+QString batchAmount(const std::optional<vb::Currency>& amount)
 {
-    return vb::format(vb::Value(amount), u"$##,##0.00");
+    return vb::formatTotal(amount, u"$##,##0.00");
 }
 
 QString BatchTotals::progressText() const
@@ -48,8 +48,12 @@ QString giftsLine(std::int64_t recorded, std::int64_t expected)
     return QStringLiteral("Gifts: %1 recorded, %2 expected (%3).").arg(recorded).arg(expected).arg(what);
 }
 
-QString totalLine(vb::Currency recorded, vb::Currency expected)
+QString totalLine(const std::optional<vb::Currency>& total, vb::Currency expected)
 {
+    if (!total)
+        return QStringLiteral("Total: %1 recorded, %2 expected.").arg(batchAmount(total), batchAmount(expected));
+    // Both lie within the currency's range and are not negative: the gap cannot overflow.
+    const vb::Currency recorded = *total;
     const vb::Currency gap = expected - recorded;
     const QString what = gap > vb::Currency() ? QStringLiteral("%1 short").arg(batchAmount(gap))
                                               : QStringLiteral("%1 over").arg(batchAmount(-gap));

@@ -26,7 +26,9 @@ public:
     std::int64_t expectedGifts() const { return expectedGifts_; }
     vb::Currency expectedTotal() const { return expectedTotal_; }
     std::int64_t gifts() const { return static_cast<std::int64_t>(recorded_.size()); }
-    vb::Currency total() const;
+    // None when the total lies beyond the range of an amount (the gifts of a batch are not
+    // bounded in number): it is then shown as not available, and the batch does not balance.
+    std::optional<vb::Currency> total() const;
 
     // A donation row recorded during the batch, by its PaymentID.
     void add(std::int64_t paymentId, vb::Currency amount) { recorded_[paymentId] = amount; }
@@ -49,8 +51,8 @@ private:
     std::map<std::int64_t, vb::Currency> recorded_;
 };
 
-// The program's one form of an amount: "$1,275.00".
-QString batchAmount(vb::Currency amount);
+// The program's one form of an amount: "$1,275.00"; "Not Available" for none.
+QString batchAmount(const std::optional<vb::Currency>& amount);
 
 // The expected figures as the treasurer types them: a whole number of gifts from 1 on and an
 // amount above zero. A refusal says what is wrong, in the user's words.

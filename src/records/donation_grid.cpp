@@ -229,7 +229,10 @@ void RecordsCommands::ShowListTotal()
         return;
     ui::current().setBusyPointer(true);
 
-    bool summed = false;
+    // The figure shown is this query's total or "Not Available": a total that cannot be
+    // computed (beyond the range of an amount, over a value that is no amount, a file that
+    // failed to answer) must never leave an earlier member's figure standing.
+    std::optional<vb::Currency> total;
     skipOnFailure([&] {
         QString query = kSumSelect + S.DonationFilter;
         if (!S.ListViewActive) {
@@ -238,9 +241,16 @@ void RecordsCommands::ShowListTotal()
                 return;  // no member to total for
             query += *M;
         }
+        // A refused open keeps the source's last set, which may hold an earlier total.
+        f.datScratchRS->setRecordset(nullptr);
         f.datScratchRS->setRecordSource(query);
         f.datScratchRS->refresh();
-        summed = true;
+        const dao::Recordset* sum = f.datScratchRS->recordset();
+        if (!sum)
+            return;
+        // A list whose amounts are all empty sums to nothing: that is a total of zero.
+        const vb::Value value = sum->field(QStringLiteral("ListTotal"));
+        total = value.isNull() ? vb::Currency() : value.toCurrency();
     });
 
     const dao::Recordset* donations = f.datSecondaryRS->recordset();
@@ -250,14 +260,7 @@ void RecordsCommands::ShowListTotal()
         f.Label7->setText(QStringLiteral("0"));
         f.Label2->setText(QStringLiteral("0"));
     } else {
-        skipOnFailure([&] {
-            if (!summed)
-                return;
-            // A list whose amounts are all empty sums to nothing: that is a total of zero.
-            const vb::Value total = f.datScratchRS->recordset()->field(QStringLiteral("ListTotal"));
-            const vb::Value amount = total.isNull() ? vb::Value(vb::Currency()) : vb::Value(total.toCurrency());
-            f.Label7->setText(vb::format(amount, u"$##,##0.00"));
-        });
+        f.Label7->setText(vb::formatTotal(total, u"$##,##0.00"));
         skipOnFailure([&] {
             data::GridModel* grid = gridModel(f);
             grid->setColumnFormat(1, QStringLiteral("$##,##0.00"));

@@ -3,6 +3,7 @@
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/translator.h"
+#include "platform/vb/format.h"
 #include "reports/csv_writer.h"
 #include "schema/schema.h"
 
@@ -184,7 +185,7 @@ ExportResult exportFundTotals(dao::Database& db, std::optional<vb::DateTime> fro
     struct Fund {
         QString name;  // the first spelling met
         std::int64_t count = 0;
-        std::int64_t total = 0;
+        vb::CurrencySum total;  // cannot overflow however many gifts a fund holds
         bool anyAmount = false;
     };
     // Keyed by the case-folded name: destinations that differ in letter case are one fund, as
@@ -203,10 +204,13 @@ ExportResult exportFundTotals(dao::Database& db, std::optional<vb::DateTime> fro
         if (fund.count == 0)
             fund.name = QString::fromUtf8(spelling);
         ++fund.count;
-        if (sqlite3_column_type(rows.handle(), 1) != SQLITE_NULL) {
-            const std::int64_t amount = rows.int64(1);
-            if (__builtin_add_overflow(fund.total, amount, &fund.total))
-                throw jet::DbError(jet::err::Overflow, QStringLiteral("The total of '%1' is too large.").arg(fund.name));
+        if (const int stored = sqlite3_column_type(rows.handle(), 1); stored != SQLITE_NULL) {
+            // An amount is a whole number of ten-thousandths; anything else is no amount, and
+            // the fund's total cannot be computed.
+            if (stored == SQLITE_INTEGER)
+                fund.total.addRaw(rows.int64(1));
+            else
+                fund.total.spoil();
             fund.anyAmount = true;
         }
         if (++scanned % kProgressEvery == 0 && progress && !progress(0, 0))
@@ -230,10 +234,12 @@ ExportResult exportFundTotals(dao::Database& db, std::optional<vb::DateTime> fro
         const Fund& fund = entry.second;
         out.text(fund.name);
         out.integer(fund.count);
-        if (fund.anyAmount)
-            out.amount(fund.total);
-        else
+        if (!fund.anyAmount)
             out.empty();
+        else if (const std::optional<vb::Currency> total = fund.total.value())
+            out.amount(total->raw());
+        else
+            out.text(vb::notAvailable());
         out.endLine();
     }
     out.flush();

@@ -200,7 +200,9 @@ void ShapedRecordset::readParentKeys()
 
 namespace {
 
-// The sum of one field over a parent's child rows, exact for money and whole numbers.
+// The sum of one field over a parent's child rows, exact for money and whole numbers: they add
+// in 128 bits, so no number of rows overflows on the way. A total beyond the column's range, or
+// one over a value that is no number (a file changed by another tool), is "Not Available".
 class FieldSum {
 public:
     explicit FieldSum(jet::FieldType type) : type_(type) {}
@@ -210,18 +212,15 @@ public:
         if (v.isNull())
             return;
         any_ = true;
-        std::int64_t n = 0;
         switch (v.type()) {
-        case vb::Type::Currency: n = v.asCurrency().raw(); break;
-        case vb::Type::Long: n = v.asLong(); break;
-        case vb::Type::Boolean: n = v.asBool() ? -1 : 0; break;
+        case vb::Type::Currency: whole_.addRaw(v.asCurrency().raw()); return;
+        case vb::Type::Long: whole_.addRaw(v.asLong()); return;
+        case vb::Type::Boolean: whole_.addRaw(v.asBool() ? -1 : 0); return;
         case vb::Type::Double: real_ += v.asDouble(); return;
         case vb::Type::Null:
         case vb::Type::Date:
-        case vb::Type::Text: return;
+        case vb::Type::Text: whole_.spoil(); return;
         }
-        if (__builtin_add_overflow(whole_, n, &whole_))
-            throw jet::DbError(jet::err::Overflow, QStringLiteral("Overflow."));
     }
 
     // A whole number as the column stores it: ten-thousandths for currency.
@@ -230,8 +229,8 @@ public:
         any_ = true;
         if (type_ == jet::FieldType::Double)
             real_ += static_cast<double>(n);
-        else if (__builtin_add_overflow(whole_, n, &whole_))
-            throw jet::DbError(jet::err::Overflow, QStringLiteral("Overflow."));
+        else
+            whole_.addRaw(n);
     }
 
     // Null when no child row had a value, as SUM gives.
@@ -239,9 +238,12 @@ public:
     {
         if (!any_)
             return {};
+        const std::optional<vb::Currency> whole = whole_.value();
+        if (!whole)
+            return vb::notAvailable();
         switch (type_) {
-        case jet::FieldType::Currency: return vb::Currency::fromRaw(whole_);
-        case jet::FieldType::Double: return real_ + static_cast<double>(whole_);
+        case jet::FieldType::Currency: return *whole;
+        case jet::FieldType::Double: return real_ + static_cast<double>(whole->raw());
         case jet::FieldType::Counter:
         case jet::FieldType::Long:
         case jet::FieldType::Boolean:
@@ -249,13 +251,13 @@ public:
         case jet::FieldType::Text:
         case jet::FieldType::Memo: break;
         }
-        return whole_;
+        return whole->raw();
     }
 
 private:
     jet::FieldType type_;
     bool any_ = false;
-    std::int64_t whole_ = 0;
+    vb::CurrencySum whole_;  // whole numbers, or ten-thousandths for money
     double real_ = 0;
 };
 

@@ -2,7 +2,7 @@
 // The rows of a shaped command (shape_command.h) through the open database: the parent rows, each
 // with its related child rows in the child query's order and the aggregates the command appends
 // to it (SUM(QuilPay.PaymentAmount) AS Gtotal: the sum of the member's donations, null when the
-// member has none).
+// member has none, the text "Not Available" when it cannot be computed).
 //
 // Opening reads the parent query's keys and each parent's relation value, and the count and sums
 // of every parent's child rows in one grouped pass over the child query. A parent's child rows

@@ -97,13 +97,17 @@ void ReportCommands::ShowListReport()
         auto rows = std::make_shared<reports::RecordsetRows>(
             S.db->openRecordset(QStringLiteral("SELECT * FROM ListTable ") + S.DateClause + QStringLiteral(" Order by [PaymentDate]")));
         S.ReportRecordCount = vb::format(vb::Value(static_cast<std::int64_t>(rows->count())), kCountFormat);
-        vb::Currency total;
-        {
+        std::optional<vb::Currency> total;
+        try {
             auto sum = S.db->openRecordset(QStringLiteral("SELECT SUM (PaymentAmount) AS [Gtotal] FROM ListTable ") + S.DateClause);
-            if (const vb::Value v = sum->field(QStringLiteral("Gtotal")); !v.isNull())
-                total = v.toCurrency();
+            const vb::Value v = sum->field(QStringLiteral("Gtotal"));
+            total = v.isNull() ? vb::Currency() : v.toCurrency();
+        } catch (const std::exception& e) {
+            // A total that cannot be computed is printed as such; a file that fails ends the run.
+            if (!jet::isUncomputableTotal(e))
+                throw;
         }
-        S.ReportGrandTotal = vb::format(vb::Value(total), kTotalFormat);
+        S.ReportGrandTotal = vb::formatTotal(total, kTotalFormat);
 
         report::Layout layout = reports::ListRPT();
         fillHeadings(layout, f, 15, 2);
@@ -127,11 +131,15 @@ void ReportCommands::ShowMemberReport()
         S.ReportRecordCount = vb::format(vb::Value(static_cast<std::int64_t>(shaped->count())), kCountFormat);
         // Members without a donation in the range have no total and add nothing.
         const int gtotal = report::indexOfName(shaped->fieldNames(), u"Gtotal");
-        vb::Currency total;
-        for (int p = 0; p < shaped->count(); ++p)
-            if (const vb::Value v = shaped->row(p)[static_cast<std::size_t>(gtotal)]; !v.isNull())
-                total += v.toCurrency();
-        S.ReportGrandTotal = vb::format(vb::Value(total), kTotalFormat);
+        vb::CurrencySum total;
+        for (int p = 0; p < shaped->count(); ++p) {
+            const vb::Value v = shaped->row(p)[static_cast<std::size_t>(gtotal)];
+            if (v.type() == vb::Type::Currency)
+                total.add(v.asCurrency());
+            else if (!v.isNull())
+                total.spoil();  // a member's own total that could not be computed
+        }
+        S.ReportGrandTotal = vb::formatTotal(total.value(), kTotalFormat);
 
         report::Layout layout = reports::MemberRPT();
         // The member block shows the first five fields of MemFullName, by position.

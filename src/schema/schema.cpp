@@ -15,7 +15,7 @@ namespace {
 using jet::FieldType;
 
 constexpr std::array kMembers{
-    ColumnDef{"MemberID", FieldType::Counter, 0},
+    ColumnDef{"MemberID", FieldType::Counter, 0, kRowNumbers},
     ColumnDef{"FirstName", FieldType::Text, 50},
     ColumnDef{"LastName", FieldType::Text, 50},
     ColumnDef{"Address", FieldType::Text, 255},
@@ -27,12 +27,12 @@ constexpr std::array kMembers{
 };
 
 constexpr std::array kPayments{
-    ColumnDef{"PaymentID", FieldType::Counter, 0},
-    ColumnDef{"PaymentAmount", FieldType::Currency, 0},
-    ColumnDef{"CheckNumber", FieldType::Long, 0},
+    ColumnDef{"PaymentID", FieldType::Counter, 0, kRowNumbers},
+    ColumnDef{"PaymentAmount", FieldType::Currency, 0, kGiftAmounts},
+    ColumnDef{"CheckNumber", FieldType::Long, 0, kCheckNumbers},
     ColumnDef{"Destination", FieldType::Text, 50},
     ColumnDef{"PaymentDate", FieldType::Date, 0},
-    ColumnDef{"MemberID", FieldType::Long, 0},
+    ColumnDef{"MemberID", FieldType::Long, 0, kMemberNumbers},
 };
 
 constexpr std::array kDest{
@@ -51,18 +51,18 @@ constexpr std::array kPasswords{
 
 // Work tables: the report fills write PaymentID and MemberID themselves, so they are plain longs.
 constexpr std::array kListTable{
-    ColumnDef{"MemberID", FieldType::Long, 0},
-    ColumnDef{"PaymentID", FieldType::Long, 0},
-    ColumnDef{"PaymentAmount", FieldType::Currency, 0},
+    ColumnDef{"MemberID", FieldType::Long, 0, kMemberNumbers},
+    ColumnDef{"PaymentID", FieldType::Long, 0, kRowNumbers},
+    ColumnDef{"PaymentAmount", FieldType::Currency, 0, kGiftAmounts},
     ColumnDef{"PaymentDate", FieldType::Date, 0},
-    ColumnDef{"CheckNumber", FieldType::Long, 0},
+    ColumnDef{"CheckNumber", FieldType::Long, 0, kCheckNumbers},
     ColumnDef{"Destination", FieldType::Text, 50},
     ColumnDef{"FullName", FieldType::Text, 101},  // first name, a blank, last name
 };
 
 // The member report binds its header to the first five columns by position: keep them first.
 constexpr std::array kMemFullName{
-    ColumnDef{"MemberID", FieldType::Long, 0},
+    ColumnDef{"MemberID", FieldType::Long, 0, kMemberNumbers},
     ColumnDef{"FullName", FieldType::Text, 101},
     ColumnDef{"Address", FieldType::Text, 255},
     ColumnDef{"CityStateZip", FieldType::Text, 125},  // city, ", ", state, three blanks, zip

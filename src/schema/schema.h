@@ -2,6 +2,7 @@
 // The tables of a QUIL database file, declared once as data: the CREATE statements, the schema
 // check that guards every open, and the test fixtures are all generated from this description.
 #include "platform/jet/catalog.h"
+#include "schema/number_limits.h"
 
 #include <QString>
 #include <span>
@@ -18,6 +19,7 @@ struct ColumnDef {
     const char* name;
     jet::FieldType type;
     int size;  // characters, for text; 0 otherwise
+    NumberRange range{};  // what a number column holds; none for a text
 };
 
 struct TableDef {

@@ -3,7 +3,7 @@
 // is the page the walk from the first page reaches, every band stands on exactly one page (each
 // detail line, group header and footer once, the report header on the first page, the report
 // footer on the last, the page header and footer on every page), and a sum too large for its
-// type is an overflow error, never undefined arithmetic.
+// type is "Not Available" (or an overflow error), never undefined arithmetic.
 #include "fuzz_support.h"
 #include "platform/report/layout.h"
 #include "platform/report/memory_source.h"

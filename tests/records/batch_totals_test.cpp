@@ -78,6 +78,15 @@ TEST(BatchTotalsTest, TheLineAndTheBalanceFollowEveryGiftAddedDeletedOrCorrected
            "Gifts: 0 recorded, 2 expected (2 fewer than expected).\nTotal: $0.00 recorded, $20.00 expected ($20.00 short)."},
           {'-', 3, "0", "Batch: 0 of 2 gifts, $0.00 of $20.00", false,
            "Gifts: 0 recorded, 2 expected (2 fewer than expected).\nTotal: $0.00 recorded, $20.00 expected ($20.00 short)."}}},
+        // Amounts from a file some other tool wrote: the total passes what a total can hold and
+        // is not available until a correction brings it back.
+        {"a total beyond the range", 2, "20",
+         {{'+', 1, "922337203685477.5807", "Batch: 1 of 2 gifts, $922,337,203,685,477.58 of $20.00", false,
+           "Gifts: 1 recorded, 2 expected (1 fewer than expected).\n"
+           "Total: $922,337,203,685,477.58 recorded, $20.00 expected ($922,337,203,685,457.58 over)."},
+          {'+', 2, "0.0001", "Batch: 2 of 2 gifts, Not Available of $20.00", false,
+           "Total: Not Available recorded, $20.00 expected."},
+          {'=', 1, "19.9999", "Batch: 2 of 2 gifts, $20.00 of $20.00", true, ""}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

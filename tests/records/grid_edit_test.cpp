@@ -38,7 +38,7 @@ TEST_F(GridTest, EachColumnKeepsItsRulesAndARefusedEditKeepsTheOldValue)
         {1, 5, "3' OR '1'='1", "MemberID", "2", {"beep", "message: The Member ID must be the number of a member."}},
         {1, 5, "999", "MemberID", "2", {"beep"}},
         {1, 5, "2.5", "MemberID", "2", {"beep"}},
-        {1, 5, "0", "MemberID", "2", {"beep"}},
+        {1, 5, "0", "MemberID", "2", {"beep", "message: MemberID must be from 1 to 2,147,483,647"}},
         {1, 3, "O'Neil Fund", "Destination", "O'Neil Fund", {}},
         {1, 3, longText, "Destination", "O'Neil Fund",
          {"beep", "message: The field is too small to accept the amount of data you attempted to add. Try inserting or "

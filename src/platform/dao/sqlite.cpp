@@ -57,6 +57,11 @@ jet::DbError errorFor(int rc, const QString& engineMessage, const QString& path)
     case SQLITE_LOCKED:
         return {jet::err::CannotOpenFile,
                 QStringLiteral("The file %1 is in use by another program.").arg(file)};
+    // Only jet_sum reports these from a running statement: a total that cannot be computed.
+    case SQLITE_RANGE:
+        return {jet::err::Overflow, engineMessage};
+    case SQLITE_MISMATCH:
+        return {jet::err::TypeMismatch, engineMessage};
     case SQLITE_IOERR:
     case SQLITE_FULL:
         return {jet::err::DiskOrNetworkError, QStringLiteral("Disk or network error (%1).").arg(engineMessage)};

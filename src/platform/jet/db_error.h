@@ -57,4 +57,12 @@ inline QString reasonOf(const std::exception& e)
     return db ? db->reason() : QString::fromLocal8Bit(e.what());
 }
 
+// Whether a failure is a total that cannot be computed (jet_sum: beyond the range, or over a
+// value that is no number), which the program shows as "Not Available" rather than as an error.
+inline bool isUncomputableTotal(const std::exception& e)
+{
+    const auto* db = dynamic_cast<const DbError*>(&e);
+    return db && (db->number() == err::Overflow || db->number() == err::TypeMismatch);
+}
+
 } // namespace jet

@@ -3,6 +3,8 @@
 #include "like_pattern.h"
 #include "text_fold.h"
 
+#include "platform/vb/currency.h"
+
 #include <sqlcipher/sqlite3.h>
 
 namespace jet {
@@ -45,6 +47,49 @@ void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_int(ctx, pattern->matches(text, static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
 }
 
+// jet_sum(value). SQLite hands out the state zero-filled, which is an empty sum.
+struct SumState {
+    vb::CurrencySum sum;
+    bool any;
+};
+
+void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const int type = sqlite3_value_type(argv[0]);
+    if (type == SQLITE_NULL)
+        return;
+    auto* state = static_cast<SumState*>(sqlite3_aggregate_context(ctx, sizeof(SumState)));
+    if (!state) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    state->any = true;
+    if (type == SQLITE_INTEGER)
+        state->sum.addRaw(sqlite3_value_int64(argv[0]));
+    else
+        state->sum.spoil();
+}
+
+void sumFinal(sqlite3_context* ctx)
+{
+    const auto* state = static_cast<SumState*>(sqlite3_aggregate_context(ctx, 0));
+    if (!state || !state->any) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (const std::optional<vb::Currency> total = state->sum.value()) {
+        sqlite3_result_int64(ctx, total->raw());
+        return;
+    }
+    if (state->sum.spoiled()) {
+        sqlite3_result_error(ctx, "A value to total is not a number the program stores.", -1);
+        sqlite3_result_error_code(ctx, SQLITE_MISMATCH);
+    } else {
+        sqlite3_result_error(ctx, "The total lies beyond the range of an amount.", -1);
+        sqlite3_result_error_code(ctx, SQLITE_RANGE);
+    }
+}
+
 } // namespace
 
 void registerSqlFunctions(sqlite3* db)
@@ -52,6 +97,7 @@ void registerSqlFunctions(sqlite3* db)
     sqlite3_create_collation(db, kCollation, SQLITE_UTF8, nullptr, collate);
     sqlite3_create_function(db, kLikeFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             likeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, kSumFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr, sumStep, sumFinal);
 }
 
 } // namespace jet

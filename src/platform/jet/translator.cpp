@@ -424,6 +424,12 @@ private:
             if (name == u"AVG" && a.type == FieldType::Currency) {
                 t.sql = QStringLiteral("AVG(%1)").arg(a.sql);
                 t.type = FieldType::Currency;
+            } else if (name == u"SUM" && a.type
+                       && (*a.type == FieldType::Currency || *a.type == FieldType::Long || *a.type == FieldType::Counter)) {
+                // Totals of money and whole numbers stay exact or fail; they never wrap or turn
+                // into a double.
+                t.sql = QStringLiteral("%1(%2)").arg(QLatin1String(kSumFunction), a.sql);
+                t.type = *a.type == FieldType::Counter ? FieldType::Long : *a.type;
             } else {
                 t.sql = QStringLiteral("%1(%2)").arg(name, a.sql);
                 t.type = name == u"AVG" ? FieldType::Double : (a.type ? *a.type : FieldType::Double);

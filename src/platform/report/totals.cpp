@@ -1,15 +1,30 @@
 #include "totals.h"
 
 #include "platform/vb/convert.h"
+#include "platform/vb/format.h"
 
 namespace report {
+
+void Total::toDouble()
+{
+    if (kind_ == Kind::Long) {
+        double_ = static_cast<double>(long_);
+    } else if (kind_ == Kind::Currency) {
+        const std::optional<vb::Currency> sum = currency_.value();
+        unavailable_ = unavailable_ || !sum;
+        double_ = sum ? sum->toDouble() : 0;
+    }
+    kind_ = Kind::Double;
+}
 
 void Total::add(const vb::Value& v)
 {
     double asDouble = 0;
     switch (v.type()) {
     case vb::Type::Null:
+        return;
     case vb::Type::Date:
+        unavailable_ = true;
         return;
     case vb::Type::Boolean:
     case vb::Type::Long: {
@@ -22,7 +37,7 @@ void Total::add(const vb::Value& v)
             kind_ = Kind::Double;
             double_ = static_cast<double>(long_) + static_cast<double>(n);
         } else if (kind_ == Kind::Currency) {
-            currency_ += vb::Currency::fromUnits(n);
+            currency_.addWhole(n);
         } else {
             double_ += static_cast<double>(n);
         }
@@ -30,11 +45,11 @@ void Total::add(const vb::Value& v)
     }
     case vb::Type::Currency:
         if (kind_ == Kind::Long) {
-            currency_ = vb::Currency::fromUnits(long_);
+            currency_.addWhole(long_);
             kind_ = Kind::Currency;
         }
         if (kind_ == Kind::Currency)
-            currency_ += v.asCurrency();
+            currency_.add(v.asCurrency());
         else
             double_ += v.asCurrency().toDouble();
         return;
@@ -43,17 +58,15 @@ void Total::add(const vb::Value& v)
         break;
     case vb::Type::Text: {
         const std::optional<double> n = vb::readNumber(v.asText());
-        if (!n)
+        if (!n) {
+            unavailable_ = true;
             return;
+        }
         asDouble = *n;
         break;
     }
     }
-    if (kind_ == Kind::Long)
-        double_ = static_cast<double>(long_);
-    else if (kind_ == Kind::Currency)
-        double_ = currency_.toDouble();
-    kind_ = Kind::Double;
+    toDouble();
     double_ += asDouble;
 }
 
@@ -66,9 +79,14 @@ void Total::addAll(Rows& rows, int field)
 
 vb::Value Total::value() const
 {
+    if (unavailable_)
+        return vb::notAvailable();
     switch (kind_) {
     case Kind::Long: return vb::Value(long_);
-    case Kind::Currency: return vb::Value(currency_);
+    case Kind::Currency: {
+        const std::optional<vb::Currency> sum = currency_.value();
+        return sum ? vb::Value(*sum) : vb::Value(vb::notAvailable());
+    }
     case Kind::Double: break;
     }
     return vb::Value(double_);

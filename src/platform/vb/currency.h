@@ -53,4 +53,37 @@ private:
     std::int64_t raw_ = 0;
 };
 
+// A total of amounts that cannot overflow while it grows. One amount is at most 2^63
+// ten-thousandths; 128 bits hold the sum of 2^64 of them, more rows than any file can store, so
+// adding never fails and whether the total fits the currency is asked once, at the end. A value
+// that is no amount (a text or a fraction of a ten-thousandth in a file changed by some other
+// tool) makes the total one that cannot be computed: it is never a total that leaves it out.
+class CurrencySum {
+public:
+    void add(Currency amount) { sum_ += amount.raw(); }
+    void addRaw(std::int64_t tenThousandths) { sum_ += tenThousandths; }
+    void addWhole(std::int64_t units) { sum_ += static_cast<Wide>(units) * Currency::Scale; }
+    void addSum(const CurrencySum& other)
+    {
+        sum_ += other.sum_;
+        spoiled_ = spoiled_ || other.spoiled_;
+    }
+    void spoil() { spoiled_ = true; }
+
+    // The total; none when a value was no amount or the total lies beyond the currency's range.
+    std::optional<Currency> value() const
+    {
+        if (spoiled_ || sum_ > std::numeric_limits<std::int64_t>::max() || sum_ < std::numeric_limits<std::int64_t>::min())
+            return std::nullopt;
+        return Currency::fromRaw(static_cast<std::int64_t>(sum_));
+    }
+    bool spoiled() const { return spoiled_; }
+    bool beyondRange() const { return !spoiled_ && !value(); }
+
+private:
+    __extension__ typedef __int128 Wide;
+    Wide sum_ = 0;
+    bool spoiled_ = false;
+};
+
 } // namespace vb

@@ -298,4 +298,14 @@ QString generalDate(const DateTime& d)
     return latin1(out);
 }
 
+QString notAvailable()
+{
+    return QStringLiteral("Not Available");
+}
+
+QString formatTotal(const std::optional<Currency>& total, QStringView formatString)
+{
+    return total ? format(Value(*total), formatString) : notAvailable();
+}
+
 } // namespace vb

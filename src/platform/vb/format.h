@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace vb {
 
@@ -21,6 +22,12 @@ namespace vb {
 // any other text is returned as it stands. Numbers round halves to even. An unknown format
 // string throws std::invalid_argument.
 QString format(const Value& value, QStringView formatString);
+
+// What a total that cannot be computed shows, alike in the window, the reports and the exports:
+// "Not Available", never a figure that is not the total.
+QString notAvailable();
+// A total in one of the formats above; notAvailable() when there is none (CurrencySum::value).
+QString formatTotal(const std::optional<Currency>& total, QStringView formatString);
 
 QString shortDate(const DateTime& date);    // "M/d/yyyy"
 QString longDate(const DateTime& date);     // "dddd, MMMM d, yyyy"

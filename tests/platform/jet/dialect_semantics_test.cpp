@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 namespace {
 
 bool like(const char* text, const char* pattern)
@@ -250,6 +253,50 @@ TEST_F(Translation, StatementsForMaintenance)
     EXPECT_TRUE(upd.contains(QStringLiteral("\"PaymentAmount\" = 25000")));
     EXPECT_THROW(jet::translateStatement(u"SELECT * FROM Payments", catalog_), jet::DbError);
     EXPECT_THROW(jet::translateStatement(u"UPDATE Payments SET Nope = 1", catalog_), jet::DbError);
+}
+
+// The dialect's Sum of money and whole numbers is exact to the edge of 64 bits, whatever the
+// order of its rows, and fails with a number of its own where SQLite's sum would wrap, fail with
+// "integer overflow", or count a text as 0 and give a double.
+TEST_F(Translation, SumsAreExactOrFailAsTotalsThatCannotBeComputed)
+{
+    constexpr std::int64_t Max = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t Min = std::numeric_limits<std::int64_t>::min();
+    const std::string max = std::to_string(Max), min = std::to_string(Min);
+    const std::string cases[][2] = {
+        // the amounts stored, as SQL values; the Sum as text, "<null>", or the error's number
+        {"(250000), (12345000)", "12595000"},
+        {"(NULL)", "<null>"},
+        {"(250000), (NULL)", "250000"},
+        {"(" + std::to_string(Max - 807) + "), (807)", max},
+        {"(" + max + "), (1)", "error 6"},
+        {"(" + max + "), (" + max + "), (" + min + "), (1)", max},  // past the edge and back
+        {"(" + min + "), (-1)", "error 6"},
+        {"(250000), ('abc')", "error 13"},
+        {"(250000), ('12000')", "262000"},  // the column's affinity stores a numeric text as the number
+        {"(250000), (2.5)", "error 13"},
+        {"(250000), (x'00')", "error 13"},
+    };
+    const auto p = jet::translateSelect(u"SELECT Sum (PaymentAmount) AS [ListTotal] FROM Payments", catalog_);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        connection_.exec("DELETE FROM Payments");
+        connection_.exec(QStringLiteral("INSERT INTO Payments (PaymentAmount) VALUES %1").arg(QString::fromStdString(c[0])));
+        auto sum = connection_.prepare(p.sql());
+        QString got;
+        try {
+            ASSERT_TRUE(sum.step());
+            got = sum.isNull(0) ? QStringLiteral("<null>") : QString::number(sum.int64(0));
+        } catch (const jet::DbError& e) {
+            got = QStringLiteral("error %1").arg(e.number());
+            EXPECT_TRUE(jet::isUncomputableTotal(e));
+        }
+        EXPECT_EQ(got.toStdString(), c[1]);
+    }
+    // Keys and other whole numbers take the same exact Sum.
+    const auto keys = jet::translateSelect(u"SELECT Sum(PaymentID) AS n FROM Payments", catalog_);
+    EXPECT_TRUE(keys.sql().contains(QStringLiteral("jet_sum")));
+    EXPECT_EQ(keys.columns[0].type, jet::FieldType::Long);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "platform/report/report_error.h"
 #include "platform/report/totals.h"
+#include "platform/vb/format.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -67,20 +68,31 @@ TEST(PageModel, TextBoxesShowTheirFieldInTheirFormat)
     }
 }
 
-TEST(PageModel, SumsKeepMoneyExactAndSkipWhatIsNoNumber)
+TEST(PageModel, SumsKeepMoneyExactAndSayWhenTheyCannotBeComputed)
 {
     struct Case {
         std::vector<vb::Value> values;
         vb::Value total;
     };
     const auto money = [](std::int64_t raw) { return vb::Value(vb::Currency::fromRaw(raw)); };
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
     const Case cases[] = {
         {{}, vb::Value(std::int64_t(0))},
         {{money(1000), money(2000)}, money(3000)},
         // A million ten-cent gifts: exactly $100,000.00, which a double would miss.
         {std::vector<vb::Value>(1'000'000, money(1000)), money(1'000'000'000LL)},
         {{vb::Value(std::int64_t(2)), money(5000)}, money(25000)},
-        {{vb::Value(), money(100), vb::Value(QStringLiteral("no number")), vb::Value(vb::DateTime())}, money(100)},
+        {{vb::Value(), money(100), vb::Value()}, money(100)},
+        // What is no number leaves a total that is not one: it is not available, never a
+        // figure without it.
+        {{money(100), vb::Value(QStringLiteral("no number"))}, vb::Value(vb::notAvailable())},
+        {{money(100), vb::Value(vb::DateTime())}, vb::Value(vb::notAvailable())},
+        // Money adds in 128 bits: past 64 bits and back is exact, a total beyond is not available.
+        {{money(kMax), money(kMax), money(kMin), money(1)}, money(kMax)},
+        {{money(kMax), money(1)}, vb::Value(vb::notAvailable())},
+        {{money(kMax), vb::Value(std::int64_t(1))}, vb::Value(vb::notAvailable())},
+        {{money(kMax), money(1), vb::Value(0.5)}, vb::Value(vb::notAvailable())},
         {{vb::Value(QStringLiteral("2.5")), vb::Value(std::int64_t(1))}, vb::Value(3.5)},
         {{vb::Value(0.25), money(2500)}, vb::Value(0.5)},
         // Whole numbers past 64 bits go on as a double instead of wrapping around.

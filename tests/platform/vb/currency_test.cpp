@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -169,6 +171,57 @@ TEST(CurrencyArithmetic, OverflowThrowsInsteadOfWrapping)
     EXPECT_EQ(Currency::fromUnits(-922337203685477).raw(), -9223372036854770000);
     EXPECT_THROW(Currency::fromUnits(922337203685478), std::overflow_error);
     EXPECT_THROW(Currency::fromUnits(-922337203685478), std::overflow_error);
+}
+
+// The largest gift the program takes, in ten-thousandths: 922,338 of them pass 64 bits.
+constexpr std::int64_t LargestGift = 9'999'999'999'900;
+
+TEST(CurrencySum, AddsWithoutOverflowAndSaysWhenTheTotalLeavesTheRange)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::int64_t> raws;
+        std::int64_t wholes = 0;  // added as whole units, after the raws
+        bool spoil = false;
+        std::optional<std::int64_t> total;
+    };
+    const std::vector<std::int64_t> aMillionLargestGifts(1'000'000, LargestGift);
+    const Case cases[] = {
+        {"nothing", {}, 0, false, 0},
+        {"exactly the largest total", {Max - 807, 807}, 0, false, Max},
+        {"one past it", {Max, 1}, 0, false, std::nullopt},
+        {"past it and back: exact, not an overflow", {Max, Max, Min, 1}, 0, false, Max},
+        {"down to the smallest total", {Min + 1, -1}, 0, false, Min},
+        {"one below it", {Min, -1}, 0, false, std::nullopt},
+        {"a million of the largest gifts", aMillionLargestGifts, 0, false, std::nullopt},
+        {"whole units scaled without overflow", {}, 922'337'203'685'477, false, 9'223'372'036'854'770'000},
+        {"whole units beyond the range", {}, Max, false, std::nullopt},
+        {"a value that is no amount", {100, 200}, 0, true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        vb::CurrencySum sum;
+        for (std::int64_t raw : c.raws)
+            sum.addRaw(raw);
+        if (c.wholes)
+            sum.addWhole(c.wholes);
+        if (c.spoil)
+            sum.spoil();
+        const std::optional<Currency> total = sum.value();
+        ASSERT_EQ(total.has_value(), c.total.has_value());
+        if (total) {
+            EXPECT_EQ(total->raw(), *c.total);
+        }
+        EXPECT_EQ(sum.spoiled(), c.spoil);
+        EXPECT_EQ(sum.beyondRange(), !c.spoil && !c.total);
+    }
+    // Sums of sums: the largest gift a million times over in halves is the same total.
+    vb::CurrencySum half, whole;
+    for (int i = 0; i < 1000; ++i)
+        half.add(Currency::fromRaw(LargestGift));
+    whole.addSum(half);
+    whole.addSum(half);
+    EXPECT_EQ(whole.value()->raw(), 2000 * LargestGift);
 }
 
 } // namespace
