@@ -1,9 +1,11 @@
 #include "db/csv_import.h"
 
+#include "db/import_texts.h"
 #include "db/import_values.h"
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
+#include "schema/csv_text.h"
 #include "schema/schema.h"
 
 #include <QFile>
@@ -108,10 +110,14 @@ public:
     }
 
 private:
+    // A text field as stored: the apostrophe the export puts in front of a text a spreadsheet
+    // would run comes off again (and one that a hand-written file begins with).
     QString value(const csv::Record& record, Field field) const
     {
         const int column = plan_.columns.of(field);
-        return column < 0 ? QString() : record.fields.value(column);
+        if (column < 0)
+            return QString();
+        return holdsText(field) ? csvtext::stored(record.fields.value(column)) : record.fields.value(column);
     }
 
     void member(const csv::Record& record, LineCheck& check)
