@@ -14,6 +14,7 @@ packages=(
   fonts-droid-fallback fonts-symbola             # Chinese, Japanese, Korean letters and emoji in reports
   poppler-utils                                  # pdfinfo, pdftotext, pdftoppm: the report tests read PDFs back
   libreoffice-writer-nogui                       # the mail-merge file read back by a real word processor
+  libreoffice-calc-nogui                         # the CSV export opened by a real spreadsheet
   xvfb xauth                                     # running the program without a desktop
   appstream                                      # appstreamcli: the package test validates the metainfo
 )

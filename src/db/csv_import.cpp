@@ -1,10 +1,12 @@
 #include "db/csv_import.h"
 
+#include "db/import_texts.h"
 #include "db/import_values.h"
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
 #include "schema/counters.h"
+#include "schema/csv_text.h"
 #include "schema/schema.h"
 
 #include <QFile>
@@ -56,6 +58,13 @@ void checkLength(LineCheck& check, const QString& text, Field field, int size)
                          .arg(fieldCaption(field))
                          .arg(text.size())
                          .arg(size));
+}
+
+// A text to be stored holds only what its box lets a user type.
+void checkCharacters(LineCheck& check, const QString& text, Field field)
+{
+    if (const auto refusal = controlCharacter(text, field))
+        check.refuse(refusal->reason);
 }
 
 class Analysis {
@@ -153,10 +162,14 @@ public:
     }
 
 private:
+    // A text field as stored: the apostrophe the export puts in front of a text a spreadsheet
+    // would run comes off again (and one that a hand-written file begins with).
     QString value(const csv::Record& record, Field field) const
     {
         const int column = plan_.columns.of(field);
-        return column < 0 ? QString() : record.fields.value(column);
+        if (column < 0)
+            return QString();
+        return holdsText(field) ? csvtext::stored(record.fields.value(column)) : record.fields.value(column);
     }
 
     void member(const csv::Record& record, LineCheck& check)
@@ -166,11 +179,13 @@ private:
             const Field field = memberText(i);
             m.text[static_cast<std::size_t>(i)] = value(record, field);
             checkLength(check, m.text[static_cast<std::size_t>(i)], field, memberSizes_[static_cast<std::size_t>(i)]);
+            checkCharacters(check, m.text[static_cast<std::size_t>(i)], field);
         }
-        // A member known by one name only (a business, a family) is on many lists; no name at
-        // all is not a member.
-        if (m.text[0].trimmed().isEmpty() && m.text[1].trimmed().isEmpty())
-            check.refuse(QStringLiteral("missing name"));
+        // The three boxes Add a New Member will not do without.
+        if (m.text[0].trimmed().isEmpty())
+            check.refuse(QStringLiteral("missing first name"));
+        if (m.text[1].trimmed().isEmpty())
+            check.refuse(QStringLiteral("missing last name"));
         if (m.text[2].trimmed().isEmpty())
             check.refuse(QStringLiteral("missing address (NONE when it is not known)"));
         const QString idText = value(record, Field::MemberId);
@@ -219,6 +234,7 @@ private:
         if (destination.trimmed().isEmpty())
             check.refuse(QStringLiteral("missing fund"));
         checkLength(check, destination, Field::Destination, destinationSize_);
+        checkCharacters(check, destination, Field::Destination);
 
         d.member = findMember(record, check);
         if (!check.ok())
@@ -248,6 +264,8 @@ private:
             check.refuse(QStringLiteral("no such member: the Member ID is blank"));
             return 0;
         }
+        // Only looked up, never stored: no character check, so a member whose stored name
+        // holds one is still found.
         const QString first = value(record, Field::FirstName);
         const QString last = value(record, Field::LastName);
         const QString address = value(record, Field::Address);

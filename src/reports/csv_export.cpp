@@ -5,6 +5,7 @@
 #include "platform/jet/translator.h"
 #include "platform/vb/format.h"
 #include "reports/csv_writer.h"
+#include "schema/csv_text.h"
 #include "schema/schema.h"
 
 #include <QHash>
@@ -43,7 +44,9 @@ void writeValue(csv::Writer& out, const sqlite::Statement& s, int column, jet::F
             return out.amount(s.int64(column));
         break;
     case jet::FieldType::Date:
-        if (stored == SQLITE_TEXT)
+        // A date never begins like a formula; a text that does (a damaged or crafted file) is
+        // written as the text it is, guarded.
+        if (stored == SQLITE_TEXT && !db::csvtext::needsGuard(utf8Of(s, column)))
             return out.date(utf8Of(s, column));
         break;
     case jet::FieldType::Counter:

@@ -1,5 +1,7 @@
 #include "reports/csv_writer.h"
 
+#include "schema/csv_text.h"
+
 #include <QIODevice>
 #include <QLocale>
 #include <algorithm>
@@ -31,15 +33,18 @@ void appendUnsigned(QByteArray& out, std::uint64_t value, int minDigits = 1)
         out.append(digits[--n]);
 }
 
-} // namespace
-
-void appendField(QByteArray& out, std::string_view utf8)
+// The field with the guard in front when it takes one; the guard goes inside the quotes.
+void appendQuoted(QByteArray& out, std::string_view utf8, bool guard)
 {
     if (!needsQuotes(utf8)) {
+        if (guard)
+            out.append(db::csvtext::kGuard);
         out.append(utf8.data(), static_cast<qsizetype>(utf8.size()));
         return;
     }
     out.append('"');
+    if (guard)
+        out.append(db::csvtext::kGuard);
     std::size_t from = 0;
     for (std::size_t q = utf8.find('"'); q != std::string_view::npos; q = utf8.find('"', from)) {
         out.append(utf8.data() + from, static_cast<qsizetype>(q + 1 - from));
@@ -50,11 +55,23 @@ void appendField(QByteArray& out, std::string_view utf8)
     out.append('"');
 }
 
+} // namespace
+
+void appendField(QByteArray& out, std::string_view utf8)
+{
+    appendQuoted(out, utf8, false);
+}
+
+void appendText(QByteArray& out, std::string_view utf8)
+{
+    appendQuoted(out, utf8, db::csvtext::needsGuard(utf8));
+}
+
 QByteArray field(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
     QByteArray out;
-    appendField(out, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    appendText(out, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
     return out;
 }
 
@@ -109,7 +126,7 @@ void Writer::separate()
 void Writer::text(std::string_view utf8)
 {
     separate();
-    appendField(buffer_, utf8);
+    appendText(buffer_, utf8);
 }
 
 void Writer::text(const QString& value)

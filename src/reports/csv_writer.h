@@ -3,7 +3,8 @@
 // accented letters right): fields separated by commas, lines ended by CR LF, a field between
 // double quotes when it holds a comma, a double quote, a CR or an LF, an inner double quote
 // doubled. Values in the forms a spreadsheet and an accountant read without guessing: ISO dates,
-// amounts with a decimal point and two decimals.
+// amounts with a decimal point and two decimals, and texts that a spreadsheet cannot take for a
+// formula (db::csvtext: an apostrophe in front of "=1+1").
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -14,8 +15,11 @@ class QIODevice;
 
 namespace reports::csv {
 
-// A field's text as it stands in the file (quoted when it must be).
+// A field as it stands in the file (quoted when it must be), for values of the program's own
+// forms (dates).
 void appendField(QByteArray& out, std::string_view utf8);
+// A text as it stands in the file: guarded when a spreadsheet would run it, quoted when it must be.
+void appendText(QByteArray& out, std::string_view utf8);
 QByteArray field(const QString& text);
 
 // Ten-thousandths as an amount: "1234.50", "-0.25", "0.00". A stored amount finer than a cent
@@ -46,7 +50,7 @@ public:
     // The byte-order mark; once, before the first line.
     void byteOrderMark();
 
-    // Fields of the current line; the separator comes by itself.
+    // Fields of the current line; the separator comes by itself. A text is guarded (appendText).
     void text(std::string_view utf8);
     void text(const QString& value);
     void integer(std::int64_t value);

@@ -10,6 +10,7 @@
 #include "reports/csv_export.h"
 #include "reports/csv_writer.h"
 #include "reports/fund_range_dialog.h"
+#include "schema/csv_text.h"
 #include "support/window_fixture.h"
 
 #include <QFile>
@@ -80,6 +81,7 @@ TEST_F(ExportTest, MembersKeepEveryFieldWhateverItHolds)
         {"Ann", "Lee", "3 Bay Rd\r\nUnit 5", "Springfield", "IL", "62701", "(217) 555-0100", ""},
         {"山田", "太郎", "東京都", "Tōkyō", "", "100-0001", "", "🎉, \"quoted\""},
         {"  Jo ", "Smith", "NONE", "a,b,c", "\"", ",", "\"\"", "=1+1"},
+        {"=HYPERLINK(\"http://x\",\"y\")", "=cmd|' /C calc'!A0", "-5 Main St", "@home", "'", "'=1", "+44 20 7946 0958", "\tnote"},
     };
     for (const QStringList& m : members)
         addMember(m);
@@ -97,7 +99,10 @@ TEST_F(ExportTest, MembersKeepEveryFieldWhateverItHolds)
         SCOPED_TRACE(members[i].join('|').toStdString());
         const QStringList& row = rows[i + 2];
         ASSERT_EQ(row.size(), 9);
-        EXPECT_EQ(row.mid(1), members[i]);
+        QStringList inFile;
+        for (const QString& text : members[i])
+            inFile << db::csvtext::written(text);
+        EXPECT_EQ(row.mid(1), inFile);
         EXPECT_EQ(row[0].toLongLong(), static_cast<long long>(i + 2)) << "in member-number order";
     }
     // A few lines exactly as the file holds them.
@@ -105,6 +110,9 @@ TEST_F(ExportTest, MembersKeepEveryFieldWhateverItHolds)
     EXPECT_TRUE(bytes.contains("\"O'Brien, Jr.\",\"12 \"\"Oak\"\" St\""));
     EXPECT_TRUE(bytes.contains("\"line one\nline two\"\r\n"));
     EXPECT_TRUE(bytes.contains("Z\xC3\xBCrich"));
+    EXPECT_TRUE(bytes.contains(",'=1+1\r\n"));
+    EXPECT_TRUE(bytes.contains(",\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",'=cmd|' /C calc'!A0,'-5 Main St,'@home,'','" "'=1,"
+                               "'+44 20 7946 0958,'\tnote\r\n"));
 }
 
 TEST_F(ExportTest, DonationsAreExactlyTheGridsQueryInItsOrder)
@@ -181,6 +189,7 @@ TEST_F(ExportTest, FundTotalsCountAndSumEachDestinationOverTheDaysGiven)
         {2, 50000, 0, "roof", "2001-06-01 00:00:00"},
         {2, 12345, 0, "Bells, \"new\"", "2001-12-31 18:00:00"},
         {2, 999999, 0, "Organ", "2002-01-01 00:00:00"},
+        {2, 10000, 0, "=1+1", "1995-05-05 00:00:00"},
     });
     auto& f = open();
     auto day = [](const char* text) { return vb::readDate(QString::fromLatin1(text)); };
@@ -194,7 +203,7 @@ TEST_F(ExportTest, FundTotalsCountAndSumEachDestinationOverTheDaysGiven)
         {"one day", day("12/31/2000"), day("12/31/2000"), {{"Roof", "1", "10.00"}}},
         {"from a day on", day("12/31/2001"), std::nullopt, {{"Bells, \"new\"", "1", "1.2345"}, {"Organ", "1", "99.9999"}}},
         {"everything", std::nullopt, std::nullopt,
-         {{"Bells, \"new\"", "1", "1.2345"}, {"Organ", "1", "99.9999"}, {"Roof", "3", "40.00"}}},
+         {{"'=1+1", "1", "1.00"}, {"Bells, \"new\"", "1", "1.2345"}, {"Organ", "1", "99.9999"}, {"Roof", "3", "40.00"}}},
         {"no donations in the range", day("1/1/1990"), day("1/2/1990"), {}},
     };
     for (const auto& c : cases) {

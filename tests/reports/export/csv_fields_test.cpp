@@ -2,6 +2,7 @@
 // round trip of awkward texts through a strict reader.
 #include "csv_reader.h"
 #include "reports/csv_writer.h"
+#include "schema/csv_text.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -35,7 +36,15 @@ TEST(CsvWriter, TrickyTextsStandInTheFileAsTheStandardWritesThem)
         {"other alphabets", QString::fromUtf8("Дмитрий 山田"), "\xD0\x94\xD0\xBC\xD0\xB8\xD1\x82\xD1\x80\xD0\xB8\xD0\xB9 \xE5\xB1\xB1\xE7\x94\xB0"},
         {"emoji", QString::fromUtf8("🎉"), "\xF0\x9F\x8E\x89"},
         {"semicolon and tab stay bare", "a;b\tc", "a;b\tc"},
-        {"formula-looking text is data", "=SUM(A1)", "=SUM(A1)"},
+        {"a formula is guarded", "=SUM(A1)", "'=SUM(A1)"},
+        {"a guarded formula that must be quoted", "=A1,B1", "\"'=A1,B1\""},
+        {"CR first: guarded inside the quotes", "\r=1+1", "\"'\r=1+1\""},
+        {"tab first", "\t=1+1", "'\t=1+1"},
+        {"minus first", "-5 Main St", "'-5 Main St"},
+        {"plus first", "+1 555 0100", "'+1 555 0100"},
+        {"at first", "@home", "'@home"},
+        {"an apostrophe first gets one more", "'=1", "''=1"},
+        {"a quote first", "\"=1\"", "\"\"\"=1\"\"\""},
     };
     for (const FieldCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -54,7 +63,7 @@ TEST(CsvWriter, TrickyTextsStandInTheFileAsTheStandardWritesThem)
         const csvtest::Parsed back = csvtest::readCsv(buffer.data());
         ASSERT_TRUE(back.error.isEmpty()) << back.error.toStdString();
         ASSERT_EQ(back.records.size(), 1u);
-        EXPECT_EQ(back.records[0], (QStringList{"before", c.text, "after"}));
+        EXPECT_EQ(back.records[0], (QStringList{"before", db::csvtext::written(c.text), "after"}));
     }
 }
 
@@ -117,6 +126,21 @@ TEST(CsvWriter, LinesEndInCrLfAndEmptyFieldsKeepTheirPlaces)
     w.endLine();
     w.flush();
     EXPECT_EQ(buffer.data(), QByteArray("\xEF\xBB\xBF-42,,25.00\r\n,\r\n"));
+}
+
+TEST(CsvWriter, NumbersAmountsAndDatesAreWrittenWithoutTheGuard)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Writer w(buffer);
+    w.integer(-42);
+    w.amount(-2500);
+    w.real(-1.5);
+    w.date("2001-03-15 00:00:00");
+    w.text(QStringLiteral("-42"));
+    w.endLine();
+    w.flush();
+    EXPECT_EQ(buffer.data(), QByteArray("-42,-0.25,-1.5,2001-03-15,'-42\r\n")) << "only the text is guarded";
 }
 
 // A device that takes a number of bytes and then refuses, as a full disk does.
