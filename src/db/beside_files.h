@@ -3,14 +3,12 @@
 // is open, and the work files of its commands (repair and compress, restore, backups, new files).
 // The commands name their work files here, and the open reads the same rules to clear what a
 // stopped run left behind, so a name is never written by one rule and cleared by another.
+#include "schema/own_files.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace db {
-
-// ".Club.qdb.lock" beside Club.qdb (the folder's real path, symbolic links resolved): the file the
-// program holds an operating-system lock on while the database is open, with who holds it inside.
-QString lockPath(const QString& database);
 
 // Repair and compress: the original's second name while it runs, "~QDB" + number + ".TMP", and
 // the compacted copy being written, "~QDB" + number + ".NEW", both in the database's folder.
@@ -34,9 +32,6 @@ QString newFileTemplate(const QString& folder);
 // not say which database they were made for: only right when no program works in the folder.
 // A file of a name the program does not write is never among them.
 QStringList leftoversBeside(const QString& database, bool folderWide);
-
-// Whether a name in a folder is one of the program's lock files.
-bool isLockFileName(const QString& fileName);
 
 // Clears the leftovers of a database the program has just locked as the first holder: the
 // database's own always, the folder-wide ones only when no lock of another database in the folder

@@ -68,6 +68,24 @@ Kind kindOf(const QString& path)
 
 } // namespace
 
+QString lockPath(const QString& database)
+{
+    const QFileInfo info(database);
+    QString real = info.canonicalFilePath();
+    if (real.isEmpty()) {
+        // A file still to be made (New Blank, Clone and Clear) is locked under the name it takes.
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        real = QDir(folder.isEmpty() ? info.absolutePath() : folder).filePath(info.fileName());
+    }
+    const QFileInfo file(real);
+    return file.absoluteDir().filePath(u'.' + file.fileName() + QStringLiteral(".lock"));
+}
+
+bool isLockFileName(const QString& fileName)
+{
+    return fileName.size() > 6 && fileName.startsWith(u'.') && fileName.endsWith(QStringLiteral(".lock"));
+}
+
 bool isProgramDatabase(const QString& path)
 {
     return kindOf(path) == Kind::ProgramDatabase;
@@ -81,6 +99,8 @@ QString ownFileRefusal(const QString& path, const QString& openDatabase, const Q
         if (sameFile(QFileInfo(path).absolutePath(), backupFolder(openDatabase)))
             return QStringLiteral("It is in the folder where QUIL keeps the backups of the open database.");
     }
+    if (isLockFileName(QFileInfo(path).fileName()))
+        return QStringLiteral("It is a lock file that tells other copies of QUIL a database is open.");
     if (sameFile(path, templatePath))
         return QStringLiteral("It is QUIL's template for new database files.");
     switch (kindOf(path)) {

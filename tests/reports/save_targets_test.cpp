@@ -170,6 +170,7 @@ TEST_F(SaveTargetTest, NoCommandWritesOverAFileTheProgramKeeps)
              const QString copy = fresh("other", ext);
              return QFile::copy(file_, copy) ? copy : QStringLiteral("<no copy>");
          }},
+        {"the lock file of the open database", [&](const QString& ext) { return ext == "csv" ? db::lockPath(file_) : QString(); }},
         {"a folder",
          [&](const QString& ext) {
              const QString sub = fresh("folder", ext);
