@@ -23,20 +23,33 @@ using reliability::WritingCommand;
 // Random moments per command in a test run; the soak tool runs thousands.
 constexpr int kRandomStops = 2;
 
-class CrashLoop : public ::testing::TestWithParam<QString> {};
+// The row's session over a fresh fixture, and the command's run without a stop in this process.
+class CrashLoop : public ::testing::TestWithParam<QString> {
+protected:
+    void SetUp() override
+    {
+        command_ = reliability::findCommand(GetParam());
+        ASSERT_NE(command_, nullptr);
+        faultfs::install();
+        s_.makeFixture();
+        faultfs::watch(s_.watched());
+        ref_ = reliability::reference(s_, *command_);
+        ASSERT_TRUE(ref_.problems.isEmpty()) << ref_.problems.join(u'\n').toStdString();
+    }
+
+    const WritingCommand* command_ = nullptr;
+    quiltest::TempDir dir_;
+    reliability::Session s_{dir_.path()};
+    reliability::Reference ref_;
+    const QString connect_ = db::DescrambleConnect(db::kScrambledConnect);
+};
 
 TEST_P(CrashLoop, AStopAtAnyWriteOrMomentLeavesTheFileBeforeOrAfter)
 {
-    const WritingCommand* command = reliability::findCommand(GetParam());
-    ASSERT_NE(command, nullptr);
-    faultfs::install();
-    quiltest::TempDir dir;
-    reliability::Session s(dir.path());
-    s.makeFixture();
-    faultfs::watch(s.watched());
-    const reliability::Reference ref = reliability::reference(s, *command);
-    ASSERT_TRUE(ref.problems.isEmpty()) << ref.problems.join(u'\n').toStdString();
-    const QString connect = db::DescrambleConnect(db::kScrambledConnect);
+    const WritingCommand* command = command_;
+    reliability::Session& s = s_;
+    const reliability::Reference& ref = ref_;
+    const QString& connect = connect_;
     const auto check = [&](const std::string& what) {
         reliability::Outcome out = reliability::checkStoppedFile(connect, ref);
         // The stopped process blocks nobody, and what it left beside the file goes at the next open.
@@ -86,20 +99,10 @@ TEST_P(CrashLoop, AStopAtAnyWriteOrMomentLeavesTheFileBeforeOrAfter)
 
 TEST_P(CrashLoop, ASecondProgramOpeningTheFileIsRefusedAndTheCommandGoesOn)
 {
-    const WritingCommand* command = reliability::findCommand(GetParam());
-    ASSERT_NE(command, nullptr);
-    faultfs::install();
-    quiltest::TempDir dir;
-    reliability::Session s(dir.path());
-    s.makeFixture();
-    faultfs::watch(s.watched());
-    const reliability::Reference ref = reliability::reference(s, *command);
-    ASSERT_TRUE(ref.problems.isEmpty()) << ref.problems.join(u'\n').toStdString();
-    const reliability::Outcome out = reliability::secondProgramRound(s, *command, ref, QStringLiteral(QUIL_CRASH_CHILD),
-                                                                     db::DescrambleConnect(db::kScrambledConnect));
+    const reliability::Outcome out = reliability::secondProgramRound(s_, *command_, ref_, QStringLiteral(QUIL_CRASH_CHILD), connect_);
     EXPECT_TRUE(out.problems.isEmpty()) << out.problems.join(QStringLiteral("\n  ")).toStdString();
     // A command that does not open the file itself stands ready with the file open.
-    EXPECT_TRUE(out.fired || command->opensFile) << "the child did not hold the file";
+    EXPECT_TRUE(out.fired || command_->opensFile) << "the child did not hold the file";
 }
 
 INSTANTIATE_TEST_SUITE_P(WritingCommands, CrashLoop, ::testing::ValuesIn(reliability::commandNames()),

@@ -92,6 +92,9 @@ void Session::makeFixture()
 
 void Session::restoreFile()
 {
+    // A window an earlier round left open lets the file go first: the fixture takes its place
+    // under no connection, and the lock file goes with nobody holding it.
+    closeWindow();
     // Whatever a command left in the folder goes: its journal, a new file it made, work files.
     const QDir dir(folder_);
     const QStringList kept{QStringLiteral("pristine.qdb"), QString::fromLatin1(db::kTemplateFileName),

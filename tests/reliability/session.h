@@ -32,9 +32,9 @@ public:
     // Also the program's template (Base.dat, and base.dat, the name the copy reads), with one
     // password entry besides the administrator's.
     void makeFixture();
-    // Puts the pristine fixture in place of the file (no journal left beside it), and leaves its
-    // Backups folder with one backup of the fixture made earlier on the session's day, so that
-    // no round makes the day's first backup unasked.
+    // Closes the window, puts the pristine fixture in place of the file (no journal left beside
+    // it), and leaves its Backups folder with one backup of the fixture made earlier on the
+    // session's day, so that no round makes the day's first backup unasked.
     void restoreFile();
     // The fixed time backups are named by in every session (tests and the crash child alike).
     static QDateTime backupTime();

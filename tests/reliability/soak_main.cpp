@@ -37,7 +37,7 @@ struct Tally {
 bool isLoss(const QStringList& problems)
 {
     for (const QString& p : problems)
-        if (p.contains(u"integrity") || p.contains(u"neither") || p.contains(u"cannot open") || p.contains(u"reading the file"))
+        if (p.contains(u"integrity") || p.contains(u"neither") || p.contains(u"the program cannot open the file") || p.contains(u"reading the file"))
             return true;
     return false;
 }
