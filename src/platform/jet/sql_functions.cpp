@@ -7,6 +7,10 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <cstring>
+#include <optional>
+#include <type_traits>
+
 namespace jet {
 
 namespace {
@@ -47,41 +51,57 @@ void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_int(ctx, pattern->matches(text, static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
 }
 
-// jet_sum(value). SQLite hands out the state zero-filled, which is an empty sum.
+// jet_sum(value). SQLite hands out the state zero-filled, which is an empty sum. Its memory is
+// aligned for 8 bytes and the 128-bit sum wants 16, so the state is copied in and out.
 struct SumState {
     vb::CurrencySum sum;
     bool any;
 };
+static_assert(std::is_trivially_copyable_v<SumState>);
+
+SumState loadSum(const void* memory)
+{
+    SumState state;
+    std::memcpy(&state, memory, sizeof state);
+    return state;
+}
 
 void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     const int type = sqlite3_value_type(argv[0]);
     if (type == SQLITE_NULL)
         return;
-    auto* state = static_cast<SumState*>(sqlite3_aggregate_context(ctx, sizeof(SumState)));
-    if (!state) {
+    void* memory = sqlite3_aggregate_context(ctx, sizeof(SumState));
+    if (!memory) {
         sqlite3_result_error_nomem(ctx);
         return;
     }
-    state->any = true;
+    SumState state = loadSum(memory);
+    state.any = true;
     if (type == SQLITE_INTEGER)
-        state->sum.addRaw(sqlite3_value_int64(argv[0]));
+        state.sum.addRaw(sqlite3_value_int64(argv[0]));
     else
-        state->sum.spoil();
+        state.sum.spoil();
+    std::memcpy(memory, &state, sizeof state);
 }
 
 void sumFinal(sqlite3_context* ctx)
 {
-    const auto* state = static_cast<SumState*>(sqlite3_aggregate_context(ctx, 0));
-    if (!state || !state->any) {
+    const void* memory = sqlite3_aggregate_context(ctx, 0);
+    if (!memory) {
         sqlite3_result_null(ctx);
         return;
     }
-    if (const std::optional<vb::Currency> total = state->sum.value()) {
+    const SumState state = loadSum(memory);
+    if (!state.any) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (const std::optional<vb::Currency> total = state.sum.value()) {
         sqlite3_result_int64(ctx, total->raw());
         return;
     }
-    if (state->sum.spoiled()) {
+    if (state.sum.spoiled()) {
         sqlite3_result_error(ctx, "A value to total is not a number the program stores.", -1);
         sqlite3_result_error_code(ctx, SQLITE_MISMATCH);
     } else {
