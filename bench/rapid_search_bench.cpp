@@ -7,6 +7,7 @@
 // line the file refuses leaves none of the five.
 //
 //   rapid_search_bench [rounds]        (default 300)
+#include "platform/dao/write_unit.h"
 #include "app/install_commands.h"
 #include "db/file_commands.h"
 #include "demo/demo_data.h"
@@ -123,11 +124,15 @@ bool splits(frmMain& f, ui::ScriptedUi& ui, int rounds)
 
     int whole = 0;
     for (int refused = 1; refused <= 5; ++refused) {
-        auto& c = f.S.db->connection();
-        c.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
-        c.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON Payments WHEN NEW.Destination = 'Line %1' "
-                              "BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                   .arg(refused));
+        {
+            dao::WriteUnit unit(*f.S.db);
+            auto& c = unit.connection();
+            c.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
+            c.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON Payments WHEN NEW.Destination = 'Line %1' "
+                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                       .arg(refused));
+            unit.commit();
+        }
         const std::int64_t before = donationCount(f);
         ui.queueDialog(splitOfFive);
         f.mnuEditAddPay_Click();
@@ -137,7 +142,11 @@ bool splits(frmMain& f, ui::ScriptedUi& ui, int rounds)
             std::fprintf(stderr, "line %d refused: %lld rows were left\n", refused,
                          static_cast<long long>(donationCount(f) - before));
     }
-    f.S.db->connection().exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
+    {
+        dao::WriteUnit unit(*f.S.db);
+        unit.connection().exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
+        unit.commit();
+    }
     std::printf("a line refused by the file (line 1 to 5 in turn): %d of 5 splits left no row, %zu messages\n", whole,
                 ui.messages().size());
     return whole == 5;

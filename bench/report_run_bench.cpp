@@ -176,7 +176,10 @@ int main(int argc, char** argv)
             ours.add(bench::timed([&] { rows = reports::fillPaymentList(*f.S.db, QStringLiteral("Payments"), QStringLiteral("Members")); }));
             oursCpu.add(cpuMs() - c0);
             reports::clearListTable(*f.S.db);
+            // Raw SQLite on the same connection, with the program's guard against writes outside
+            // a write unit lifted for the measurement.
             sqlite::Connection& c = f.S.db->connection();
+            c.exec(QStringLiteral("PRAGMA query_only = 0"));
             c0 = cpuMs();
             raw.add(bench::timed([&] {
                 sqlite::Transaction t(c);
@@ -185,6 +188,7 @@ int main(int argc, char** argv)
             }));
             rawCpu.add(cpuMs() - c0);
             c.exec(QStringLiteral("DELETE FROM ListTable"));
+            c.exec(QStringLiteral("PRAGMA query_only = 1"));
             f.S.db->noteWrite();
         }
         std::printf("Accountant Statement over %d donations\n", rows);

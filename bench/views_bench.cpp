@@ -14,6 +14,7 @@
 // both.
 //
 //   views_bench [rounds]        (default 15)      QUIL_BENCH_FILE=/path/file.qdb names the demo file
+#include "platform/dao/write_unit.h"
 #include "app/install_commands.h"
 #include "db/file_commands.h"
 #include "frame/frm_main.h"
@@ -83,9 +84,8 @@ std::int64_t scalar(sqlite::Connection& c, const QString& sql)
 // Adds a member with 1,000 donations through the program's connection; returns its number.
 std::int64_t memberWithThousandDonations(frmMain& f)
 {
-    f.S.db->finishPendingReads();
-    auto& c = f.S.db->connection();
-    sqlite::Transaction t(c);
+    dao::WriteUnit unit(*f.S.db);
+    auto& c = unit.connection();
     c.exec(QStringLiteral("INSERT INTO Members (FirstName, LastName, Address, City) VALUES ('Generous', 'Giver', '1 Bench St', 'Boston')"));
     const std::int64_t id = c.lastInsertRowid();
     sqlite::Statement add = c.prepare(QStringLiteral(
@@ -97,8 +97,7 @@ std::int64_t memberWithThousandDonations(frmMain& f)
         add.step();
         add.reset();
     }
-    t.commit();
-    f.S.db->noteWrite();
+    unit.commit();
     return id;
 }
 

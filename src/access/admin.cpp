@@ -214,8 +214,7 @@ void Admin::reject()
 
 void Admin::writeFailed(const QString& what, const QString& reason)
 {
-    S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("%1 Nothing has been written.\n\n%2").arg(what, reason),
-                               ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+    S.LastAnswer = ui::dataError(QStringLiteral("%1 Nothing has been written.\n\n%2").arg(what, reason));
 }
 
 bool Admin::addEntry(const QString& name, const QString& password)

@@ -3,6 +3,7 @@
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/dao/sqlite.h"
+#include "platform/dao/write_unit.h"
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
@@ -138,7 +139,7 @@ void OrgData::Command2_Click()
 {
     std::array<QString, kBoxes> stored;
     try {
-        sqlite::Transaction transaction(database_->connection());
+        dao::WriteUnit unit(*database_);
         Data1->setRecordset(database_->openRecordset(db::kOrganizationQuery));
         dao::Recordset* org = Data1->recordset();
         if (org->recordCount() == 0)
@@ -151,15 +152,12 @@ void OrgData::Command2_Click()
         org->setBookmark(org->lastModified());
         for (int i = 0; i < kBoxes; ++i)
             stored[static_cast<std::size_t>(i)] = org->field(i).toText();
-        transaction.commit();
+        unit.commit();
     } catch (const jet::DbError& e) {
         if (dao::Recordset* org = Data1->recordset(); org && org->editMode() != dao::Recordset::EditMode::None)
             org->cancelUpdate();
         Data1->setRecordset(nullptr);
-        database_->noteWrite();
-        S.LastAnswer = ui::message(ui::Beep::Yes,
-                                   QStringLiteral("The organization data was not saved: nothing has been written.\n\n%1").arg(e.reason()),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The organization data was not saved: nothing has been written.\n\n%1").arg(e.reason()));
         return;
     }
     S.OrgName = stored[0];

@@ -29,9 +29,8 @@ void FileCommands::reportBackupFailure(const QString& folder, const QString& rea
     const QString then = commandStopped
                              ? QStringLiteral("The command was not run, and nothing has been written to the file.")
                              : QStringLiteral("The file itself is unchanged, and you can go on working.");
-    f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("No backup could be made in the folder\n%1\n\n%2\n\n%3")
-                                                     .arg(folder, reason, then),
-                                 ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+    f.S.LastAnswer = ui::dataError(QStringLiteral("No backup could be made in the folder\n%1\n\n%2\n\n%3")
+                                                     .arg(folder, reason, then));
 }
 
 void FileCommands::rememberBackup(const QString& path)

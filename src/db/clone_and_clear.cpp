@@ -53,11 +53,9 @@ void FileCommands::mnuFileNewClone_Click()
         making_.release();
         S.DbFileName = source;
         f.mnuFileOpen_Click();
-        S.LastAnswer = ui::message(ui::Beep::Yes,
-                                   QStringLiteral("The clone could not be made, and no part of it was kept:\n%1\n\n%2\n\n"
+        S.LastAnswer = ui::dataError(QStringLiteral("The clone could not be made, and no part of it was kept:\n%1\n\n%2\n\n"
                                                   "%3 was not changed.")
-                                       .arg(clone, reason, source),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+                                       .arg(clone, reason, source));
         return;
     }
     S.DbFileName = clone;

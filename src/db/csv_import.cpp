@@ -4,6 +4,7 @@
 #include "db/import_values.h"
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
+#include "platform/dao/write_unit.h"
 #include "platform/jet/db_error.h"
 #include "schema/counters.h"
 #include "schema/csv_text.h"
@@ -369,18 +370,14 @@ Outcome analyse(dao::Database& db, const QString& path, Kind kind, Plan& plan, c
 Outcome write(dao::Database& db, const Plan& plan, const Progress& progress, Written& written)
 {
     written = Written();
-    if (db.isReadOnly())
-        throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     const std::int64_t total = plan.importable();
     std::int64_t done = 0;
     auto tell = [&] { return !progress || ++done % kProgressEvery != 0 || progress(done, total); };
 
-    db.finishPendingReads();
-    sqlite::Transaction transaction(db.connection());
-    db.noteWrite();
+    dao::WriteUnit unit(db);
     Written counted;
     if (plan.kind == Kind::Members) {
-        sqlite::Statement insert = db.connection().prepare(QStringLiteral(
+        sqlite::Statement insert = unit.connection().prepare(QStringLiteral(
             "INSERT INTO Members (MemberID, FirstName, LastName, Address, City, State, PostalCode, HomePhone, Notes) "
             "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"));
         // Numbers the file gives first: a new number is above every number in the table.
@@ -403,7 +400,7 @@ Outcome write(dao::Database& db, const Plan& plan, const Progress& progress, Wri
             }
         }
     } else {
-        sqlite::Statement dest = db.connection().prepare(QStringLiteral("INSERT INTO Dest (DestItem) VALUES (?1)"));
+        sqlite::Statement dest = unit.connection().prepare(QStringLiteral("INSERT INTO Dest (DestItem) VALUES (?1)"));
         for (const QString& name : plan.newDestinations) {
             dest.bind(1, name);
             dest.step();
@@ -414,7 +411,7 @@ Outcome write(dao::Database& db, const Plan& plan, const Progress& progress, Wri
         spellings.reserve(static_cast<std::size_t>(plan.spellings.size()));
         for (const QString& s : plan.spellings)
             spellings.push_back(s.toUtf8());
-        sqlite::Statement insert = db.connection().prepare(QStringLiteral(
+        sqlite::Statement insert = unit.connection().prepare(QStringLiteral(
             "INSERT INTO Payments (PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID) VALUES (?1, ?2, ?3, ?4, ?5)"));
         for (const DonationLine& d : plan.donations) {
             insert.bind(1, d.amount.raw());
@@ -435,8 +432,7 @@ Outcome write(dao::Database& db, const Plan& plan, const Progress& progress, Wri
     }
     if (progress && !progress(total, total))
         return Outcome::Cancelled;
-    transaction.commit();
-    db.noteWrite();
+    unit.commit();
     written = counted;
     return Outcome::Done;
 }

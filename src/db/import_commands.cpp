@@ -109,8 +109,7 @@ void FileCommands::importCsv(Kind kind)
         return;
     } catch (const jet::DbError& e) {
         ui::current().setBusyPointer(false);
-        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("Nothing has been written: the database cannot be read.\n\n%1").arg(e.reason()),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("Nothing has been written: the database cannot be read.\n\n%1").arg(e.reason()));
         return;
     }
     if (!plan.columns.missing.isEmpty()) {
@@ -140,9 +139,7 @@ void FileCommands::importCsv(Kind kind)
         outcome = db::import::write(*S.db, plan, progress.tell(), written);
     } catch (const jet::DbError& e) {
         ui::current().setBusyPointer(false);
-        S.LastAnswer = ui::message(ui::Beep::Yes,
-                                   QStringLiteral("The import could not be saved: nothing has been written.\n\n%1").arg(e.reason()),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The import could not be saved: nothing has been written.\n\n%1").arg(e.reason()));
         return;
     }
     ui::current().setBusyPointer(false);

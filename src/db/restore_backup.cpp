@@ -47,11 +47,9 @@ void FileCommands::mnuFileRestore_Click()
         return;
 
     const auto refuse = [&](const QString& reason) {
-        S.LastAnswer = ui::message(ui::Beep::Yes,
-                                   QStringLiteral("The backup could not be restored, and nothing has been written:\n%1\n\n"
+        S.LastAnswer = ui::dataError(QStringLiteral("The backup could not be restored, and nothing has been written:\n%1\n\n"
                                                   "%2\n\n%3 was not changed.")
-                                       .arg(chosen, reason, file),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+                                       .arg(chosen, reason, file));
     };
     ui::current().setBusyPointer(true);
     QString staged;

@@ -24,8 +24,7 @@ void restoreTransientState(frmMain& f)
 
 void reportFailure(frmMain& f, const QString& reason)
 {
-    f.S.LastAnswer = ui::message(ui::Beep::Yes, reason, ui::Buttons::OKOnly, ui::Icon::Critical,
-                                 QStringLiteral("QUIL Data Error"));
+    f.S.LastAnswer = ui::dataError(reason);
 }
 
 } // namespace

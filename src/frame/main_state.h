@@ -50,11 +50,19 @@ struct FileState {
     QString OrgLogo;
 };
 
+// The donation grid's five sort fields, indexed 1..5 like SortIndex; element 0 is not used.
+inline const std::array<QString, 6> kSortFields{QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
+                                                QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"),
+                                                QStringLiteral(" PaymentDate")};
+
 // Members and donations: sorting and the donation query.
 struct RecordsState {
-    std::array<QString, 6> SortFields;  // indexed 1..5 like SortIndex; element 0 is not used
+    std::array<QString, 6> SortFields = kSortFields;
     int SortIndex = 0;                  // 1..5
     std::int16_t GridQueryState = 0;    // a GridQuery value
+    // The record set ListLoaded describes (its serial): when the grid's set is another one, or
+    // none (a report released it, a read failed), the list is read again.
+    std::uint64_t LoadedListSerial = 0;
     bool ListViewActive = false;
     QString DonationSelect;
     bool SuppressReposition = false;

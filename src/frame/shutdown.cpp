@@ -35,8 +35,7 @@ bool frmMain::WriteTypedMemberChange()
         return datPrimaryRS->updateRecord();
     } catch (const std::exception& e) {
         // A failure the member source's handler did not take (none is connected, or it threw).
-        ui::message(ui::Beep::Yes, QStringLiteral("The change typed into the member's fields was not written:\n") + QString::fromUtf8(e.what()),
-                    ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        ui::dataError(QStringLiteral("The change typed into the member's fields was not written:\n") + QString::fromUtf8(e.what()));
         return false;
     }
 }

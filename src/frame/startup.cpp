@@ -101,8 +101,7 @@ bool frmMain::Form_Load(const QString& commandLine)
     skipOnFailure([&] { SetBackgroundPicture(LoadPicture(splashPath)); });
     skipOnFailure([&] { ArrangeStatusLabels(); });
     skipOnFailure([&] { S.DbConnect = db::DescrambleConnect(db::kScrambledConnect); });
-    S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
-                    QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
+    S.SortFields = kSortFields;
     S.OpenDbPath.clear();
     S.ViewName = QStringLiteral("Member View");
     WhichViewT->hide();

@@ -7,6 +7,7 @@
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/dao/sqlite.h"
+#include "platform/dao/write_unit.h"
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
@@ -70,7 +71,7 @@ bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const Donati
             f.S.LastAnswer = ui::message(ui::Beep::Yes, *refusal, ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));
             return false;
         }
-        sqlite::Transaction transaction(f.S.db->connection());
+        dao::WriteUnit unit(*f.S.db);
         for (const DonationLine& line : lines) {
             donations->addNew();
             donations->setField(QStringLiteral("PaymentAmount"), line.amount);
@@ -81,20 +82,16 @@ bool writeLines(frmMain& f, const std::vector<DonationLine>& lines, const Donati
             donations->update();
             rows.emplace_back(donations->lastModified(), line.amount);
         }
-        transaction.commit();
+        unit.commit();
     } catch (const std::exception& e) {
         const QString reason = jet::reasonOf(e);
+        // The rollback took the rows the set had appended off it again.
         if (donations) {
             donations->cancelUpdate();
-            f.S.db->noteWrite();
-            skipOnFailure([&] { donations->requery(); });
             f.datSecondaryRS->notifyReposition();
         }
-        f.S.LastAnswer = ui::message(
-            ui::Beep::Yes,
-            QStringLiteral("%1 not recorded: nothing has been written.\n\n%2")
-                .arg(lines.size() > 1 ? QStringLiteral("The donations were") : QStringLiteral("The donation was"), reason),
-            ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        f.S.LastAnswer = ui::dataError(QStringLiteral("%1 not recorded: nothing has been written.\n\n%2")
+                .arg(lines.size() > 1 ? QStringLiteral("The donations were") : QStringLiteral("The donation was"), reason));
         return false;
     }
     written = std::move(rows);

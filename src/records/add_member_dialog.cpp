@@ -189,8 +189,7 @@ bool AddMember::addRow()
         // Nothing was stored (the row is one statement); what was typed stays for another try.
         if (members && members->editMode() != dao::Recordset::EditMode::None)
             members->cancelUpdate();
-        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The new member could not be saved: %1").arg(e.description()),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The new member could not be saved: %1").arg(e.description()));
         NewMem[0]->setFocus();
         return false;
     }

@@ -201,8 +201,7 @@ void AddPayment::Form_Load()
             Combo1->setCurrentIndex(-1);
         } catch (const jet::DbError& e) {
             // Donations can still be entered with typed destinations.
-            S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The list of destinations cannot be read.\n\n") + e.reason(),
-                                       ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+            S.LastAnswer = ui::dataError(QStringLiteral("The list of destinations cannot be read.\n\n") + e.reason());
         }
     }
 
@@ -273,8 +272,7 @@ void AddPayment::Command3_Click()
         rs->update();
     } catch (const jet::DbError& e) {
         rs->cancelUpdate();
-        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The destination was not added.\n\n") + e.reason(),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The destination was not added.\n\n") + e.reason());
         return;
     }
     addComboItem(item);
@@ -297,8 +295,7 @@ void AddPayment::Command4_Click()
                 rs->deleteCurrent();
         }
     } catch (const jet::DbError& e) {
-        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The destination was not removed.\n\n") + e.reason(),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The destination was not removed.\n\n") + e.reason());
         return;
     }
     Combo1->removeItem(index);

@@ -51,8 +51,7 @@ void RecordsCommands::mnuEditDelPay_Click()
             ShowBatch();
     } catch (const std::exception& e) {
         // The donation is still there: say so instead of acting as if it were gone.
-        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The donation was not deleted.\n\n%1").arg(jet::reasonOf(e)),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The donation was not deleted.\n\n%1").arg(jet::reasonOf(e)));
     }
     skipOnFailure([&] { f.datSecondaryRS->moveFirst(); });
     ShowListTotal();

@@ -8,6 +8,7 @@
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/dao/sqlite.h"
+#include "platform/dao/write_unit.h"
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
@@ -28,28 +29,17 @@ constexpr std::int64_t kCollector = 1;
 std::optional<QString> transferAndDelete(frmMain& f, dao::Recordset& members, std::int64_t memberId)
 {
     auto& S = f.S;
-    bool deleted = false;
-    const dao::Bookmark current = members.bookmark();
     try {
-        sqlite::Transaction transaction(S.db->connection());
+        dao::WriteUnit unit(*S.db);
         // One statement gives every donation of the member to member 1, keeping amounts,
         // checks, destinations and dates: row by row through a record set cost a statement
         // and a re-read of the set's rows for each of a generous member's donations.
         S.db->execute(QStringLiteral("UPDATE [Payments] SET [MemberID] = %1 WHERE [MemberID] = %2").arg(kCollector).arg(memberId));
         members.deleteCurrent();
-        deleted = true;
-        transaction.commit();
+        unit.commit();
     } catch (const std::exception& e) {
-        // Rows read during the transaction may show what was rolled back: read them again.
-        S.db->noteWrite();
-        if (deleted) {
-            // The member row is back in the file; the set marked it deleted.
-            skipOnFailure([&] {
-                members.requery();
-                members.setBookmark(current);
-            });
-            f.datPrimaryRS->notifyReposition();
-        }
+        // The rollback brought the member back into the set, which reads nothing for it: on a
+        // disk that keeps failing, a requery would fail too and leave the member hidden.
         return jet::reasonOf(e);
     }
     return std::nullopt;
@@ -94,9 +84,7 @@ void RecordsCommands::mnuEditDelMem_Click()
     if (!S.DialogCancelled) {
         const std::optional<QString> failure = transferAndDelete(f, *members, id.toLong());
         if (failure) {
-            S.LastAnswer = ui::message(ui::Beep::Yes,
-                                       QStringLiteral("The member was not deleted: nothing has been changed.\n\n%1").arg(*failure),
-                                       ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+            S.LastAnswer = ui::dataError(QStringLiteral("The member was not deleted: nothing has been changed.\n\n%1").arg(*failure));
         } else {
             standAfterDeleted(f, *members);
             S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("All Donations were transferred to Record 1"),

@@ -28,6 +28,13 @@ const QString kDonationSelect = QStringLiteral(
     "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments]");
 const QString kSumSelect = QStringLiteral("SELECT Sum (PaymentAmount) AS [ListTotal] FROM Payments ");
 const QString kDonorSelect = db::kAllMembersQuery + QStringLiteral("WHERE [MemberID]= ");
+
+// List View's list is loaded only while the grid holds the very set it was read into.
+bool listStillLoaded(const frmMain& f)
+{
+    const dao::Recordset* list = f.datSecondaryRS->recordset();
+    return f.S.GridQueryState == GridQuery::ListLoaded && list && list->serial() == f.S.LoadedListSerial;
+}
 const QColor kBlue(0, 0, 255);
 
 data::GridModel* gridModel(const frmMain& f)
@@ -105,8 +112,7 @@ void RecordsCommands::ConnectDonationGrid()
             ui::message(ui::Beep::Yes, e.description(), ui::Buttons::OKOnly, ui::Icon::Critical, {});
             return;
         }
-        f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The change was not saved.\n\n") + e.reason(),
-                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        f.S.LastAnswer = ui::dataError(QStringLiteral("The change was not saved.\n\n") + e.reason());
     });
     data::bindGrid(f.grdDataGrid, model);
     new GridClicks(f, *this);
@@ -172,8 +178,11 @@ void RecordsCommands::datPrimaryRS_Reposition()
         S.ListViewActive = true;
         break;
     case GridQuery::ListLoaded:
-        ui::current().setBusyPointer(false);
-        return;
+        if (listStillLoaded(f)) {
+            ui::current().setBusyPointer(false);
+            return;
+        }
+        break;  // the source still names the list: the refresh below reads it again
     default:
         break;
     }
@@ -203,6 +212,13 @@ void RecordsCommands::datSecondaryRS_Reposition()
     auto& S = f.S;
     if (S.SuppressReposition)
         return;
+    if (S.GridQueryState == GridQuery::ListLoaded) {
+        // The set the grid holds now is the list: the donor look-up below re-enters the member
+        // reposition, which must find the list loaded. A set released while repositions were
+        // suppressed (a report) is not taken for it.
+        const dao::Recordset* list = f.datSecondaryRS->recordset();
+        S.LoadedListSerial = list ? list->serial() : 0;
+    }
     if (f.grdDataGrid->isHidden() || S.GridQueryState != GridQuery::ListLoaded)
         return;
     dao::Recordset* donations = f.datSecondaryRS->recordset();

@@ -74,8 +74,7 @@ bool memberExists(frmMain& f, double number)
         found = !members->noMatch();
     } catch (const jet::DbError& e) {
         skipOnFailure([&] { f.datScratchRS->setRecordset(nullptr); });
-        f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The change was not saved.\n\n") + e.reason(),
-                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        f.S.LastAnswer = ui::dataError(QStringLiteral("The change was not saved.\n\n") + e.reason());
         throw LookupFailed{};
     }
     skipOnFailure([&] { f.datScratchRS->setRecordset(nullptr); });

@@ -157,8 +157,7 @@ void RecordsCommands::txtFields_DblClick(int Index)
         if (dao::Recordset* rs = f.datPrimaryRS->recordset(); rs && rs->editMode() != dao::Recordset::EditMode::None)
             rs->cancelUpdate();
         f.datPrimaryRS->notifyReposition();
-        f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The change could not be saved: %1").arg(e.description()),
-                                     ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        f.S.LastAnswer = ui::dataError(QStringLiteral("The change could not be saved: %1").arg(e.description()));
         return;
     }
     dao::Recordset* members = f.datPrimaryRS->recordset();

@@ -2,6 +2,7 @@
 
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
+#include "platform/dao/write_unit.h"
 #include "platform/dao/statement_lease.h"
 #include "platform/jet/db_error.h"
 
@@ -65,7 +66,7 @@ std::int64_t mergeMembers(dao::Database& database, std::int64_t keep, std::int64
 {
     if (keep == merge || merge == kCollectorMember)
         throw jet::DbError(jet::err::EngineError, QStringLiteral("These members cannot be merged."));
-    sqlite::Transaction transaction(database.connection());
+    dao::WriteUnit unit(database);
     {
         // Donations given to a number that names nobody would be lost from every view.
         dao::StatementLease kept = database.lease(QStringLiteral("SELECT 1 FROM Members WHERE MemberID = ?"));
@@ -78,7 +79,7 @@ std::int64_t mergeMembers(dao::Database& database, std::int64_t keep, std::int64
         database.execute(QStringLiteral("UPDATE [Payments] SET [MemberID] = %1 WHERE [MemberID] = %2").arg(keep).arg(merge));
     if (database.execute(QStringLiteral("DELETE FROM [Members] WHERE [MemberID] = %1").arg(merge)) != 1)
         throw jet::DbError(jet::err::EngineError, QStringLiteral("Member %1 is no longer on file.").arg(merge));
-    transaction.commit();
+    unit.commit();
     return moved;
 }
 

@@ -162,8 +162,7 @@ bool MergeMembers::readMembers()
         if (const auto id = typedNumber(txtMerge))
             merge_ = records::readMemberSummary(*database_, *id);
     } catch (const std::exception& e) {
-        S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The members could not be read: nothing has been changed.\n\n%1").arg(jet::reasonOf(e)),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The members could not be read: nothing has been changed.\n\n%1").arg(jet::reasonOf(e)));
         return false;
     }
     return true;
@@ -193,11 +192,7 @@ bool MergeMembers::writeMerge()
     try {
         movedDonations = records::mergeMembers(*database_, keep_->id, merge_->id);
     } catch (const std::exception& e) {
-        // Rows read during the transaction may show what was rolled back: read them again.
-        database_->noteWrite();
-        S.LastAnswer = ui::message(ui::Beep::Yes,
-                                   QStringLiteral("The members were not merged: nothing has been changed.\n\n%1").arg(jet::reasonOf(e)),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The members were not merged: nothing has been changed.\n\n%1").arg(jet::reasonOf(e)));
         return false;
     }
     keptMember = keep_->id;

@@ -14,8 +14,7 @@ void ReportCommands::reportFailure(const QString& reason)
     f.HideBusyPanel();
     ui::current().setBusyPointer(false);
     f.S.FilterReportActive = false;
-    f.S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("The report could not be made.\n\n") + reason, ui::Buttons::OKOnly,
-                                 ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+    f.S.LastAnswer = ui::dataError(QStringLiteral("The report could not be made.\n\n") + reason);
 }
 
 // A run that failed after its fill leaves the work table as it found it when the file lets it

@@ -82,12 +82,10 @@ void ReportCommands::emptyAfterReport(void (ReportCommands::*clear)())
             reason = QString::fromLocal8Bit(e.what());
         }
     }
-    f.S.LastAnswer = ui::message(ui::Beep::Yes,
-                                 QStringLiteral("The report was shown, but its rows could not be removed from the file's work "
-                                                "table; the next report of its kind removes them first. Your members and "
-                                                "donations are unchanged.\n\n%1")
-                                     .arg(reason),
-                                 ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+    f.S.LastAnswer = ui::dataError(QStringLiteral("The report was shown, but its rows could not be removed from the file's work "
+                                                  "table; the next report of its kind removes them first. Your members and "
+                                                  "donations are unchanged.\n\n%1")
+                                       .arg(reason));
 }
 
 void ReportCommands::ShowListReport()

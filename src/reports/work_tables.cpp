@@ -2,6 +2,7 @@
 
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
+#include "platform/dao/write_unit.h"
 #include "platform/jet/db_error.h"
 #include "platform/jet/translator.h"
 
@@ -46,7 +47,7 @@ QString membersJoin(const jet::SelectPlan& members)
 
 // Copies the donations the plan selects into ListTable, in the plan's order (record order when it
 // has none of its own).
-int insertDonations(dao::Database& db, const jet::SelectPlan& donations, const jet::SelectPlan& members)
+int insertDonations(sqlite::Connection& db, const jet::SelectPlan& donations, const jet::SelectPlan& members)
 {
     const bool ownOrder = !donations.orderBy.isEmpty();
     const QString sql =
@@ -57,22 +58,17 @@ int insertDonations(dao::Database& db, const jet::SelectPlan& donations, const j
             .arg(kFullName.arg(QStringLiteral("m.")), jet::quotedName(donations.table), whereOf(donations),
                  ownOrder ? QStringLiteral(" ORDER BY ") + donations.orderBy : QString(), membersJoin(members),
                  ownOrder ? QString() : QStringLiteral(" ORDER BY p.QuilKey"));
-    db.connection().exec(sql);
-    return db.connection().changes();
+    db.exec(sql);
+    return db.changes();
 }
 
-// Runs the work of a fill in one transaction, after every pending read of a record set is done.
+// Runs the work of a fill in one write unit; the work writes through the connection it is given.
 template <class Work>
 int inTransaction(dao::Database& db, Work&& work)
 {
-    if (db.isReadOnly())
-        throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
-    db.finishPendingReads();
-    sqlite::Transaction transaction(db.connection());
-    db.noteWrite();
-    const int rows = work();
-    transaction.commit();
-    db.noteWrite();
+    dao::WriteUnit unit(db);
+    const int rows = work(unit.connection());
+    unit.commit();
     return rows;
 }
 
@@ -80,16 +76,16 @@ int inTransaction(dao::Database& db, Work&& work)
 
 void clearListTable(dao::Database& db)
 {
-    inTransaction(db, [&] {
-        db.connection().exec(QStringLiteral("DELETE FROM ListTable"));
+    inTransaction(db, [&](sqlite::Connection& c) {
+        c.exec(QStringLiteral("DELETE FROM ListTable"));
         return 0;
     });
 }
 
 void clearMemFullName(dao::Database& db)
 {
-    inTransaction(db, [&] {
-        db.connection().exec(QStringLiteral("DELETE FROM MemFullName"));
+    inTransaction(db, [&](sqlite::Connection& c) {
+        c.exec(QStringLiteral("DELETE FROM MemFullName"));
         return 0;
     });
 }
@@ -98,9 +94,9 @@ int fillPaymentList(dao::Database& db, const QString& paymentSource, const QStri
 {
     const jet::SelectPlan donations = planOf(db, paymentSource, "Payments");
     const jet::SelectPlan members = planOf(db, memberSource, "Members");
-    return inTransaction(db, [&] {
-        db.connection().exec(QStringLiteral("DELETE FROM ListTable"));
-        return insertDonations(db, donations, members);
+    return inTransaction(db, [&](sqlite::Connection& c) {
+        c.exec(QStringLiteral("DELETE FROM ListTable"));
+        return insertDonations(c, donations, members);
     });
 }
 
@@ -110,11 +106,11 @@ int fillCategoryList(dao::Database& db, const QStringList& destinations, const Q
     std::vector<jet::SelectPlan> plans;
     for (const QString& d : destinations)
         plans.push_back(planOf(db, QStringLiteral("SELECT * FROM Payments WHERE Destination =") + jet::quoted(d), "Payments"));
-    return inTransaction(db, [&] {
-        db.connection().exec(QStringLiteral("DELETE FROM ListTable"));
+    return inTransaction(db, [&](sqlite::Connection& c) {
+        c.exec(QStringLiteral("DELETE FROM ListTable"));
         int rows = 0;
         for (const jet::SelectPlan& plan : plans)
-            rows += insertDonations(db, plan, members);
+            rows += insertDonations(c, plan, members);
         return rows;
     });
 }
@@ -127,14 +123,14 @@ int fillSelectedMembers(dao::Database& db, const std::vector<std::int64_t>& memb
                        "SELECT MemberID, %1, Address, %2, HomePhone FROM %3 WHERE MemberID = ?1%4 LIMIT 1")
             .arg(kFullName.arg(QString()), kCityLine.arg(QString()), jet::quotedName(members.table),
                  members.where.isEmpty() ? QString() : QStringLiteral(" AND (%1)").arg(members.where));
-    return inTransaction(db, [&] {
-        db.connection().exec(QStringLiteral("DELETE FROM MemFullName"));
-        sqlite::Statement insert = db.connection().prepare(sql);
+    return inTransaction(db, [&](sqlite::Connection& c) {
+        c.exec(QStringLiteral("DELETE FROM MemFullName"));
+        sqlite::Statement insert = c.prepare(sql);
         int rows = 0;
         for (const std::int64_t id : memberIds) {
             insert.bind(1, id);
             insert.step();
-            rows += db.connection().changes();
+            rows += c.changes();
             insert.reset();
         }
         return rows;
@@ -151,10 +147,10 @@ int fillFilteredMembers(dao::Database& db, const QString& memberSource)
                        "FROM %3%4%5")
             .arg(kFullName.arg(QString()), kCityLine.arg(QString()), jet::quotedName(members.table), whereOf(members),
                  orderOf(members, QStringLiteral("rowid")));
-    return inTransaction(db, [&] {
-        db.connection().exec(QStringLiteral("DELETE FROM MemFullName"));
-        db.connection().exec(sql);
-        return db.connection().changes();
+    return inTransaction(db, [&](sqlite::Connection& c) {
+        c.exec(QStringLiteral("DELETE FROM MemFullName"));
+        c.exec(sql);
+        return c.changes();
     });
 }
 

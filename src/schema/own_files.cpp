@@ -86,11 +86,6 @@ bool isLockFileName(const QString& fileName)
     return fileName.size() > 6 && fileName.startsWith(u'.') && fileName.endsWith(QStringLiteral(".lock"));
 }
 
-bool isProgramDatabase(const QString& path)
-{
-    return kindOf(path) == Kind::ProgramDatabase;
-}
-
 QString ownFileRefusal(const QString& path, const QString& openDatabase, const QString& templatePath)
 {
     if (!openDatabase.isEmpty()) {

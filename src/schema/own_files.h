@@ -16,11 +16,6 @@ QString lockPath(const QString& database);
 // Whether a name in a folder is one of the program's lock files.
 bool isLockFileName(const QString& fileName);
 
-// Whether the file is a database of the program: it opens with the program's key and holds its
-// member table, or it carries the database files' extension (a file keyed otherwise cannot be
-// read to tell).
-bool isProgramDatabase(const QString& path);
-
 // Why nothing may be written at `path`, as a sentence for the user, or "" when it may: the open
 // database (empty: none), a file in its Backups folder, a lock file, the template, any database
 // of the program.

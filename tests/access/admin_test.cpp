@@ -1,6 +1,7 @@
 // The Administrator Mode dialog over a template copy: which typed passwords open the list, the
 // cell rules as one table, Add New and Delete with their questions, the safeguard around a row
 // deleted through the grid, a file without the administrator entry, and writes the file refuses.
+#include "support/fixture_db.h"
 #include "access/admin.h"
 #include "support/qstring_printer.h"
 #include "support/window_fixture.h"
@@ -280,7 +281,7 @@ TEST_F(AdminTest, TheMenuCommandRunsTheDialogModally)
 TEST_F(AdminTest, AnEntryTheFileRefusesIsOneMessageAndNoRow)
 {
     frmMain& f = open();
-    f.S.db->connection().exec("CREATE TEMP TRIGGER refuse BEFORE INSERT ON Passwords "
+    quiltest::write(*f.S.db, "CREATE TEMP TRIGGER refuse BEFORE INSERT ON Passwords "
                               "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
     auto dialog = openList();
     ui().clearLog();

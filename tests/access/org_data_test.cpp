@@ -1,6 +1,7 @@
 // The Organization Data dialog over a template copy: what it shows, what OK and Cancel leave in
 // the file and in memory, the boxes' limits, every kind of logo Browse can be given, a write the
 // file refuses, and the current folder kept around the command.
+#include "support/fixture_db.h"
 #include "access/org_data.h"
 #include "support/qstring_printer.h"
 #include "support/window_fixture.h"
@@ -150,7 +151,7 @@ TEST_F(OrgDataTest, AWriteTheFileRefusesKeepsTheDialogOpenAndChangesNothing)
     frmMain& f = open();
     const QStringList before = storedRow();
     const QStringList memory = inMemory();
-    f.S.db->connection().exec("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON Passwords "
+    quiltest::write(*f.S.db, "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON Passwords "
                               "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
     OrgData dialog(f.S, f.S.db, &f);
     dialog.show();
@@ -164,7 +165,7 @@ TEST_F(OrgDataTest, AWriteTheFileRefusesKeepsTheDialogOpenAndChangesNothing)
     EXPECT_EQ(storedRow(), before);
     EXPECT_EQ(inMemory(), memory);
 
-    f.S.db->connection().exec("DROP TRIGGER refuse");
+    quiltest::write(*f.S.db, "DROP TRIGGER refuse");
     dialog.Command2_Click();
     EXPECT_EQ(storedRow()[0], "New name");
     EXPECT_EQ(f.S.OrgName, "New name");

@@ -2,6 +2,7 @@
 // touched, a copy that reads as the file did, the command that does not run when no backup can be
 // made, the day's first backup made after the open and before the first write, and Restore
 // Backup replacing the file whole or not at all.
+#include "platform/dao/write_unit.h"
 #include "db_fixture.h"
 #include "support/event_wait.h"
 
@@ -141,12 +142,11 @@ protected:
     // Adds a member through the window's own connection, as a command would.
     void writeThroughWindow(const QString& lastName)
     {
-        auto& c = window_->S.db->connection();
-        window_->S.db->finishPendingReads();
-        auto s = c.prepare("INSERT INTO Members (FirstName, LastName) VALUES ('New', ?)");
+        dao::WriteUnit unit(*window_->S.db);
+        auto s = unit.connection().prepare("INSERT INTO Members (FirstName, LastName) VALUES ('New', ?)");
         s.bind(1, lastName);
         s.step();
-        window_->S.db->noteWrite();
+        unit.commit();
     }
 
 public:

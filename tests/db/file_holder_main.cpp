@@ -6,6 +6,7 @@
 //   close        the Close command: "closed"
 //   quit         ends the process normally
 // Arguments: the program folder (with the template and the logo).
+#include "platform/dao/write_unit.h"
 #include "app/install_commands.h"
 #include "db/file_commands.h"
 #include "frame/frm_main.h"
@@ -62,8 +63,10 @@ int main(int argc, char** argv)
             f->files->mnuFileOpen_Click();
             answer(f->S.OpenDbPath.isEmpty() ? QStringLiteral("refused ") + lastMessage(*scripted) : QStringLiteral("open"));
         } else if (line == u"add") {
-            f->S.db->connection().exec(QStringLiteral("INSERT INTO Payments (PaymentAmount, Destination, PaymentDate, MemberID) "
-                                                      "VALUES (5000000, 'Roof', '2026-01-15 00:00:00', 1)"));
+            dao::WriteUnit unit(*f->S.db);
+            unit.connection().exec(QStringLiteral("INSERT INTO Payments (PaymentAmount, Destination, PaymentDate, MemberID) "
+                                                  "VALUES (5000000, 'Roof', '2026-01-15 00:00:00', 1)"));
+            unit.commit();
             answer(QStringLiteral("added"));
         } else if (line == u"count") {
             sqlite::Statement count = f->S.db->connection().prepare(QStringLiteral("SELECT count(*) FROM Payments"));

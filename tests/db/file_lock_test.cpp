@@ -3,6 +3,7 @@
 // that closed the file, ended or was killed blocks nobody. Within this process the file is held
 // once for every window and command, and the commands that close and open it again (Repair /
 // Compress, Restore Backup) or make a new file keep it theirs all the while.
+#include "support/fixture_db.h"
 #include "db_fixture.h"
 #include "holder_process.h"
 
@@ -133,7 +134,7 @@ TEST_F(FileLockTest, AnotherProgramIsRefusedAFileThisOneHoldsAndThisOneGoesOn)
     EXPECT_TRUE(refusedAsInUse(other.ask("open " + file_), file_));
     EXPECT_EQ(lockHolderPid(file_), QCoreApplication::applicationPid());
     // The window's own connection still writes, and the file is still this program's.
-    f.S.db->connection().exec("INSERT INTO Members (FirstName, LastName) VALUES ('Still', 'Here')");
+    quiltest::write(*f.S.db, "INSERT INTO Members (FirstName, LastName) VALUES ('Still', 'Here')");
     EXPECT_EQ(rowsOf(file_, "SELECT count(*) FROM Members WHERE LastName = 'Here'"), QStringList{"1"});
     const QString again = other.ask("open " + file_);
     EXPECT_TRUE(refusedAsInUse(again, file_)) << again.toStdString();

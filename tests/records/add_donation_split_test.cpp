@@ -1,5 +1,6 @@
 // A check split over several destinations: the running balance and the dialog's states, lines
 // refused, and the lines written all together or not at all when the file refuses one of them.
+#include "platform/dao/write_unit.h"
 #include "entry_fixture.h"
 
 #include "platform/data/data_control.h"
@@ -42,11 +43,13 @@ protected:
     // page would refuse it half-way through.
     void refuseDestination(entrytest::EntryMain& f, const QString& destination)
     {
-        auto& c = f.S.db->connection();
+        dao::WriteUnit unit(*f.S.db);
+        auto& c = unit.connection();
         c.exec("DROP TRIGGER IF EXISTS refuse");
         c.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON Payments WHEN NEW.Destination = '%1' "
                               "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END")
                    .arg(destination));
+        unit.commit();
     }
 
     std::int64_t member = 0;
@@ -232,8 +235,10 @@ TEST_F(SplitTest, AFullDiskKeepsTheDialogOpenWithEverythingTypedUntilTheWriteSuc
         bool full = false;
         for (int i = 0; i < 20000 && !full; ++i) {
             try {
+                dao::WriteUnit unit(*f.S.db);
                 c.exec(QStringLiteral("INSERT INTO Payments (PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID) "
                                       "VALUES (1, 1, 'Filler', '2004-06-01 00:00:00', %1)").arg(member));
+                unit.commit();
             } catch (const jet::DbError& e) {
                 ASSERT_EQ(e.number(), jet::err::DiskOrNetworkError) << e.description().toStdString();
                 full = true;
@@ -241,7 +246,6 @@ TEST_F(SplitTest, AFullDiskKeepsTheDialogOpenWithEverythingTypedUntilTheWriteSuc
         }
         c.exec("PRAGMA synchronous = FULL");
         ASSERT_TRUE(full);
-        f.S.db->noteWrite();
     };
 
     for (const bool split : {false, true}) {

@@ -1,6 +1,7 @@
 // Add Member through the real window: the required names and address, what each box writes,
 // the member number the database gives, typed text of every kind stored as typed, the box
 // limits, the ways to cancel, the routes that open the dialog and a refused insert.
+#include "support/fixture_db.h"
 #include "member_fixture.h"
 
 #include "platform/jet/translator.h"
@@ -317,7 +318,7 @@ TEST_F(AddMemberTest, RefusedInsertIsReportedAndTheDialogKeepsWhatWasTyped)
 {
     frmMain& f = open();
     // On the program's connection only: a file that carries a trigger of its own is refused.
-    f.S.db->connection().exec("CREATE TEMP TRIGGER refuse_members BEFORE INSERT ON Members BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
+    quiltest::write(*f.S.db, "CREATE TEMP TRIGGER refuse_members BEFORE INSERT ON Members BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
     const std::int64_t count = memberCount();
     ui().queueDialog([&f](QDialog& d) {
         box(d, 0).setText("Ann");
@@ -327,7 +328,7 @@ TEST_F(AddMemberTest, RefusedInsertIsReportedAndTheDialogKeepsWhatWasTyped)
         ASSERT_TRUE(d.isVisible());
         EXPECT_EQ(box(d, 1).text(), "O'Lee");
         // Once the database takes rows again, the same dialog adds the member.
-        f.S.db->connection().exec("DROP TRIGGER refuse_members");
+        quiltest::write(*f.S.db, "DROP TRIGGER refuse_members");
         ui::click(d, QStringLiteral("Command1"));
     });
     f.records->mnuEditAddMem_Click();

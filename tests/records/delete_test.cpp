@@ -3,6 +3,7 @@
 // delete the file refuses; DelForm's Alt rule and its ways out; Delete Member passing the
 // donations to member 1, refusing member 1 silently, and all or nothing wherever the file
 // refuses a write.
+#include "support/fixture_db.h"
 #include "grid_fixture.h"
 #include "records/del_form.h"
 #include "support/executive.h"
@@ -119,7 +120,7 @@ TEST_F(DeleteTest, ADonationTheFileRefusesToDeleteStaysAndTheUserIsTold)
     frmMain& f = executiveByCommand();
     goToMember(f, 2);
     highlight(f, 1);
-    f.S.db->connection().exec("CREATE TEMP TRIGGER refuse BEFORE DELETE ON Payments BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    quiltest::write(*f.S.db, "CREATE TEMP TRIGGER refuse BEFORE DELETE ON Payments BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
     ui().clearLog();
     ui().queueAnswer(ui::Yes);
     f.mnuEditDelPay_Click();

@@ -10,6 +10,7 @@
 //   member 3  Bob Brown    P3 $10.00    no check   Youth     6/1/2002
 //                          P4 $500.00   check 900  Building  12/24/2000
 //   member 4  Cy Clark     no donations (the last member: current after every re-run)
+#include "platform/dao/write_unit.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
@@ -167,7 +168,8 @@ protected:
     // each member row deleted count as one.
     void refuseWrite(frmMain& f, int n)
     {
-        auto& c = f.S.db->connection();
+        dao::WriteUnit unit(*f.S.db);
+        auto& c = unit.connection();
         c.exec("CREATE TEMP TABLE IF NOT EXISTS writes (n INTEGER)");
         c.exec("DELETE FROM writes");
         c.exec("INSERT INTO writes VALUES (0)");
@@ -179,6 +181,7 @@ protected:
                        .arg(name, QString::fromLatin1(t))
                        .arg(n));
         }
+        unit.commit();
     }
 };
 

@@ -5,6 +5,7 @@
 // a crash (a value nothing can compute with is one "QUIL Data Error" message and the window
 // goes on); the program's own writes next to them stay sound and leave the odd rows as they
 // were.
+#include "platform/dao/write_unit.h"
 #include "grid_fixture.h"
 
 #include "frame/dispatch.h"
@@ -93,8 +94,8 @@ protected:
     // accountant reports laid out page by page.
     void runReports(frmMain& f)
     {
-        auto& c = f.S.db->connection();
-        f.S.db->finishPendingReads();
+        dao::WriteUnit unit(*f.S.db);
+        auto& c = unit.connection();
         c.exec("DELETE FROM MemFullName");
         c.exec("DELETE FROM ListTable");
         c.exec("INSERT INTO MemFullName (MemberID, FullName, Address, CityStateZip, HomePhone, FirstName, LastName, City, State, "
@@ -103,7 +104,7 @@ protected:
         c.exec("INSERT INTO ListTable (MemberID, PaymentID, PaymentAmount, PaymentDate, CheckNumber, Destination, FullName) "
                "SELECT p.MemberID, PaymentID, PaymentAmount, PaymentDate, CheckNumber, Destination, FirstName || ' ' || LastName "
                "FROM Payments p LEFT JOIN Members m ON m.MemberID = p.MemberID");
-        f.S.db->noteWrite();
+        unit.commit();
         report::ReportOptions options;
         options.date = vb::DateTime(QDate(2001, 3, 15));
         asCommand(f, [&] {

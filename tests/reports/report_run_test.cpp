@@ -10,6 +10,8 @@
 #include "support/pdf_tools.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QTableView>
 #include <stdexcept>
 #include <QRadioButton>
 
@@ -259,3 +261,46 @@ TEST_F(ReportWindowTest, AFailureAfterTheFillEmptiesTheWorkTableOrSaysTheReportW
 }
 
 } // namespace
+
+namespace {
+
+// The grid's rows as "PaymentID" lines, and its column count.
+QString gridShape(frmMain& f)
+{
+    const QAbstractItemModel* m = f.grdDataGrid->model();
+    QStringList ids;
+    for (int r = 0; r < m->rowCount(); ++r)
+        ids << m->data(m->index(r, 0)).toString();
+    return QStringLiteral("%1 columns: %2").arg(m->columnCount()).arg(ids.join(u' '));
+}
+
+} // namespace
+
+// A report releases the donation list while it runs; List View must show it again afterwards,
+// whatever report ran, and the export of the donations in view must still find them.
+TEST_F(ReportWindowTest, ListViewShowsItsDonationsAgainAfterEveryReport)
+{
+    frmMain& f = opened();
+    f.grdDataGrid->show();  // a grid that is not shown reads no rows
+    f.mnuListView_Click();
+    ASSERT_EQ(f.S.ViewName, "List View");
+    const QString before = gridShape(f);
+    ASSERT_GT(f.grdDataGrid->model()->rowCount(), 0) << before.toStdString();
+    const QString status = f.Label2->text() + u'|' + f.Label7->text();  // the count and the total
+    for (int type : {0, 1, 2, 3}) {
+        SCOPED_TRACE(type);
+        QString pages;
+        queueChoice({type, [](Printouts& p) {
+                          // Every entry, where the report lists entries to choose from.
+                          if (auto* all = p.findChild<QCheckBox*>("Check1"); all && all->isEnabled() && all->isVisible())
+                              ui::click(p, "Check1");
+                      }});
+        queuePreview(&pages);
+        ui().queueAnswer(ui::No);  // the filter criteria question, where it is asked
+        f.mnuFilePrint_Click();
+        EXPECT_FALSE(pages.isEmpty());
+        EXPECT_EQ(gridShape(f), before);
+        EXPECT_EQ(f.Label2->text() + u'|' + f.Label7->text(), status);
+        EXPECT_EQ(f.S.GridQueryState, GridQuery::ListLoaded);
+    }
+}

@@ -4,6 +4,7 @@
 // the date range is never applied here. Then the fills under failure: a source the dialect
 // refuses and a write that fails halfway both leave the table exactly as it was. And the date
 // condition, read back by the dialect with both ends included.
+#include "support/fixture_db.h"
 #include "report_window.h"
 
 #include "platform/dao/database.h"
@@ -102,9 +103,9 @@ TEST_F(ReportWindowTest, AFillThatFailsLeavesItsTableAsItWas)
         EXPECT_THROW(fill(), jet::DbError);
 
     // A write that fails halfway, after rows were written in the same fill.
-    db.connection().exec("CREATE TEMP TRIGGER RefuseList BEFORE INSERT ON ListTable WHEN NEW.PaymentID = 5 "
+    quiltest::write(db, "CREATE TEMP TRIGGER RefuseList BEFORE INSERT ON ListTable WHEN NEW.PaymentID = 5 "
                          "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
-    db.connection().exec("CREATE TEMP TRIGGER RefuseMember BEFORE INSERT ON MemFullName WHEN NEW.MemberID = 4 "
+    quiltest::write(db, "CREATE TEMP TRIGGER RefuseMember BEFORE INSERT ON MemFullName WHEN NEW.MemberID = 4 "
                          "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     const std::function<void()> failing[] = {
         [&] { reports::fillPaymentList(db, "Payments", "Members"); },
@@ -117,7 +118,7 @@ TEST_F(ReportWindowTest, AFillThatFailsLeavesItsTableAsItWas)
     EXPECT_EQ(tableRows(kListRows), listBefore);
     EXPECT_EQ(tableRows(kMemberRows), membersBefore);
     // And the database goes on working.
-    db.connection().exec("DROP TRIGGER RefuseList");
+    quiltest::write(db, "DROP TRIGGER RefuseList");
     EXPECT_EQ(reports::fillPaymentList(db, "Payments", "Members"), 7);
 }
 

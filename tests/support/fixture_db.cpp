@@ -2,6 +2,7 @@
 
 #include "platform/dao/engine.h"
 #include "platform/dao/sqlite.h"
+#include "platform/dao/write_unit.h"
 #include "platform/jet/translator.h"
 
 namespace quiltest {
@@ -24,6 +25,14 @@ FixtureDatabase& FixtureDatabase::exec(const QStringList& statements)
 std::shared_ptr<dao::Database> FixtureDatabase::open() const
 {
     return dao::Engine::instance().defaultWorkspace().openDatabase(path_, false, false, connect());
+}
+
+void write(dao::Database& db, const QStringList& statements)
+{
+    dao::WriteUnit unit(db);
+    for (const QString& statement : statements)
+        unit.connection().exec(statement);
+    unit.commit();
 }
 
 QString membersTableSql()

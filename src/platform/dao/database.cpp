@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "recordset.h"
+#include "write_unit.h"
 #include "platform/jet/db_error.h"
 #include "platform/jet/translator.h"
 
@@ -12,6 +13,7 @@ Database::Database(QString path, sqlite::Connection connection, bool readOnly)
     : path_(std::move(path)), connection_(std::move(connection)), readOnly_(readOnly)
 {
     reloadCatalog();
+    setWritable(false);
 }
 
 Database::~Database() = default;
@@ -64,12 +66,64 @@ void Database::finishPendingReads()
         read->finishRead();
 }
 
+void Database::noteWrite()
+{
+    ++writeGeneration_;
+    // A watcher may let go of its watch, or take another, while it is told: work on a copy.
+    std::erase_if(watchers_, [](const auto& w) { return w.expired(); });
+    const auto watchers = watchers_;
+    for (const auto& w : watchers)
+        if (const auto onWrite = w.lock())
+            (*onWrite)();
+}
+
+Database::WriteWatch Database::watchWrites(std::function<void()> onWrite)
+{
+    auto watch = std::make_shared<const std::function<void()>>(std::move(onWrite));
+    std::erase_if(watchers_, [](const auto& w) { return w.expired(); });
+    watchers_.push_back(watch);
+    return watch;
+}
+
+void Database::setWritable(bool writable) noexcept
+{
+    if (!connection_.isOpen())
+        return;
+    try {
+        connection_.exec(writable ? QStringLiteral("PRAGMA query_only = 0") : QStringLiteral("PRAGMA query_only = 1"));
+    } catch (const jet::DbError&) {
+        // The pragma touches no file; a connection that cannot run it cannot write either.
+    }
+}
+
+void Database::logUndo(const void* owner, std::function<void()> undo)
+{
+    if (unitDepth_ > 0)
+        undo_.push_back({owner, std::move(undo)});
+}
+
+void Database::forgetUndo(const void* owner)
+{
+    std::erase_if(undo_, [owner](const Undo& u) { return u.owner == owner; });
+}
+
+void Database::undoSince(std::size_t mark) noexcept
+{
+    // Latest first: an appended key is undone while it is still the last one.
+    while (undo_.size() > mark) {
+        const std::function<void()> undo = std::move(undo_.back().undo);
+        undo_.pop_back();
+        undo();
+    }
+}
+
 void Database::close()
 {
     const auto reads = pendingReads_;
     for (PendingRead* read : reads)
         read->abandonRead();
     statements_.clear();
+    undo_.clear();
     connection_.close();
     ++writeGeneration_;
 }
@@ -125,10 +179,11 @@ int Database::execute(const QString& statement)
     if (readOnly_)
         throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     const QString sql = jet::translateStatement(statement, catalog_);
-    finishPendingReads();
-    connection().exec(sql);
-    noteWrite();
-    return connection_.changes();
+    WriteUnit unit(*this);
+    unit.connection().exec(sql);
+    const int changed = connection_.changes();
+    unit.commit();
+    return changed;
 }
 
 } // namespace dao

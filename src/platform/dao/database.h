@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -16,6 +17,7 @@
 namespace dao {
 
 class Recordset;
+class WriteUnit;
 
 // A record set still reading its keys from an open statement. Before anything is written, every
 // such read is finished, so that no key list takes in a row added or misses one deleted meanwhile.
@@ -45,6 +47,8 @@ public:
 
     const jet::Catalog& catalog() const { return catalog_; }
     void reloadCatalog();
+    // For reading. Every write goes through a WriteUnit (write_unit.h): outside one the
+    // connection is query-only and refuses it.
     sqlite::Connection& connection();
 
     // Prepared statements are kept for reuse: preparing costs more than running the small
@@ -57,18 +61,40 @@ public:
 
     void addPendingRead(PendingRead* read);
     void removePendingRead(PendingRead* read);
-    // Every write through this database runs this first; code that writes through connection()
-    // directly must call it too.
+    // Every write unit runs this first; so does a copy of the file taken through the connection.
     void finishPendingReads();
 
-    // Rises with every write through this database and when it closes; a dynaset's kept rows
-    // and a grid's are read again when it has moved. A snapshot's rows stay until a requery.
+    // Rises when a write unit ends (committed or rolled back) and when the database closes; a
+    // dynaset's kept rows and a grid's are read again when it has moved. A snapshot's rows stay
+    // until a requery.
     std::uint64_t writeGeneration() const { return writeGeneration_; }
-    void noteWrite() { ++writeGeneration_; }
+    // Moves it by hand, for a write made through another connection to the file (a tool, a test).
+    void noteWrite();
+
+    // Calls onWrite after every move of the write generation, for as long as the watch returned
+    // is kept. It is called from inside the writing code, maybe in the middle of a command: a
+    // watcher notes that it must read again and does so later, when the command is over.
+    using WriteWatch = std::shared_ptr<const std::function<void()>>;
+    [[nodiscard]] WriteWatch watchWrites(std::function<void()> onWrite);
+
+    // For record sets: while a unit is open, what a set changes in its own rows (a key appended,
+    // a row marked deleted) is logged with how to put it back, which a rollback does. A set that
+    // lets go of its rows (a requery, its end) forgets what it logged.
+    bool isWriting() const { return unitDepth_ > 0; }
+    void logUndo(const void* owner, std::function<void()> undo);
+    void forgetUndo(const void* owner);
 
 private:
     friend class StatementLease;
+    friend class WriteUnit;
     void giveBack(const QString& sql, sqlite::Statement statement);
+    void setWritable(bool writable) noexcept;
+    void undoSince(std::size_t mark) noexcept;
+
+    struct Undo {
+        const void* owner;
+        std::function<void()> undo;
+    };
 
     QString path_;
     sqlite::Connection connection_;
@@ -78,6 +104,9 @@ private:
     QHash<QString, jet::SelectPlan> plans_;  // translations by source text
     std::unordered_multimap<QString, sqlite::Statement> statements_;
     std::vector<PendingRead*> pendingReads_;
+    int unitDepth_ = 0;
+    std::vector<Undo> undo_;
+    std::vector<std::weak_ptr<const std::function<void()>>> watchers_;
 };
 
 } // namespace dao

@@ -46,6 +46,25 @@ void Keyset::markDeleted(int position)
     }
 }
 
+void Keyset::removeLast()
+{
+    if (keys_.empty())
+        return;
+    unmarkDeleted(size() - 1);
+    keys_.pop_back();
+    deleted_.pop_back();
+    index_.clear();  // built again when a look-up needs it
+    ascending_ = std::is_sorted(keys_.begin(), keys_.end());
+}
+
+void Keyset::unmarkDeleted(int position)
+{
+    if (deleted_[static_cast<std::size_t>(position)]) {
+        deleted_[static_cast<std::size_t>(position)] = false;
+        --deletedCount_;
+    }
+}
+
 const std::vector<std::pair<std::int64_t, int>>& Keyset::sortedIndex() const
 {
     if (index_.empty() && !keys_.empty()) {

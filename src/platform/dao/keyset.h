@@ -17,6 +17,9 @@ public:
     std::int64_t key(int position) const { return keys_[static_cast<std::size_t>(position)]; }
     bool isDeleted(int position) const { return deleted_[static_cast<std::size_t>(position)]; }
     void markDeleted(int position);
+    // A rolled-back write puts these back: the last key appended, a row marked deleted.
+    void removeLast();
+    void unmarkDeleted(int position);
     int deletedCount() const { return deletedCount_; }
     bool isAscending() const { return ascending_; }
 

@@ -34,6 +34,8 @@ public:
     std::int64_t keyAt(int position) const override { return keys_.key(position); }
     void added(std::int64_t key) override { keys_.append(key); }
     void markDeleted(int position) override { keys_.markDeleted(position); }
+    void undoAdded() override { keys_.removeLast(); }
+    void undoDeleted(int position) override { keys_.unmarkDeleted(position); }
 
     // PendingRead: the database finishes the key read before a write, abandons it at close.
     void finishRead() override;

@@ -2,8 +2,10 @@
 
 #include "recordset_impl.h"
 #include "field_codec.h"
+#include "write_unit.h"
 #include "platform/jet/db_error.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace dao {
@@ -29,10 +31,19 @@ Recordset::Recordset(std::shared_ptr<Database> db, jet::SelectPlan plan)
     requery();
 }
 
-Recordset::~Recordset() = default;
+Recordset::~Recordset()
+{
+    impl_->db->forgetUndo(this);
+}
+
+const std::shared_ptr<Database>& Recordset::database() const
+{
+    return impl_->db;
+}
 
 void Recordset::requery()
 {
+    impl_->db->forgetUndo(this);  // the rows are read afresh: nothing of the old ones to put back
     editMode_ = EditMode::None;
     impl_->pending.clear();
     impl_->rows->requery();
@@ -41,6 +52,7 @@ void Recordset::requery()
 
 void Recordset::close()
 {
+    impl_->db->forgetUndo(this);
     impl_->rows->close();
     impl_->position = -1;
 }
@@ -203,8 +215,8 @@ void Recordset::update()
         values.push_back(&*impl_->pending[i]);
     }
     const QString table = jet::quotedName(plan_.table);
-    auto& connection = impl_->connection();
-    impl_->db->finishPendingReads();
+    WriteUnit unit(*impl_->db);
+    auto& connection = unit.connection();
     if (editMode_ == EditMode::AddNew) {
         QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -217,6 +229,10 @@ void Recordset::update()
         // The current row stays the one it was; a set that stood after its last row stays there.
         const bool wasAfterLast = impl_->position >= impl_->rows->size();
         impl_->rows->added(key);
+        impl_->db->logUndo(this, [impl = impl_.get()] {
+            impl->rows->undoAdded();
+            impl->position = std::min(impl->position, impl->rows->size());
+        });
         if (wasAfterLast)
             impl_->position = impl_->rows->size();
         impl_->lastModified = key;
@@ -236,7 +252,7 @@ void Recordset::update()
         }
         impl_->lastModified = key;
     }
-    impl_->db->noteWrite();
+    unit.commit();
     editMode_ = EditMode::None;
     impl_->pending.clear();
 }
@@ -255,13 +271,14 @@ void Recordset::deleteCurrent()
         throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     currentRow();
     const std::int64_t key = impl_->rows->keyAt(impl_->position);
-    impl_->db->finishPendingReads();
-    auto s = impl_->connection().prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?")
-                                              .arg(jet::quotedName(plan_.table)));
+    WriteUnit unit(*impl_->db);
+    auto s = unit.connection().prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(jet::quotedName(plan_.table)));
     s.bind(1, key);
     s.step();
-    impl_->rows->markDeleted(impl_->position);
-    impl_->db->noteWrite();
+    const int position = impl_->position;
+    impl_->rows->markDeleted(position);
+    impl_->db->logUndo(this, [impl = impl_.get(), position] { impl->rows->undoDeleted(position); });
+    unit.commit();
     editMode_ = EditMode::None;
 }
 

@@ -36,6 +36,7 @@ public:
     std::uint64_t serial() const { return serial_; }
 
     bool isUpdatable() const { return plan_.updatable; }
+    const std::shared_ptr<Database>& database() const;
     const jet::SelectPlan& plan() const { return plan_; }
 
     // Navigation. Moving past the last row sets EOF, before the first BOF; moving on from

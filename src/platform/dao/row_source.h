@@ -50,6 +50,10 @@ public:
     // A row added through the set joins its end.
     virtual void added(std::int64_t key) = 0;
     virtual void markDeleted(int position) = 0;
+    // A rolled-back write puts back what the set changed: the last key it added, a row it
+    // marked deleted.
+    virtual void undoAdded() = 0;
+    virtual void undoDeleted(int position) = 0;
 };
 
 } // namespace dao

@@ -31,6 +31,9 @@ public:
     std::int64_t keyAt(int position) const override;
     void added(std::int64_t key) override;
     void markDeleted(int position) override;
+    // A snapshot refuses writes, so there is never anything to put back.
+    void undoAdded() override {}
+    void undoDeleted(int) override {}
 
 private:
     Database& db_;

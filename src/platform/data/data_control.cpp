@@ -47,6 +47,8 @@ public:
 
     DataControl* q;
     std::shared_ptr<dao::Database> database;
+    dao::Database::WriteWatch watch;
+    bool fileWrittenQueued = false;
     QString recordSource;
     std::unique_ptr<dao::Recordset> recordset;
     QString caption;
@@ -80,6 +82,21 @@ public:
     }
 
     // True when a handler cancelled the action.
+    // Many writes in one command are told once.
+    void queueFileWritten()
+    {
+        if (fileWrittenQueued)
+            return;
+        fileWrittenQueued = true;
+        QMetaObject::invokeMethod(
+            q,
+            [this] {
+                fileWrittenQueued = false;
+                emit q->fileWritten();
+            },
+            Qt::QueuedConnection);
+    }
+
     bool raiseValidate(Action action)
     {
         bool cancel = false;
@@ -245,6 +262,8 @@ DataControl::~DataControl() = default;
 void DataControl::setDatabase(std::shared_ptr<dao::Database> database)
 {
     impl_->database = std::move(database);
+    impl_->watch = impl_->database ? impl_->database->watchWrites([impl = impl_.get()] { impl->queueFileWritten(); })
+                                   : dao::Database::WriteWatch();
 }
 
 std::shared_ptr<dao::Database> DataControl::database() const

@@ -75,6 +75,9 @@ signals:
     // The write of those changes was refused and dropped: the boxes keep the typed texts as
     // changes still to be written, not as what the row holds.
     void rowWriteRefused();
+    // The file was written (by whatever command, committed or rolled back): raised once the
+    // command is over, when the event loop turns, so the bound views read what they show again.
+    void fileWritten();
 
 private:
     class Impl;

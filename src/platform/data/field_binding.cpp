@@ -20,7 +20,12 @@ void FieldBinding::bind(DataControl* source, const QString& field)
     if (source) {
         connections_ << connect(source, &DataControl::reposition, this, &FieldBinding::reload)
                      << connect(source, &DataControl::aboutToLeaveRow, this, &FieldBinding::writeBack)
-                     << connect(source, &DataControl::rowWriteRefused, this, &FieldBinding::writeRefused);
+                     << connect(source, &DataControl::rowWriteRefused, this, &FieldBinding::writeRefused)
+                     << connect(source, &DataControl::fileWritten, this, [this] {
+                            // A typed change is the user's until it is written or dropped.
+                            if (!isChanged())
+                                reload();
+                        });
     }
     reload();
 }

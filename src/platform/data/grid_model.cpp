@@ -33,6 +33,7 @@ bool isNumberField(jet::FieldType type)
 GridModel::GridModel(DataControl* source, QObject* parent) : QAbstractTableModel(parent), source_(source)
 {
     connect(source, &DataControl::reposition, this, &GridModel::sync);
+    connect(source, &DataControl::fileWritten, this, &GridModel::sync);
     readShape();
 }
 
@@ -361,6 +362,10 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (!current)
         return false;  // deleted meanwhile: nothing to write to
     const vb::Value oldValue = (*current)[static_cast<std::size_t>(column)];
+    // The editor opened on this text (the edit role): a cell left as it was is no edit, so it is
+    // neither judged nor written, and the handlers that follow a write do not run.
+    if (value.toString() == oldValue.toText())
+        return false;
     vb::Value newValue = value.isNull() ? vb::Value() : vb::Value(value.toString());
     const std::uint64_t judged = rs->serial();
     bool cancel = false;

@@ -16,6 +16,7 @@ RecordsetListModel::~RecordsetListModel() = default;
 void RecordsetListModel::setRecordset(std::unique_ptr<dao::Recordset> recordset)
 {
     beginResetModel();
+    watch_.reset();
     recordset_ = std::move(recordset);
     rows_ = 0;
     if (recordset_) {
@@ -26,6 +27,21 @@ void RecordsetListModel::setRecordset(std::unique_ptr<dao::Recordset> recordset)
             endResetModel();
             throw;
         }
+        // The lines are made from the rows when painted: after a write they are made again,
+        // once the command that wrote is over.
+        watch_ = recordset_->database()->watchWrites([this] {
+            if (readAgainQueued_)
+                return;
+            readAgainQueued_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    readAgainQueued_ = false;
+                    if (rows_ > 0)
+                        emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+                },
+                Qt::QueuedConnection);
+        });
     }
     endResetModel();
 }

@@ -4,6 +4,7 @@
 // shown, not ten thousand lines made in advance. Each column is a line function of the row's
 // values; two views showing two columns of one model (the match list and its hidden member
 // numbers) stay in step by construction.
+#include "platform/dao/database.h"
 #include "platform/vb/value.h"
 
 #include <QAbstractTableModel>
@@ -40,6 +41,8 @@ private:
     std::vector<LineText> columns_;
     std::unique_ptr<dao::Recordset> recordset_;
     int rows_ = 0;
+    dao::Database::WriteWatch watch_;
+    bool readAgainQueued_ = false;
 };
 
 } // namespace data

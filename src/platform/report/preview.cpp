@@ -150,7 +150,7 @@ void ReportPreview::guarded(F&& handler)
         handler();
     } catch (const jet::DbError& e) {
         ui::current().setBusyPointer(false);
-        ui::message(ui::Beep::Yes, e.reason(), ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL Data Error"));
+        ui::dataError(e.reason());
     } catch (const ReportError& e) {
         ui::current().setBusyPointer(false);
         ui::message(ui::Beep::Yes, e.message(), ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("QUIL"));

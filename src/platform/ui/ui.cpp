@@ -108,6 +108,11 @@ std::int16_t message(Beep beep, const QString& prompt, Buttons buttons, Icon ico
     return static_cast<std::int16_t>(u.msgBox(prompt, buttons, icon, title));
 }
 
+std::int16_t dataError(const QString& prompt)
+{
+    return message(Beep::Yes, prompt, Buttons::OKOnly, Icon::Critical, QStringLiteral("QUIL Data Error"));
+}
+
 Ui& current()
 {
     auto& instance = slot();

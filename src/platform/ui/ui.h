@@ -93,6 +93,10 @@ enum class Beep { No, Yes };
 // (small enough for the 16-bit answer the program keeps in LastAnswer).
 std::int16_t message(Beep beep, const QString& prompt, Buttons buttons, Icon icon, const QString& title);
 
+// The box of a step the file refused or could not do: the beep, the critical icon, OK, and the
+// title "QUIL Data Error", the same wherever it is raised.
+std::int16_t dataError(const QString& prompt);
+
 // The implementation in force. Until one is installed, the Qt implementation is installed on
 // first use.
 Ui& current();

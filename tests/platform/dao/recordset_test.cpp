@@ -1,5 +1,6 @@
 // Record-set behaviour on a small keyed file: keyset order, rows added at the end, deletes seen
 // by other sets, finds, bookmarks, exact counts, edits and the errors the program relies on.
+#include "platform/dao/write_unit.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/dao/sqlite.h"
@@ -212,10 +213,10 @@ TEST_F(RecordsetTest, FindsFollowRecordOrder)
 TEST_F(RecordsetTest, LargeResultsReadKeysFirstAndRowsOnDemand)
 {
     {
-        auto& c = db_->connection();
+        dao::WriteUnit unit(*db_);
+        auto& c = unit.connection();
         c.exec("CREATE TABLE Big (BigID INTEGER PRIMARY KEY AUTOINCREMENT, Label TEXT(20) COLLATE JETNOCASE, Grp INTEGER)");
         c.exec("CREATE INDEX BigLabel ON Big(Label)");
-        sqlite::Transaction t(c);
         auto s = c.prepare("INSERT INTO Big (Label, Grp) VALUES (?, ?)");
         for (int i = 1; i <= 20000; ++i) {
             // Labels run against the keys, so the label order is not the key order.
@@ -223,7 +224,7 @@ TEST_F(RecordsetTest, LargeResultsReadKeysFirstAndRowsOnDemand)
             s.step();
             s.reset();
         }
-        t.commit();
+        unit.commit();
         db_->reloadCatalog();
     }
     // Keys are read as far as the set is used: a walk past the first keys, then a row added
@@ -279,9 +280,11 @@ TEST_F(RecordsetTest, LargeResultsReadKeysFirstAndRowsOnDemand)
 TEST_F(RecordsetTest, FilteredOrdersComeRightWhetherAnIndexGivesThemOrTheRowsAreSorted)
 {
     // The names run against the keys, so an order by name is not the key order.
-    auto& c = db_->connection();
-    c.exec("UPDATE Items SET Name = 'n' || substr('000' || (1000 - ItemID), -3)");
-    db_->noteWrite();
+    {
+        dao::WriteUnit unit(*db_);
+        unit.connection().exec("UPDATE Items SET Name = 'n' || substr('000' || (1000 - ItemID), -3)");
+        unit.commit();
+    }
     const struct {
         const char* query;
         std::function<bool(int)> passes;  // by ItemID

@@ -4,10 +4,12 @@
 #include "platform/dao/database.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
+#include "platform/dao/write_unit.h"
 #include "platform/data/data_control.h"
 #include "platform/data/grid_model.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/scripted_ui.h"
+#include "support/event_wait.h"
 #include "support/fixture_db.h"
 #include "support/temp_dir.h"
 
@@ -324,3 +326,94 @@ TEST_F(GridModelTest, TheViewKeepsTheRecordsetsCurrentRowBothWaysAndTheGridsColo
 }
 
 } // namespace
+
+namespace {
+
+// The text the grid's editor opens with, as a view's delegate reads it.
+QString editText(const data::GridModel& m, int row, int column)
+{
+    return m.data(m.index(row, column), Qt::EditRole).toString();
+}
+
+} // namespace
+
+// Each column, with its cell left as the editor opened it, then changed, then changed into what
+// the handler refuses: only a changed cell meets the handlers and the file.
+TEST_F(GridModelTest, ACellLeftAsTheEditorOpenedItIsNeitherJudgedNorWritten)
+{
+    data::GridModel model(&control);
+    QStringList log;
+    model.setBeforeColUpdate([&](int column, const vb::Value&, vb::Value& newValue, bool& cancel) {
+        log << QStringLiteral("before %1").arg(column);
+        cancel = column == 0 || newValue.toText() == u"refused";
+    });
+    model.setAfterColUpdate([&](int column) { log << QStringLiteral("after %1").arg(column); });
+    const struct {
+        int column;
+        const char* field;
+        const char* changed;
+    } columns[] = {{0, "PaymentID", "99"},      {1, "PaymentAmount", "77"}, {2, "CheckNumber", "55"},
+                   {3, "Destination", "Roof"},  {4, "PaymentDate", "4/1/2001"}, {5, "MemberID", "9"}};
+    for (const auto& c : columns) {
+        SCOPED_TRACE(c.field);
+        const QString before = stored(2, c.field);
+        const std::uint64_t generation = db->writeGeneration();
+        log.clear();
+        // Unchanged: false (nothing set), no handler, no write.
+        EXPECT_FALSE(model.setData(model.index(1, c.column), editText(model, 1, c.column)));
+        EXPECT_TRUE(log.isEmpty()) << log.join(u", ").toStdString();
+        EXPECT_EQ(db->writeGeneration(), generation);
+        EXPECT_EQ(stored(2, c.field), before);
+        // Refused by the handler: judged, not written.
+        EXPECT_FALSE(model.setData(model.index(1, c.column), "refused"));
+        EXPECT_EQ(stored(2, c.field), before);
+        // Changed: judged, written (except the column the handler refuses), then the after handler.
+        log.clear();
+        const bool written = model.setData(model.index(1, c.column), c.changed);
+        EXPECT_EQ(written, c.column != 0);
+        EXPECT_EQ(log.size(), written ? 2 : 1);
+        if (written) {
+            EXPECT_NE(stored(2, c.field), before);
+        }
+    }
+}
+
+// Whatever wrote to the file, the grid reads its rows again once the event loop turns, without
+// anyone telling it: a value changed elsewhere, a row added through its set inside a command's
+// unit, and that row taken off again when the unit rolls back.
+TEST_F(GridModelTest, TheGridReadsAgainAfterEveryWriteWithoutBeingTold)
+{
+    data::GridModel model(&control);
+    ASSERT_EQ(model.rowCount(), 3);
+    ASSERT_EQ(shown(model, 0, 3), "General");
+    int changes = 0;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, [&] { ++changes; });
+
+    db->execute("UPDATE Payments SET Destination = 'Roof' WHERE PaymentID = 1");
+    ASSERT_TRUE(quiltest::runEventsUntil([&] { return changes > 0; }));
+    EXPECT_EQ(shown(model, 0, 3), "Roof");
+
+    dao::Recordset* rs = control.recordset();
+    {
+        dao::WriteUnit unit(*db);
+        rs->addNew();
+        rs->setField("PaymentAmount", vb::Value(QStringLiteral("9")));
+        rs->setField("MemberID", vb::Value(7));
+        rs->update();
+        unit.commit();
+    }
+    ASSERT_TRUE(quiltest::runEventsUntil([&] { return model.rowCount() == 4; }));
+    EXPECT_EQ(shown(model, 3, 1), "9");
+
+    {
+        dao::WriteUnit unit(*db);
+        rs->addNew();
+        rs->setField("PaymentAmount", vb::Value(QStringLiteral("8")));
+        rs->setField("MemberID", vb::Value(7));
+        rs->update();
+        ASSERT_TRUE(quiltest::runEventsUntil([&] { return model.rowCount() == 5; }));
+    }  // rolled back
+    ASSERT_TRUE(quiltest::runEventsUntil([&] { return model.rowCount() == 4; }));
+    EXPECT_EQ(rs->recordCount(), 4);
+    EXPECT_EQ(db->openRecordset("SELECT * FROM Payments")->recordCount(), 4);
+}
