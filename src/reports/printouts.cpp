@@ -3,6 +3,7 @@
 #include "frame/main_state.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
+#include "platform/jet/text_fold.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/skip_on_failure.h"
@@ -52,12 +53,12 @@ struct Entry {
     std::int64_t id = 0;
 };
 
-// The list is kept in alphabetical order, letter case aside, as a sorted list box keeps it.
+// The list is kept in alphabetical order, as a sorted list box keeps it, in the file's own
+// collation: the names stand as every sort and index of the file has them.
 void sortEntries(std::vector<Entry>& entries)
 {
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return jet::compareFolded(a.text, b.text) < 0; });
 }
 
 } // namespace
