@@ -37,7 +37,8 @@ bool WorkProgress::tell(std::int64_t done, std::int64_t total)
 {
     if ((total > 0 && done == total) || since_.elapsed() >= kEveryMs) {
         // The bar's range is an int: a count beyond it moves the bar in steps.
-        const std::int64_t step = total / std::numeric_limits<int>::max() + 1;
+        constexpr std::int64_t room = std::numeric_limits<int>::max();
+        const std::int64_t step = std::max<std::int64_t>(1, total / room + (total % room != 0 ? 1 : 0));
         dialog_.setMaximum(static_cast<int>(total / step));
         dialog_.setValue(static_cast<int>(std::clamp<std::int64_t>(done, 0, total) / step));
         if (describe_)
