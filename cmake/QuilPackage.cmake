@@ -5,19 +5,24 @@
 # AppStream metainfo and the man page. dpkg's triggers of shared-mime-info, desktop-file-utils and
 # the icon cache pick these up, so the package needs no scripts of its own.
 
+# The man page and the metainfo carry the project's version (the one `quil --version` and the
+# package report); the metainfo's release also needs the day it was made.
+set(QUIL_RELEASE_DATE 2026-12-09)
+configure_file(packaging/quil.1.in ${CMAKE_BINARY_DIR}/packaging/quil.1 @ONLY)
+configure_file(packaging/quil.metainfo.xml.in ${CMAKE_BINARY_DIR}/packaging/quil.metainfo.xml @ONLY)
+
 # The man page is installed compressed, as Debian keeps them.
 set(QUIL_MAN_PAGE ${CMAKE_BINARY_DIR}/packaging/quil.1.gz)
 add_custom_command(
   OUTPUT ${QUIL_MAN_PAGE}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-  COMMAND sh -c "gzip -9 -n -c '${PROJECT_SOURCE_DIR}/packaging/quil.1' > '${QUIL_MAN_PAGE}'"
-  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/quil.1
+  COMMAND sh -c "gzip -9 -n -c '${CMAKE_BINARY_DIR}/packaging/quil.1' > '${QUIL_MAN_PAGE}'"
+  DEPENDS ${CMAKE_BINARY_DIR}/packaging/quil.1
   COMMENT "Compressing the man page"
   VERBATIM)
 add_custom_target(quil_man_page ALL DEPENDS ${QUIL_MAN_PAGE})
 
 install(FILES packaging/quil-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME quil.xml)
-install(FILES packaging/quil.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME invalid.quil.QUIL.metainfo.xml)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/quil.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME invalid.quil.QUIL.metainfo.xml)
 install(FILES ${QUIL_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_PACKAGE_NAME quil)

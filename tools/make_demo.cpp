@@ -1,5 +1,6 @@
 // Writes a demonstration database with realistic members and donations.
 //   make_demo <out.qdb> [--members N] [--donations M] [--seed S] [--years Y] [--last-year YYYY]
+//   make_demo --help
 // The same arguments give the same rows. An existing file is never overwritten.
 #include "demo/demo_data.h"
 
@@ -12,9 +13,10 @@
 
 namespace {
 
-void usage()
+// On stdout when asked for, on stderr after a command line that cannot be read.
+void usage(std::FILE* to)
 {
-    std::fprintf(stderr,
+    std::fprintf(to,
                  "usage: make_demo <out.qdb> [--members N] [--donations M] [--seed S] [--years Y] [--last-year YYYY]\n"
                  "  defaults: 300 members (member 1 included), 3000 donations, seed 1,\n"
                  "            5 calendar years ending with the current year\n");
@@ -33,8 +35,13 @@ std::optional<long long> number(const char* text, long long low, long long high)
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            usage(stdout);
+            return 0;
+        }
     if (argc < 2 || argv[1][0] == '-') {
-        usage();
+        usage(stderr);
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
@@ -43,7 +50,7 @@ int main(int argc, char** argv)
         const char* name = argv[i];
         const std::optional<long long> value = i + 1 < argc ? number(argv[i + 1], 0, 1LL << 40) : std::nullopt;
         if (!value) {
-            usage();
+            usage(stderr);
             return 2;
         }
         if (std::strcmp(name, "--members") == 0 && *value >= 1 && *value <= 10'000'000)
@@ -57,7 +64,7 @@ int main(int argc, char** argv)
         else if (std::strcmp(name, "--last-year") == 0 && *value >= 1900 && *value <= 9999)
             options.lastYear = static_cast<int>(*value);
         else {
-            usage();
+            usage(stderr);
             return 2;
         }
     }

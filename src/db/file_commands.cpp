@@ -4,6 +4,7 @@
 #include "db/beside_files.h"
 #include "frame/dispatch.h"
 #include "frame/frm_main.h"
+#include "frame/report_logo.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/ui.h"
 #include "platform/vb/skip_on_failure.h"
 #include "schema/open_checks.h"
+#include "schema/template.h"
 
 #include <QAction>
 #include <QFrame>
@@ -22,7 +24,7 @@
 
 namespace {
 
-const QString kDefaultLogo = QStringLiteral("quil.jpg");
+const QString kDefaultLogo = QLatin1String(db::templ::OrgLogo);
 
 } // namespace
 
@@ -224,13 +226,11 @@ void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::Fail
 void FileCommands::LoadReportLogo()
 {
     auto& S = f.S;
-    // The default logo's short name stands for the file in the program folder, whatever the
-    // process's current folder is.
-    const QString path = S.OrgLogo == kDefaultLogo ? S.AppDir + kDefaultLogo : S.OrgLogo;
-    if (path.isEmpty()) {
-        f.Picture1->setPixmap(QPixmap());
+    // An earlier file's picture never stays behind this file's logo, loaded or not.
+    f.Picture1->setPixmap(QPixmap());
+    const QString path = ReportLogoPath(S);
+    if (path.isEmpty())
         return;
-    }
     QImageReader reader(path);
     const QImage image = reader.read();
     if (image.isNull()) {

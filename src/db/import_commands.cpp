@@ -10,18 +10,23 @@
 #include "platform/dao/database.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/work_progress.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProgressDialog>
 
 namespace {
 
 using db::import::Kind;
 
 const QString kCsvFilter = QStringLiteral("CSV Files (comma-separated)|*.csv|All Files|*.*");
+const QString kProgressName = QStringLiteral("ImportProgress");
+
+db::import::Progress tellOf(ui::WorkProgress& progress)
+{
+    return [&progress](std::int64_t done, std::int64_t total) { return progress.tell(done, total); };
+}
 
 QString count(std::int64_t n)
 {
@@ -32,44 +37,6 @@ QString plural(std::int64_t n, const char* one, const char* many)
 {
     return QStringLiteral("%1 %2").arg(count(n), QLatin1String(n == 1 ? one : many));
 }
-
-// A progress dialog that shows only when the work lasts, counting in thousands so that any
-// count fits the bar's range.
-class ImportProgress {
-public:
-    ImportProgress(QWidget* parent, const QString& title, const QString& label)
-        : dialog_(label, QStringLiteral("Cancel"), 0, 0, parent)
-    {
-        dialog_.setObjectName(QStringLiteral("ImportProgress"));
-        dialog_.setWindowTitle(title);
-        dialog_.setWindowModality(Qt::WindowModal);
-        dialog_.setMinimumDuration(500);
-        dialog_.setAutoClose(false);
-        dialog_.setAutoReset(false);
-        dialog_.setValue(0);
-        since_.start();
-    }
-    ~ImportProgress() { dialog_.close(); }
-    ImportProgress(const ImportProgress&) = delete;
-    ImportProgress& operator=(const ImportProgress&) = delete;
-
-    db::import::Progress tell()
-    {
-        return [this](std::int64_t done, std::int64_t total) {
-            if (since_.elapsed() >= 40) {
-                dialog_.setMaximum(static_cast<int>(total / 1000));
-                dialog_.setValue(static_cast<int>(std::min(done, total) / 1000));
-                ui::current().processEvents();
-                since_.restart();
-            }
-            return !dialog_.wasCanceled();
-        };
-    }
-
-private:
-    QProgressDialog dialog_;
-    QElapsedTimer since_;
-};
 
 } // namespace
 
@@ -97,8 +64,8 @@ void FileCommands::importCsv(Kind kind)
     db::import::Plan plan;
     ui::current().setBusyPointer(true);
     try {
-        ImportProgress progress(&f, title, QStringLiteral("Reading %1").arg(QFileInfo(path).fileName()));
-        const db::import::Outcome read = db::import::analyse(*S.db, path, kind, plan, progress.tell());
+        ui::WorkProgress progress(&f, kProgressName, title, QStringLiteral("Reading %1").arg(QFileInfo(path).fileName()));
+        const db::import::Outcome read = db::import::analyse(*S.db, path, kind, plan, tellOf(progress));
         ui::current().setBusyPointer(false);
         if (read == db::import::Outcome::Cancelled)
             return;
@@ -135,8 +102,8 @@ void FileCommands::importCsv(Kind kind)
     db::import::Outcome outcome = db::import::Outcome::Cancelled;
     ui::current().setBusyPointer(true);
     try {
-        ImportProgress progress(&f, title, QStringLiteral("Importing %1").arg(QFileInfo(path).fileName()));
-        outcome = db::import::write(*S.db, plan, progress.tell(), written);
+        ui::WorkProgress progress(&f, kProgressName, title, QStringLiteral("Importing %1").arg(QFileInfo(path).fileName()));
+        outcome = db::import::write(*S.db, plan, tellOf(progress), written);
     } catch (const jet::DbError& e) {
         ui::current().setBusyPointer(false);
         S.LastAnswer = ui::dataError(QStringLiteral("The import could not be saved: nothing has been written.\n\n%1").arg(e.reason()));

@@ -1,6 +1,7 @@
 #include "filters/donat_query.h"
 
 #include "frame/main_state.h"
+#include "platform/ui/object_names.h"
 #include "platform/ui/ui.h"
 #include "schema/schema.h"
 
@@ -33,11 +34,6 @@ constexpr std::array<int, 4> kSecondBox{1, 3, -1, 6};
 
 constexpr int kAmount = 0, kCheck = 1, kDestination = 2, kDate = 3;
 
-QString element(const char* array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
 QStringList itemsOf(int row)
 {
     switch (row) {
@@ -65,29 +61,29 @@ void DonatQuery::createControls()
     Frame1->setObjectName(QStringLiteral("Frame1"));
     for (std::size_t i = 0; i < Label1.size(); ++i) {
         Label1[i] = new QLabel(QLatin1String(kInstructions[i]), Frame1);
-        Label1[i]->setObjectName(element("Label1", static_cast<int>(i)));
+        Label1[i]->setObjectName(ui::elementName("Label1", static_cast<int>(i)));
     }
     for (int row = 0; row < 4; ++row) {
         const auto r = static_cast<std::size_t>(row);
         Label5[r] = new QLabel(QLatin1String(kRows[r]), this);
-        Label5[r]->setObjectName(element("Label5", row));
+        Label5[r]->setObjectName(ui::elementName("Label5", row));
         // A drop-down list: one of its items, or none, never typed text.
         CB[r] = new QComboBox(this);
-        CB[r]->setObjectName(element("CB", row));
+        CB[r]->setObjectName(ui::elementName("CB", row));
         CB[r]->setEditable(false);
         CB[r]->addItems(itemsOf(row));
         Label5[r]->setBuddy(CB[r]);
     }
     for (int i = 0; i < 7; ++i) {
         TB[static_cast<std::size_t>(i)] = new QLineEdit(this);
-        TB[static_cast<std::size_t>(i)]->setObjectName(element("TB", i));
+        TB[static_cast<std::size_t>(i)]->setObjectName(ui::elementName("TB", i));
     }
     // A destination longer than the field can neither be nor be contained in one.
     TB[4]->setMaxLength(db::textFieldSize(u"Payments", u"Destination"));
     TB[4]->setMinimumWidth(TB[4]->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
     for (int i : {0, 1, 3}) {
         CK[static_cast<std::size_t>(i)] = new QCheckBox(i == kDate ? QStringLiteral("To") : QStringLiteral("<"), this);
-        CK[static_cast<std::size_t>(i)]->setObjectName(element("CK", i));
+        CK[static_cast<std::size_t>(i)]->setObjectName(ui::elementName("CK", i));
     }
 
     Command1 = new QPushButton(QStringLiteral("&OK"), this);

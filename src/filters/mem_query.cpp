@@ -1,6 +1,7 @@
 #include "filters/mem_query.h"
 
 #include "frame/main_state.h"
+#include "platform/ui/object_names.h"
 #include "platform/ui/ui.h"
 #include "schema/schema.h"
 
@@ -27,11 +28,6 @@ constexpr std::array<const char*, filters::kMemberBoxes> kCaptions{
     "MemberID:", "First Name:", "Last Name:", "Address:", "City:", "State:", "Zip Code:", "Home Phone:", "Notes:",
 };
 
-QString element(const char* array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
 } // namespace
 
 MemQuery::MemQuery(MainState& S, QWidget* parent) : QDialog(parent), S(S)
@@ -51,14 +47,14 @@ void MemQuery::createControls()
     Frame1->setObjectName(QStringLiteral("Frame1"));
     for (std::size_t i = 0; i < Label1.size(); ++i) {
         Label1[i] = new QLabel(QLatin1String(kInstructions[i]), Frame1);
-        Label1[i]->setObjectName(element("Label1", static_cast<int>(i)));
+        Label1[i]->setObjectName(ui::elementName("Label1", static_cast<int>(i)));
     }
 
     const auto columns = db::memberColumns();
     for (int i = 0; i < filters::kMemberBoxes; ++i) {
         const auto k = static_cast<std::size_t>(i);
         lblLabels[k] = new QLabel(QLatin1String(kCaptions[k]), this);
-        lblLabels[k]->setObjectName(element("lblLabels", i));
+        lblLabels[k]->setObjectName(ui::elementName("lblLabels", i));
         if (i == kNotes) {
             auto* notes = new QPlainTextEdit(this);
             notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -76,7 +72,7 @@ void MemQuery::createControls()
                 line->setFixedWidth(line->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 10 + 12);
             TF[k] = line;
         }
-        TF[k]->setObjectName(element("TF", i));
+        TF[k]->setObjectName(ui::elementName("TF", i));
         lblLabels[k]->setBuddy(TF[k]);
     }
 

@@ -6,6 +6,7 @@
 #include "frame/second_copy.h"
 #include "platform/data/bound_text_box.h"
 #include "platform/data/data_control.h"
+#include "platform/ui/object_names.h"
 #include "platform/ui/save_target.h"
 #include "schema/own_files.h"
 #include "schema/schema.h"
@@ -24,27 +25,15 @@
 
 namespace {
 
-QString elementName(const char* array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
-template <class Widget>
-Widget* named(Widget* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QLabel* label(QWidget* parent, const char* name, const QString& caption)
 {
-    return named(new QLabel(caption, parent), QLatin1String(name));
+    return ui::named(new QLabel(caption, parent), name);
 }
 
 // A shape control: an outline only, so that whatever lies under it shows through.
 QFrame* shape(QWidget* parent, const char* name)
 {
-    auto* frame = named(new QFrame(parent), QLatin1String(name));
+    auto* frame = ui::named(new QFrame(parent), name);
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Plain);
     frame->setLineWidth(1);
@@ -70,7 +59,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("QUIL"));
     setWindowIcon(QIcon(ProgramFolder() + QStringLiteral("quil.png")));
 
-    client = named(new ClientArea(this), QStringLiteral("client"));
+    client = ui::named(new ClientArea(this), QStringLiteral("client"));
     setCentralWidget(client);
 
     createControls();
@@ -98,7 +87,7 @@ void frmMain::createControls()
         throw std::logic_error("The member fields of the window and the columns of Members differ");
     for (int i = 0; i < 9; ++i) {
         const db::ColumnDef& column = columns[i];
-        lblLabels[i] = named(new QLabel(QLatin1String(kFieldCaptions[i]), client), elementName("lblLabels", i));
+        lblLabels[i] = ui::named(new QLabel(QLatin1String(kFieldCaptions[i]), client), ui::elementName("lblLabels", i));
         if (i == TextFields::kNotes) {
             auto* box = new data::BoundMemoBox(client);
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -109,7 +98,7 @@ void frmMain::createControls()
                 box->setMaxLength(limit);
             txtFields[i] = box;
         }
-        txtFields[i]->setObjectName(elementName("txtFields", i));
+        txtFields[i]->setObjectName(ui::elementName("txtFields", i));
         // Editing is for Executive mode; Notes shows only there.
         txtFields[i]->setEnabled(false);
     }
@@ -131,36 +120,36 @@ void frmMain::createControls()
     Label8 = label(client, "Label8", QStringLiteral("Rapid Search"));
     Label8->setAlignment(Qt::AlignCenter);
     Shape1 = shape(client, "Shape1");
-    EntNme = named(new QLineEdit(client), QStringLiteral("EntNme"));
-    C_List = named(new MatchList(client), QStringLiteral("C_List"));
-    ID_list = named(new MatchList(client), QStringLiteral("ID_list"));
+    EntNme = ui::named(new QLineEdit(client), QStringLiteral("EntNme"));
+    C_List = ui::named(new MatchList(client), QStringLiteral("C_List"));
+    ID_list = ui::named(new MatchList(client), QStringLiteral("ID_list"));
     Shape3 = shape(client, "Shape3");
     Label1 = label(client, "Label1", QLatin1String(kHelpText));
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    grdDataGrid = named(new QTableView(client), QStringLiteral("grdDataGrid"));
+    grdDataGrid = ui::named(new QTableView(client), QStringLiteral("grdDataGrid"));
     grdDataGrid->installEventFilter(this);
 
-    datPrimaryRS = named(new data::DataControl(client), QStringLiteral("datPrimaryRS"));
+    datPrimaryRS = ui::named(new data::DataControl(client), QStringLiteral("datPrimaryRS"));
     datPrimaryRS->setCaption(QStringLiteral(" Members"));
-    datSecondaryRS = named(new data::DataControl(client), QStringLiteral("datSecondaryRS"));
+    datSecondaryRS = ui::named(new data::DataControl(client), QStringLiteral("datSecondaryRS"));
     datSecondaryRS->setCaption(QStringLiteral("Secondary"));
     datSecondaryRS->hide();
-    datScratchRS = named(new data::DataControl(client), QStringLiteral("datScratchRS"));
+    datScratchRS = ui::named(new data::DataControl(client), QStringLiteral("datScratchRS"));
     datScratchRS->setCaption(QStringLiteral("Scratch"));
     datScratchRS->hide();
     for (int i = 0; i < 9; ++i)
         txtFields.bind(i, datPrimaryRS, QLatin1String(columns[i].name));
 
-    Picture1 = named(new QLabel(client), QStringLiteral("Picture1"));
+    Picture1 = ui::named(new QLabel(client), QStringLiteral("Picture1"));
 
-    Picture2 = named(new QFrame(client), QStringLiteral("Picture2"));
+    Picture2 = ui::named(new QFrame(client), QStringLiteral("Picture2"));
     Picture2->setFrameShape(QFrame::Panel);
     Picture2->setFrameShadow(QFrame::Raised);
     Picture2->setAutoFillBackground(true);
     auto* busyLayout = new QVBoxLayout(Picture2);
-    AniNumOne = named(new QProgressBar(Picture2), QStringLiteral("AniNumOne"));
+    AniNumOne = ui::named(new QProgressBar(Picture2), QStringLiteral("AniNumOne"));
     AniNumOne->setTextVisible(false);
     Label9 = label(Picture2, "Label9", QStringLiteral("Querying Database..."));
     Label9->setAlignment(Qt::AlignCenter);

@@ -6,6 +6,7 @@
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/jet/db_error.h"
+#include "platform/ui/object_names.h"
 #include "platform/ui/ui.h"
 #include "schema/counters.h"
 #include "schema/schema.h"
@@ -33,11 +34,6 @@ QString fieldOf(int box)
 // Boxes 0 to 2 must be filled before a member can be added.
 constexpr int kRequired = 3;
 
-QString elementName(const char* array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
 } // namespace
 
 AddMember::AddMember(MainState& S, QString& newMemberCriteria, std::shared_ptr<dao::Database> database, QWidget* parent)
@@ -51,7 +47,7 @@ AddMember::AddMember(MainState& S, QString& newMemberCriteria, std::shared_ptr<d
     auto* grid = new QGridLayout(Frame1);
     for (int i = 0; i < 8; ++i) {
         Label1[i] = new QLabel(QLatin1String(kCaptions[i]), Frame1);
-        Label1[i]->setObjectName(elementName("Label1", i));
+        Label1[i]->setObjectName(ui::elementName("Label1", i));
         if (i == kNotes) {
             auto* notes = new QPlainTextEdit(Frame1);
             // Tab moves on to the buttons instead of typing a tab into the notes.
@@ -66,7 +62,7 @@ AddMember::AddMember(MainState& S, QString& newMemberCriteria, std::shared_ptr<d
                 line->setMaxLength(size);
             NewMem[i] = line;
         }
-        NewMem[i]->setObjectName(elementName("NewMem", i));
+        NewMem[i]->setObjectName(ui::elementName("NewMem", i));
         Label1[i]->setBuddy(NewMem[i]);
         grid->addWidget(Label1[i], i, 0, i == kNotes ? Qt::AlignTop : Qt::Alignment());
         grid->addWidget(NewMem[i], i, 1);

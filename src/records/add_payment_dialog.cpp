@@ -8,6 +8,7 @@
 #include "platform/jet/db_error.h"
 #include "platform/jet/translator.h"
 #include "platform/ui/elided_label.h"
+#include "platform/ui/object_names.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
@@ -37,18 +38,6 @@ int destinationLength()
 
 const QString kDestQuery = QStringLiteral("SELECT * FROM Dest");
 
-template <class Widget>
-Widget* named(Widget* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QString element(const char* array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
 } // namespace
 
 AddPayment::AddPayment(MainState& S, DonationEntry& entry, std::shared_ptr<dao::Database> database, QWidget* parent)
@@ -66,15 +55,15 @@ AddPayment::~AddPayment() = default;
 
 void AddPayment::createControls()
 {
-    Frame1 = named(new QGroupBox(QStringLiteral("Enter Donation Info"), this), QStringLiteral("Frame1"));
-    Label2 = named(new ui::ElidedLabel(Frame1), QStringLiteral("Label2"));
+    Frame1 = ui::named(new QGroupBox(QStringLiteral("Enter Donation Info"), this), QStringLiteral("Frame1"));
+    Label2 = ui::named(new ui::ElidedLabel(Frame1), QStringLiteral("Label2"));
     const char* const captions[4] = {"Amount", "Check #", "Destination", "Donation Date"};
     for (int i = 0; i < 4; ++i)
-        Label1[i] = named(new QLabel(QLatin1String(captions[i]), Frame1), element("Label1", i));
+        Label1[i] = ui::named(new QLabel(QLatin1String(captions[i]), Frame1), ui::elementName("Label1", i));
     for (int i : {0, 1, 3})
-        Text1[i] = named(new QLineEdit(Frame1), element("Text1", i));
+        Text1[i] = ui::named(new QLineEdit(Frame1), ui::elementName("Text1", i));
 
-    Combo1 = named(new QComboBox(Frame1), QStringLiteral("Combo1"));
+    Combo1 = ui::named(new QComboBox(Frame1), QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     // What is typed stays as typed: no completion from the list, and Enter adds nothing to it.
     Combo1->setCompleter(nullptr);
@@ -86,24 +75,24 @@ void AddPayment::createControls()
     for (int i : {0, 2, 3})
         Label1[i]->setBuddy(i == 2 ? static_cast<QWidget*>(Combo1) : Text1[i]);
 
-    Check1 = named(new QCheckBox(QStringLiteral("Remember &Date"), Frame1), QStringLiteral("Check1"));
-    Option1 = named(new QRadioButton(QStringLiteral("&Single Donation"), Frame1), QStringLiteral("Option1"));
-    Option2 = named(new QRadioButton(QStringLiteral("&Multiple Donation"), Frame1), QStringLiteral("Option2"));
+    Check1 = ui::named(new QCheckBox(QStringLiteral("Remember &Date"), Frame1), QStringLiteral("Check1"));
+    Option1 = ui::named(new QRadioButton(QStringLiteral("&Single Donation"), Frame1), QStringLiteral("Option1"));
+    Option2 = ui::named(new QRadioButton(QStringLiteral("&Multiple Donation"), Frame1), QStringLiteral("Option2"));
     Option1->setChecked(true);
     Option2->setEnabled(false);
-    Command3 = named(new QPushButton(QString(8, u' ') + QStringLiteral("&Add item") + QString(13, u' ')
+    Command3 = ui::named(new QPushButton(QString(8, u' ') + QStringLiteral("&Add item") + QString(13, u' ')
                                          + QStringLiteral("to Destination"),
                                      Frame1),
                      QStringLiteral("Command3"));
-    Command4 = named(new QPushButton(QString(4, u' ') + QStringLiteral("&Remove item") + QString(8, u' ')
+    Command4 = ui::named(new QPushButton(QString(4, u' ') + QStringLiteral("&Remove item") + QString(8, u' ')
                                          + QStringLiteral("from Destination"),
                                      Frame1),
                      QStringLiteral("Command4"));
     Command3->setEnabled(false);
     Command4->setEnabled(false);
 
-    Command1 = named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("Command1"));
-    Command2 = named(new QPushButton(QStringLiteral("&Cancel"), this), QStringLiteral("Command2"));
+    Command1 = ui::named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("Command1"));
+    Command2 = ui::named(new QPushButton(QStringLiteral("&Cancel"), this), QStringLiteral("Command2"));
     // Enter in any box presses OK, so that a donation is recorded from the keyboard alone
     // (amount, Tab to the destination, Enter). A half-filled entry is still refused by OK's
     // rules, with their messages. A button that has the focus takes Enter itself: Enter on
@@ -112,9 +101,9 @@ void AddPayment::createControls()
         b->setAutoDefault(true);
     Command1->setDefault(true);
 
-    A_List = named(new QListWidget(this), QStringLiteral("A_List"));
-    D_List = named(new QListWidget(this), QStringLiteral("D_List"));
-    Data1 = named(new data::DataControl(this), QStringLiteral("Data1"));
+    A_List = ui::named(new QListWidget(this), QStringLiteral("A_List"));
+    D_List = ui::named(new QListWidget(this), QStringLiteral("D_List"));
+    Data1 = ui::named(new data::DataControl(this), QStringLiteral("Data1"));
     for (QWidget* hidden : std::initializer_list<QWidget*>{A_List, D_List, Data1})
         hidden->hide();
 }

@@ -1,6 +1,7 @@
 #include "records/batch_dialog.h"
 
 #include "frame/main_state.h"
+#include "platform/ui/object_names.h"
 #include "platform/ui/ui.h"
 
 #include <QGridLayout>
@@ -11,13 +12,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 const QString kTitle = QStringLiteral("Batch Totals");
 
@@ -30,7 +24,7 @@ BatchTotalsDialog::BatchTotalsDialog(MainState& S, std::optional<records::BatchT
     setWindowTitle(kTitle);
     const bool running = batch_.has_value();
 
-    lblIntro = named(new QLabel(running ? QStringLiteral("A batch is being entered. End Batch compares what was recorded "
+    lblIntro = ui::named(new QLabel(running ? QStringLiteral("A batch is being entered. End Batch compares what was recorded "
                                                          "with what was expected; the donations stay recorded either way.")
                                         : QStringLiteral("Type the number of gifts in the batch and their total. "
                                                          "Every donation recorded from now on counts towards the batch, "
@@ -38,19 +32,19 @@ BatchTotalsDialog::BatchTotalsDialog(MainState& S, std::optional<records::BatchT
                                 this),
                      "lblIntro");
     lblIntro->setWordWrap(true);
-    lblGifts = named(new QLabel(QStringLiteral("&Gifts expected"), this), "lblGifts");
-    txtGifts = named(new QLineEdit(this), "txtGifts");
-    lblTotal = named(new QLabel(QStringLiteral("&Total expected"), this), "lblTotal");
-    txtTotal = named(new QLineEdit(this), "txtTotal");
+    lblGifts = ui::named(new QLabel(QStringLiteral("&Gifts expected"), this), "lblGifts");
+    txtGifts = ui::named(new QLineEdit(this), "txtGifts");
+    lblTotal = ui::named(new QLabel(QStringLiteral("&Total expected"), this), "lblTotal");
+    txtTotal = ui::named(new QLineEdit(this), "txtTotal");
     lblGifts->setBuddy(txtGifts);
     lblTotal->setBuddy(txtTotal);
     txtGifts->setMaxLength(9);
     txtTotal->setMaxLength(20);
-    lblProgress = named(new QLabel(this), "lblProgress");
+    lblProgress = ui::named(new QLabel(this), "lblProgress");
 
-    cmdOK = named(new QPushButton(QStringLiteral("&Start Batch"), this), "cmdOK");
-    cmdEnd = named(new QPushButton(QStringLiteral("&End Batch"), this), "cmdEnd");
-    cmdCancel = named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("&Start Batch"), this), "cmdOK");
+    cmdEnd = ui::named(new QPushButton(QStringLiteral("&End Batch"), this), "cmdEnd");
+    cmdCancel = ui::named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel");
     if (running) {
         txtGifts->setText(QString::number(batch_->expectedGifts()));
         txtTotal->setText(records::batchAmount(batch_->expectedTotal()));

@@ -4,6 +4,7 @@
 #include "platform/dao/database.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/elided_label.h"
+#include "platform/ui/object_names.h"
 #include "platform/ui/ui.h"
 
 #include <QGridLayout>
@@ -17,13 +18,6 @@
 #include <exception>
 
 namespace {
-
-template <class W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // The member a box names; none for a text that is not a member number.
 std::optional<std::int64_t> typedNumber(const QLineEdit* box)
@@ -47,18 +41,18 @@ MergeMembers::MergeMembers(MainState& S, std::shared_ptr<dao::Database> database
     intro->setObjectName(QStringLiteral("lblIntro"));
     intro->setWordWrap(true);
 
-    auto* keepGroup = named(new QGroupBox(QStringLiteral("Member to keep"), this), "fraKeep");
-    auto* mergeGroup = named(new QGroupBox(QStringLiteral("Member to merge into it"), this), "fraMerge");
-    lblKeep = named(new QLabel(QStringLiteral("Member &number"), keepGroup), "lblKeep");
-    txtKeep = named(new QLineEdit(keepGroup), "txtKeep");
-    lblKeepName = named(new ui::ElidedLabel(keepGroup, 40), "lblKeepName");
-    lblKeepAddress = named(new ui::ElidedLabel(keepGroup, 40), "lblKeepAddress");
-    lblKeepDonations = named(new QLabel(keepGroup), "lblKeepDonations");
-    lblMerge = named(new QLabel(QStringLiteral("Member n&umber"), mergeGroup), "lblMerge");
-    txtMerge = named(new QLineEdit(mergeGroup), "txtMerge");
-    lblMergeName = named(new ui::ElidedLabel(mergeGroup, 40), "lblMergeName");
-    lblMergeAddress = named(new ui::ElidedLabel(mergeGroup, 40), "lblMergeAddress");
-    lblMergeDonations = named(new QLabel(mergeGroup), "lblMergeDonations");
+    auto* keepGroup = ui::named(new QGroupBox(QStringLiteral("Member to keep"), this), "fraKeep");
+    auto* mergeGroup = ui::named(new QGroupBox(QStringLiteral("Member to merge into it"), this), "fraMerge");
+    lblKeep = ui::named(new QLabel(QStringLiteral("Member &number"), keepGroup), "lblKeep");
+    txtKeep = ui::named(new QLineEdit(keepGroup), "txtKeep");
+    lblKeepName = ui::named(new ui::ElidedLabel(keepGroup, 40), "lblKeepName");
+    lblKeepAddress = ui::named(new ui::ElidedLabel(keepGroup, 40), "lblKeepAddress");
+    lblKeepDonations = ui::named(new QLabel(keepGroup), "lblKeepDonations");
+    lblMerge = ui::named(new QLabel(QStringLiteral("Member n&umber"), mergeGroup), "lblMerge");
+    txtMerge = ui::named(new QLineEdit(mergeGroup), "txtMerge");
+    lblMergeName = ui::named(new ui::ElidedLabel(mergeGroup, 40), "lblMergeName");
+    lblMergeAddress = ui::named(new ui::ElidedLabel(mergeGroup, 40), "lblMergeAddress");
+    lblMergeDonations = ui::named(new QLabel(mergeGroup), "lblMergeDonations");
     lblKeep->setBuddy(txtKeep);
     lblMerge->setBuddy(txtMerge);
     for (QLineEdit* box : {txtKeep, txtMerge}) {
@@ -77,8 +71,8 @@ MergeMembers::MergeMembers(MainState& S, std::shared_ptr<dao::Database> database
     lay(keepGroup, lblKeep, txtKeep, lblKeepName, lblKeepAddress, lblKeepDonations);
     lay(mergeGroup, lblMerge, txtMerge, lblMergeName, lblMergeAddress, lblMergeDonations);
 
-    cmdOK = named(new QPushButton(QStringLiteral("&Merge"), this), "cmdOK");
-    cmdCancel = named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("&Merge"), this), "cmdOK");
+    cmdCancel = ui::named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel");
     // Enter in a box must not merge before the user has seen whom the number names.
     for (QPushButton* b : {cmdOK, cmdCancel}) {
         b->setAutoDefault(false);

@@ -2,6 +2,7 @@
 
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
+#include "platform/jet/text_fold.h"
 #include "platform/jet/translator.h"
 #include "platform/vb/format.h"
 #include "reports/csv_writer.h"
@@ -221,7 +222,8 @@ ExportResult exportFundTotals(dao::Database& db, std::optional<vb::DateTime> fro
     }
 
     std::vector<std::pair<QString, Fund>> ordered(funds.keyValueBegin(), funds.keyValueEnd());
-    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // In the order the file's collation gives the funds, as a GROUP BY Destination would list them.
+    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return jet::compareFolded(a.first, b.first) < 0; });
 
     // The few lines go through the same writer and the same all-or-nothing file.
     QSaveFile file(path);

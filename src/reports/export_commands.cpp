@@ -5,15 +5,14 @@
 #include "platform/data/data_control.h"
 #include "platform/ui/save_target.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/work_progress.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
 #include "reports/csv_export.h"
 #include "reports/csv_writer.h"
 #include "reports/fund_range_dialog.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProgressDialog>
 
 namespace {
 
@@ -40,28 +39,12 @@ QString ExportCommands::chooseFile(const QString& title, const QString& suggeste
 template <class Work>
 void ExportCommands::run(const QString& title, const QString& path, const QString& what, Work work)
 {
-    QProgressDialog progress(QStringLiteral("Writing %1").arg(QFileInfo(path).fileName()), QStringLiteral("Cancel"), 0, 0, &f);
-    progress.setObjectName(QStringLiteral("ExportProgress"));
-    progress.setWindowTitle(title);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setValue(0);
-    QElapsedTimer since;
-    since.start();
-    const reports::ExportProgress tell = [&](std::int64_t done, std::int64_t total) {
-        if (since.elapsed() >= 40) {
-            // The bar counts in thousands, so that any count fits its int range.
-            progress.setMaximum(static_cast<int>(total / 1000));
-            progress.setValue(static_cast<int>(std::min(done, total) / 1000));
-            progress.setLabelText(total > 0 ? QStringLiteral("%1 of %2 lines").arg(count(done), count(total))
-                                            : QStringLiteral("%1 lines").arg(count(done)));
-            ui::current().processEvents();
-            since.restart();
-        }
-        return !progress.wasCanceled();
-    };
+    ui::WorkProgress progress(&f, QStringLiteral("ExportProgress"), title, QStringLiteral("Writing %1").arg(QFileInfo(path).fileName()),
+                              [](std::int64_t done, std::int64_t total) {
+                                  return total > 0 ? QStringLiteral("%1 of %2 lines").arg(count(done), count(total))
+                                                   : QStringLiteral("%1 lines").arg(count(done));
+                              });
+    const reports::ExportProgress tell = [&](std::int64_t done, std::int64_t total) { return progress.tell(done, total); };
 
     std::int64_t written = 0;
     reports::ExportResult result = reports::ExportResult::Cancelled;

@@ -3,6 +3,8 @@
 #include "frame/main_state.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
+#include "platform/jet/text_fold.h"
+#include "platform/ui/object_names.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/skip_on_failure.h"
@@ -35,29 +37,17 @@ using namespace reports;
 
 namespace {
 
-QString element(const char* array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
-template <class W>
-W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 struct Entry {
     QString text;
     std::int64_t id = 0;
 };
 
-// The list is kept in alphabetical order, letter case aside, as a sorted list box keeps it.
+// The list is kept in alphabetical order, as a sorted list box keeps it, in the file's own
+// collation: the names stand as every sort and index of the file has them.
 void sortEntries(std::vector<Entry>& entries)
 {
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return jet::compareFolded(a.text, b.text) < 0; });
 }
 
 } // namespace
@@ -89,65 +79,65 @@ void Printouts::createControls()
     static constexpr std::array<const char*, 5> kTypes{
         "&Member Statements", "&Accountant Statement", "Ca&tegory Statements", "Current &Filtered Statement",
         "Create Mail Merge &Data File"};
-    Frame2 = named(new QGroupBox(QStringLiteral("Type of Report"), this), QStringLiteral("Frame2"));
+    Frame2 = ui::named(new QGroupBox(QStringLiteral("Type of Report"), this), QStringLiteral("Frame2"));
     for (int i = 0; i < 5; ++i)
         PrnOp[static_cast<std::size_t>(i)] =
-            named(new QRadioButton(QLatin1String(kTypes[static_cast<std::size_t>(i)]), Frame2), element("PrnOp", i));
+            ui::named(new QRadioButton(QLatin1String(kTypes[static_cast<std::size_t>(i)]), Frame2), ui::elementName("PrnOp", i));
 
-    Frame1 = named(new QGroupBox(QStringLiteral("Select Items to Print"), this), QStringLiteral("Frame1"));
-    PrnList = named(new QListWidget(Frame1), QStringLiteral("PrnList"));
+    Frame1 = ui::named(new QGroupBox(QStringLiteral("Select Items to Print"), this), QStringLiteral("Frame1"));
+    PrnList = ui::named(new QListWidget(Frame1), QStringLiteral("PrnList"));
     PrnList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     PrnList->setUniformItemSizes(true);  // a hundred thousand members lay out at once
     QPalette grey = PrnList->palette();
     grey.setColor(QPalette::Base, QColor(0xE0, 0xE0, 0xE0));
     PrnList->setPalette(grey);
-    Check1 = named(new QCheckBox(QStringLiteral("Select All &Entries"), Frame1), QStringLiteral("Check1"));
-    Label1[0] = named(new QLabel(QStringLiteral("Hold down the SHIFT key to select a range of items with a left mouse click."), Frame1),
-                      element("Label1", 0));
-    Label1[1] = named(new QLabel(QStringLiteral("Hold down the CTRL key to select multiple items with a left mouse click."), Frame1),
-                      element("Label1", 1));
+    Check1 = ui::named(new QCheckBox(QStringLiteral("Select All &Entries"), Frame1), QStringLiteral("Check1"));
+    Label1[0] = ui::named(new QLabel(QStringLiteral("Hold down the SHIFT key to select a range of items with a left mouse click."), Frame1),
+                      ui::elementName("Label1", 0));
+    Label1[1] = ui::named(new QLabel(QStringLiteral("Hold down the CTRL key to select multiple items with a left mouse click."), Frame1),
+                      ui::elementName("Label1", 1));
     for (QLabel* hint : Label1)
         hint->setWordWrap(true);
 
-    Frame3 = named(new QGroupBox(QStringLiteral("Dates"), this), QStringLiteral("Frame3"));
-    Check2 = named(new QCheckBox(QStringLiteral("&Select All Dates"), Frame3), QStringLiteral("Check2"));
+    Frame3 = ui::named(new QGroupBox(QStringLiteral("Dates"), this), QStringLiteral("Frame3"));
+    Check2 = ui::named(new QCheckBox(QStringLiteral("&Select All Dates"), Frame3), QStringLiteral("Check2"));
     const char* const dateCaptions[] = {"From", "To"};
     for (int i = 0; i < 2; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        Label3[k] = named(new QLabel(QLatin1String(dateCaptions[k]), Frame3), element("Label3", i));
-        P_Date[k] = named(new QLineEdit(Frame3), element("P_Date", i));
+        Label3[k] = ui::named(new QLabel(QLatin1String(dateCaptions[k]), Frame3), ui::elementName("Label3", i));
+        P_Date[k] = ui::named(new QLineEdit(Frame3), ui::elementName("P_Date", i));
         Label3[k]->setBuddy(P_Date[k]);
     }
 
-    Command1 = named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("Command1"));
-    Command2 = named(new QPushButton(QStringLiteral("&Cancel"), this), QStringLiteral("Command2"));
+    Command1 = ui::named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("Command1"));
+    Command2 = ui::named(new QPushButton(QStringLiteral("&Cancel"), this), QStringLiteral("Command2"));
     for (QPushButton* b : {Command1, Command2}) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
 
     // The busy panel while the destinations are queried, and the progress while members load.
-    Picture2 = named(new QFrame(this), QStringLiteral("Picture2"));
+    Picture2 = ui::named(new QFrame(this), QStringLiteral("Picture2"));
     Picture2->setFrameShape(QFrame::Panel);
     Picture2->setFrameShadow(QFrame::Raised);
     Picture2->setAutoFillBackground(true);
-    Label9 = named(new QLabel(QStringLiteral("Querying Database..."), Picture2), QStringLiteral("Label9"));
+    Label9 = ui::named(new QLabel(QStringLiteral("Querying Database..."), Picture2), QStringLiteral("Label9"));
     Label9->setAlignment(Qt::AlignCenter);
-    AniNumOne = named(new QProgressBar(Picture2), QStringLiteral("AniNumOne"));
+    AniNumOne = ui::named(new QProgressBar(Picture2), QStringLiteral("AniNumOne"));
     AniNumOne->setTextVisible(false);
     auto* busy = new QVBoxLayout(Picture2);
     busy->addWidget(AniNumOne);
     busy->addWidget(Label9);
 
-    AddPic = named(new QFrame(this), QStringLiteral("AddPic"));
+    AddPic = ui::named(new QFrame(this), QStringLiteral("AddPic"));
     AddPic->setFrameShape(QFrame::Panel);
     AddPic->setFrameShadow(QFrame::Raised);
     AddPic->setAutoFillBackground(true);
-    ProgressBar1 = named(new QProgressBar(AddPic), QStringLiteral("ProgressBar1"));
+    ProgressBar1 = ui::named(new QProgressBar(AddPic), QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
-    Label2[0] = named(new QLabel(QStringLiteral("BLANK"), AddPic), element("Label2", 0));
-    Label2[1] = named(new QLabel(QStringLiteral("0"), AddPic), element("Label2", 1));
+    Label2[0] = ui::named(new QLabel(QStringLiteral("BLANK"), AddPic), ui::elementName("Label2", 0));
+    Label2[1] = ui::named(new QLabel(QStringLiteral("0"), AddPic), ui::elementName("Label2", 1));
     auto* progress = new QVBoxLayout(AddPic);
     auto* labels = new QHBoxLayout;
     labels->addWidget(Label2[0]);
@@ -156,7 +146,7 @@ void Printouts::createControls()
     progress->addLayout(labels);
     progress->addWidget(ProgressBar1);
 
-    datPRINTrs = named(new data::DataControl(this), QStringLiteral("datPRINTrs"));
+    datPRINTrs = ui::named(new data::DataControl(this), QStringLiteral("datPRINTrs"));
     datPRINTrs->hide();
 }
 

@@ -5,6 +5,7 @@
 #include "reports/report_commands.h"
 
 #include "frame/frm_main.h"
+#include "frame/report_logo.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/jet/db_error.h"
@@ -17,28 +18,12 @@
 #include "reports/report_layouts.h"
 #include "reports/shaped_recordset.h"
 
-#include <QImageReader>
-#include <QLabel>
 #include <exception>
 
 namespace {
 
 const QString kCountFormat = QStringLiteral("##,###");
 const QString kTotalFormat = QStringLiteral("$##,##0.00");
-
-// The logo of the report's page header. A name of one character or none means no logo; the
-// picture the window loaded at open stands for the file, and a file that is not a picture
-// gives none.
-QImage reportLogo(const frmMain& f)
-{
-    if (f.S.OrgLogo.size() <= 1)
-        return {};
-    const QPixmap loaded = f.Picture1->pixmap();
-    if (!loaded.isNull())
-        return loaded.toImage();
-    QImageReader reader(f.S.OrgLogo);
-    return reader.read();
-}
 
 // The cover's controls 1 to 4, 6, 7 and 9; the page header's logo and its four organization
 // lines from `firstOrgLine`. Controls are counted from 1 in the order they stand.
@@ -53,7 +38,7 @@ void fillHeadings(report::Layout& layout, const frmMain& f, int logoControl, int
     cover[6].caption = S.ReportTitle;
     cover[8].caption = S.ReportGrandTotal;
     std::vector<report::Control>& header = layout.section(u"Section2").controls;
-    header[static_cast<std::size_t>(logoControl - 1)].picture = reportLogo(f);
+    header[static_cast<std::size_t>(logoControl - 1)].picture = ReportLogo(S);
     for (std::size_t i = 0; i < 4; ++i)
         header[static_cast<std::size_t>(firstOrgLine - 1) + i].caption = org[i];
 }

@@ -1,6 +1,8 @@
 // Which command lines are answered on the terminal, and which start the program on a file.
 #include "app/terminal_options.h"
+#include "frame/about_box.h"
 
+#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,6 +40,17 @@ TEST(TerminalOptions, HelpAndVersionStandingAloneAreAnsweredEverythingElseStarts
             EXPECT_EQ(answer->text.rfind(c.begins, 0), 0u) << answer->text;
         }
     }
+}
+
+// The version the terminal and the package report is the one the About box shows.
+TEST(TerminalOptions, TheVersionIsTheOneAboutShows)
+{
+    const auto answer = QuilModule::AnswerOnTerminal({"--version"});
+    ASSERT_TRUE(answer);
+    const QString version = QString::fromStdString(answer->text).trimmed().section(u' ', 1);
+    const AboutBox about(QString{});
+    EXPECT_TRUE(about.Version->text().contains(QStringLiteral(" v%1 ").arg(version)))
+        << "--version: " << answer->text << "About: " << about.Version->text().toStdString();
 }
 
 } // namespace

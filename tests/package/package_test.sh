@@ -54,6 +54,7 @@ for f in Base.dat quil.jpg quil.png; do
 done
 gzip -t "$root/usr/share/man/man1/quil.1.gz" 2>/dev/null || fail "the man page is not gzip"
 zcat "$root/usr/share/man/man1/quil.1.gz" | grep -q '^\.TH QUIL 1' || fail "the man page has no .TH line"
+zcat "$root/usr/share/man/man1/quil.1.gz" | grep -q "^\.TH QUIL 1 .*\"QUIL $version\"" || fail "the man page does not name version $version"
 
 # ---- The control fields ----------------------------------------------------------------------
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -101,6 +102,7 @@ grep -q '<glob pattern="\*.qdb"/>' "$mime" || fail "the MIME type has no *.qdb g
 grep -q '<launchable type="desktop-id">quil.desktop</launchable>' "$meta" || fail "the metainfo does not launch quil.desktop"
 grep -q "<mediatype>$type</mediatype>" "$meta" || fail "the metainfo does not provide $type"
 grep -q "<id>$(basename "$meta" .metainfo.xml)</id>" "$meta" || fail "the metainfo's file name is not its id"
+grep -q "<release version=\"$version\"" "$meta" || fail "the metainfo's release is not $version"
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$meta" >"$scratch/validate.log" 2>&1 || { cat "$scratch/validate.log"; fail "appstreamcli refuses the metainfo"; }
 fi

@@ -206,4 +206,55 @@ TEST_F(ReportWindowTest, CancelAndTheCloseBoxRunNoReport)
     }
 }
 
+// The member and destination lists stand in the order the file's own collation gives the same
+// texts: letter case aside, accented letters where the file puts them, and characters beyond
+// U+FFFF after U+FFFF (UTF-16 would put them before U+E000).
+TEST_F(ReportWindowTest, TheListsStandInTheOrderOfTheFile)
+{
+    {
+        sqlite::Connection c = keyed();
+        const char* const names[][3] = {
+            {"Émond", "Luc", "Église"}, {"Zimmerman", "Ann", "Zoo Fund"}, {"Bélanger", "Marc", "école"},
+            {"Byrne", "Tom", "Building"}, {"belanger", "amy", "bells"},    {"Ｔａｎａｋａ", "Yui", "Ｆｕｎｄ"},
+            {"𝒜lpha", "Bo", "𝒜rt"},       {"ÉMOND", "Zoé", "ÉCOLE B"},    {"émond", "", "Éa"},
+        };
+        for (const auto& n : names) {
+            sqlite::Statement member = c.prepare("INSERT INTO Members (LastName, FirstName) VALUES (?, ?)");
+            member.bind(1, QString::fromUtf8(n[0])).bind(2, QString::fromUtf8(n[1]));
+            member.step();
+            sqlite::Statement gift = c.prepare("INSERT INTO Payments (PaymentAmount, CheckNumber, Destination, PaymentDate, MemberID) "
+                                               "VALUES (10000, 1, ?, '2001-01-01 00:00:00', last_insert_rowid())");
+            gift.bind(1, QString::fromUtf8(n[2]));
+            gift.step();
+        }
+    }
+    const struct {
+        int type;
+        const char* fileOrder;  // the same texts, ordered by the file
+    } cases[] = {
+        {0, "SELECT LastName || ', ' || ifnull(FirstName, '') || ' \\' || MemberID AS entry FROM Members "
+            "ORDER BY entry COLLATE JETNOCASE"},
+        {2, "SELECT DISTINCT Destination FROM Payments ORDER BY Destination"},
+    };
+    frmMain& f = opened();
+    std::vector<QStringList> listed;
+    ui().queueDialog([&](QDialog& d) {
+        auto& p = static_cast<Printouts&>(d);
+        for (const auto& c : cases) {
+            ui::click(p, QStringLiteral("PrnOp(%1)").arg(c.type));
+            QStringList entries;
+            for (int i = 0; i < p.PrnList->count(); ++i)
+                entries << p.PrnList->item(i)->text();
+            listed.push_back(entries);
+        }
+        ui::click(p, "Command2");
+    });
+    f.mnuFilePrint_Click();
+    ASSERT_EQ(listed.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].type);
+        EXPECT_EQ(listed[i], tableRows(QString::fromUtf8(cases[i].fileOrder)));
+    }
+}
+
 } // namespace

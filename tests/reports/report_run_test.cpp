@@ -111,6 +111,50 @@ TEST_F(ReportWindowTest, EachReportTypeShowsItsPagesAndEmptiesItsWorkTable)
     }
 }
 
+// The logo a report prints is the one File > Properties left in force, from the next report on:
+// never the picture loaded when the file was opened.
+TEST_F(ReportWindowTest, TheLogoPrintedIsTheOneInForceNow)
+{
+    const QString newLogo = dir_.file("new logo.jpg");
+    ASSERT_TRUE(QImage(30, 10, QImage::Format_RGB32).save(newLogo));
+    const QString notAPicture = dir_.file("notes.jpg");
+    {
+        QFile text(notAPicture);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("not a picture");
+    }
+    const struct {
+        const char* name;
+        QString logo;       // typed into the logo box
+        const char* shown;  // the page header's image
+    } cases[] = {
+        {"a new picture", newLogo, "(picture 30x10)"},
+        {"no logo", "", "(no picture)"},
+        {"a name of one character", "x", "(no picture)"},
+        {"a file that is no picture", notAPicture, "(no picture)"},
+        {"the program folder's logo by its short name", "quil.jpg", "(picture 40x20)"},
+        {"a new picture again", newLogo, "(picture 30x10)"},
+    };
+    frmMain& f = opened();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui().queueDialog([&](QDialog& d) {
+            ui::child<QLineEdit>(d, "Text1(4)").setText(c.logo);
+            ui::click(d, "Command2");
+        });
+        f.mnuQuilProperties_Click();
+        QString pages;
+        queueChoice({1, {}});
+        queuePreview(&pages);
+        f.mnuFilePrint_Click();
+        const QStringList images = pages.split(u'\n').filter("Section2.Image1");
+        ASSERT_FALSE(images.isEmpty()) << pages.toStdString();
+        for (const QString& line : images)
+            EXPECT_TRUE(line.endsWith(QLatin1String(c.shown))) << line.toStdString();
+    }
+    EXPECT_TRUE(ui().messages().empty()) << ui().trace().join('\n').toStdString();
+}
+
 TEST_F(ReportWindowTest, TheCriteriaPageGoesToThePrinterOrWithoutOneToAPdfFile)
 {
     frmMain& f = opened();

@@ -64,4 +64,35 @@ int compareFolded(const char* a, std::size_t aLen, const char* b, std::size_t bL
     return pa == ea ? -1 : 1;
 }
 
+namespace {
+
+// The next code point of a UTF-16 text, folded as nextFolded folds it.
+char32_t nextFolded(QStringView text, qsizetype& i)
+{
+    const char16_t unit = text[i++].unicode();
+    if (unit < 0x80)
+        return foldAscii(static_cast<unsigned char>(unit));
+    char32_t code = unit;
+    if (QChar::isHighSurrogate(unit) && i < text.size() && QChar::isLowSurrogate(text[i].unicode()))
+        code = QChar::surrogateToUcs4(unit, text[i++].unicode());
+    return QChar::toCaseFolded(code);
+}
+
+} // namespace
+
+int compareFolded(QStringView a, QStringView b)
+{
+    qsizetype ia = 0;
+    qsizetype ib = 0;
+    while (ia < a.size() && ib < b.size()) {
+        const char32_t ca = nextFolded(a, ia);
+        const char32_t cb = nextFolded(b, ib);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (ia == a.size() && ib == b.size())
+        return 0;
+    return ia == a.size() ? -1 : 1;
+}
+
 } // namespace jet

@@ -7,9 +7,9 @@
 #include "platform/jet/db_error.h"
 #include "platform/ui/save_target.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/work_progress.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
@@ -246,27 +245,11 @@ void ReportPreview::txtPage_Enter()
 
 bool ReportPreview::withProgress(const QString& label, const std::function<bool(const Progress&)>& work)
 {
-    QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 1, this);
-    progress.setObjectName(QStringLiteral("ReportProgress"));
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setValue(0);
-    QElapsedTimer since;
-    since.start();
-    const Progress tell = [&](int done, int total) {
-        // Often enough for the bar and the Cancel button, seldom enough to cost nothing.
-        if (done == total || since.elapsed() >= 40) {
-            progress.setMaximum(total);
-            progress.setValue(done);
-            progress.setLabelText(QStringLiteral("%1: page %2 of %3").arg(label).arg(done).arg(total));
-            ui::current().processEvents();
-            since.restart();
-        }
-        return !progress.wasCanceled();
-    };
+    ui::WorkProgress progress(this, QStringLiteral("ReportProgress"), windowTitle(), label,
+                              [&label](std::int64_t done, std::int64_t total) {
+                                  return QStringLiteral("%1: page %2 of %3").arg(label).arg(done).arg(total);
+                              });
+    const Progress tell = [&](int done, int total) { return progress.tell(done, total); };
     ui::current().setBusyPointer(true);
     const bool finished = work(tell);
     ui::current().setBusyPointer(false);

@@ -106,6 +106,27 @@ TEST(TextFold, ComparisonIsACaseBlindTotalOrder)
     EXPECT_NE(jet::compareFolded(broken, 2, "a", 1), 0);
 }
 
+// A list the program sorts itself must stand as the file sorts the same names: the comparison
+// of texts in memory gives, for every pair, the sign the file's collation gives their UTF-8.
+TEST(TextFold, TextsInMemoryCompareAsTheFileComparesThem)
+{
+    const QString texts[] = {
+        "",  "a",     "A",     "Smith", "SMITH", "Smit", "émile", "ÉMILE", "zeta",  "Émile", "Émond", "Zimmerman",
+        "ß", "ẞ",     "Σ",     "ς",     "李",    "🎉",   "𝒜lpha", "Ｔａｎａｋａ", "\uFFFD", "\uE000", "a\U0001F389", "a\uFF21",
+    };
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const QString& a : texts)
+        for (const QString& b : texts) {
+            const QByteArray ua = a.toUtf8();
+            const QByteArray ub = b.toUtf8();
+            EXPECT_EQ(sign(jet::compareFolded(a, b)),
+                      sign(jet::compareFolded(ua.constData(), static_cast<std::size_t>(ua.size()), ub.constData(),
+                                              static_cast<std::size_t>(ub.size()))))
+                << a.toStdString() << " / " << b.toStdString();
+        }
+    EXPECT_TRUE(jet::FoldedLess{}(u"Ｔａｎａｋａ", u"𝒜lpha"));
+}
+
 class Translation : public ::testing::Test {
 protected:
     void SetUp() override

@@ -221,6 +221,34 @@ TEST_F(ExportTest, FundTotalsCountAndSumEachDestinationOverTheDaysGiven)
     }
 }
 
+// The funds stand in the order the file's collation gives their names, as a GROUP BY would
+// list them: accents where the file puts them, characters beyond U+FFFF after U+FFFF.
+TEST_F(ExportTest, FundTotalsStandInTheOrderOfTheFile)
+{
+    addGifts({
+        {1, 10000, 0, "Zoo Fund", "2001-01-01 00:00:00"},
+        {1, 10000, 0, "Église", "2001-01-01 00:00:00"},
+        {1, 10000, 0, "église", "2001-01-01 00:00:00"},
+        {1, 10000, 0, "Building", "2001-01-01 00:00:00"},
+        {1, 10000, 0, "Ｆｕｎｄ", "2001-01-01 00:00:00"},
+        {1, 10000, 0, "𝒜rt", "2001-01-01 00:00:00"},
+        {1, 10000, 0, "bells", "2001-01-01 00:00:00"},
+        {1, 10000, 0, "Éa", "2001-01-01 00:00:00"},
+    });
+    auto& f = open();
+    ASSERT_EQ(reports::exportFundTotals(*f.S.db, std::nullopt, std::nullopt, out(), {}), reports::ExportResult::Written);
+    QStringList exported;
+    for (const QStringList& row : parsed(out()))
+        exported << row[0].toCaseFolded();
+    exported.removeFirst();  // the heading
+    QStringList fileOrder;
+    sqlite::Connection c = keyed();
+    sqlite::Statement s = c.prepare("SELECT Destination FROM Payments GROUP BY Destination ORDER BY Destination");
+    while (s.step())
+        fileOrder << s.text(0).toCaseFolded();
+    EXPECT_EQ(exported, fileOrder);
+}
+
 // Writes a file that an export must leave as it is.
 void keepOld(const QString& path)
 {
