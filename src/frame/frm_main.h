@@ -249,6 +249,11 @@ private:
     void Form_Resize();
     bool shortcutWinsOverEditing(QObject* watched, QEvent* event) const;
     void applyPlacement();
+    // The client size that shows every control at its design place.
+    QSize designClientSize();
+    // The first start's outer placement for a frame of this thickness: the window that shows
+    // that client area, inside the screen's available area and centred on it.
+    QRect wholeWindowPlacement(const QMargins& frame);
     QMargins frameMargins() const;
     void storePlacement();
     void closeOtherWindows();
@@ -261,4 +266,5 @@ private:
     QRect placement_;  // outer placement in pixels, as read at start
     QMargins placementFrame_;
     bool placementPending_ = false;
+    bool placementIsFirstStart_ = false;  // no stored placement: placement_ follows the frame
 };

@@ -26,6 +26,15 @@ namespace {
 
 constexpr int kLabelHeight = 255;
 
+// The resize rule's shares, and where the design has the grid and the search group: the rule
+// leaves them there for one client size, the design's own (designClientSize).
+constexpr double kGridShare = 0.95;
+constexpr int kGridLeft = 240;
+constexpr int kGridTop = 3200;
+constexpr int kGridWidth = 9000;
+constexpr int kSearchTop = 3720;
+constexpr int kSearchOffset = 300;
+
 // The classic integer conversion: halves to even, and a value outside 16 bits is an overflow.
 int toInt16(double value)
 {
@@ -88,7 +97,7 @@ void frmMain::placeControls()
     for (QLabel* l : {Label7, Label2, Label3, Label4, Label5})
         l->adjustSize();
 
-    PlaceTw(Shape2, 1080, 3720, 1455, 495);
+    PlaceTw(Shape2, 1080, kSearchTop, 1455, 495);
     PlaceTw(Label8, 1200, 3840, 1215, kLabelHeight);
     PlaceTw(Shape1, 960, 4080, 4455, 2175);
     PlaceTw(EntNme, 1200, 4320, 3975, 375);
@@ -97,7 +106,7 @@ void frmMain::placeControls()
     PlaceTw(Shape3, 5760, 4560, 3255, 1815);
     PlaceTw(Label1, 5880, 4680, 3015, 1695);
     fitTextToBox(Label1);
-    PlaceTw(grdDataGrid, 240, 3200, 9000, 2000);
+    PlaceTw(grdDataGrid, kGridLeft, kGridTop, kGridWidth, 2000);
     PlaceTw(Picture1, 0, 0, 1500, 1500);
 }
 
@@ -135,19 +144,43 @@ void frmMain::ApplyResizeRule(double W, double H)
 {
     // A window too small (or minimized) for the grid gives a negative size: that step is
     // skipped and the grid keeps the size it had.
-    SetTopTw(grdDataGrid, 3200);
-    skipOnFailure([&] { setWidthTw(grdDataGrid, 0.95 * W); });
-    SetLeftTw(grdDataGrid, (W - 0.95 * W) / 2);
-    skipOnFailure([&] { setHeightTw(grdDataGrid, (H - 3200) * 0.8); });
+    SetTopTw(grdDataGrid, kGridTop);
+    skipOnFailure([&] { setWidthTw(grdDataGrid, kGridShare * W); });
+    SetLeftTw(grdDataGrid, (W - kGridShare * W) / 2);
+    skipOnFailure([&] { setHeightTw(grdDataGrid, (H - kGridTop) * 0.8); });
     grdDataGrid->horizontalHeader()->setDefaultSectionSize(TwipsToPixels(WidthTw(grdDataGrid) / 6.4));
 
     int t = 0;  // stays 0 when the conversion overflows, and the group still moves
-    skipOnFailure([&] { t = toInt16(0.95 * H / 2 + 300); });
+    skipOnFailure([&] { t = toInt16(kGridShare * H / 2 + kSearchOffset); });
     SetTopTw(Shape2, t);
     SetTopTw(Label8, t + 120);
     SetTopTw(Shape1, t + 360);
     SetTopTw(EntNme, t + 600);
     SetTopTw(C_List, t + 1200);
+}
+
+QSize frmMain::designClientSize()
+{
+    // The size at which the resize rule puts the grid and the search group at their design places.
+    QSize size(TwipsToPixels(kGridWidth / kGridShare), TwipsToPixels((kSearchTop - kSearchOffset) / kGridShare * 2));
+    size.setWidth(std::max(size.width(), tbToolBar->sizeHint().width()));
+    const int navHeight = datPrimaryRS->sizeHint().height();
+    // Then as large as the controls need, each where the rule puts it at that size (the search
+    // group moves down as the area grows, by less than it grows, so this ends at once), with the
+    // member navigator below them. Controls hidden now count too: Notes and the search group show
+    // later in the same window.
+    for (int round = 0; round < 4; ++round) {
+        ApplyResizeRule(PixelsToTwips(size.width()), PixelsToTwips(size.height()));
+        QRect used;
+        for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != tbToolBar && w != datPrimaryRS && w != lblBatch && w != Picture2 && !w->isWindow())
+                used |= w->geometry();
+        const QSize needed = size.expandedTo(QSize(used.right() + 1, used.bottom() + 1 + navHeight));
+        if (needed == size)
+            break;
+        size = needed;
+    }
+    return size;
 }
 
 void frmMain::ArrangeStatusLabels()

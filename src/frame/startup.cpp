@@ -19,7 +19,11 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
 #include <QSessionManager>
+#include <algorithm>
+#include <optional>
 
 QString SplashFileName(int innerWidthPixels)
 {
@@ -127,15 +131,31 @@ void frmMain::WaitOneSecond()
 // The stored values are the outer frame in twips. Qt places a window by its frame but sizes it
 // by its inside, and learns the frame's thickness only once the window manager has framed it;
 // until then the frame counts as nothing, and the size is corrected once when it becomes known.
+// Without stored values the window is as large as its design (the classic default of 6500 x 6500
+// twips hides the Notes box, the status lines and the help text), within the screen and centred.
 void frmMain::applyPlacement()
 {
-    const settings::WindowPlacement stored = settings::readPlacement();
-    placement_ = TwipsToPixels(stored.left, stored.top, stored.width, stored.height);
     placementFrame_ = frameMargins();
+    const std::optional<settings::WindowPlacement> stored = settings::storedPlacement();
+    placementIsFirstStart_ = !stored;
+    placement_ = stored ? TwipsToPixels(stored->left, stored->top, stored->width, stored->height)
+                        : wholeWindowPlacement(placementFrame_);
     move(placement_.topLeft());
     resize(qMax(1, placement_.width() - placementFrame_.left() - placementFrame_.right()),
            qMax(1, placement_.height() - placementFrame_.top() - placementFrame_.bottom()));
     placementPending_ = true;
+}
+
+QRect frmMain::wholeWindowPlacement(const QMargins& frame)
+{
+    const QSize clientSize = designClientSize();
+    // The menu bar stands above the client area and may wrap in a narrow window.
+    const int menuHeight = std::max(menuBar()->heightForWidth(clientSize.width()), menuBar()->sizeHint().height());
+    const QSize outer = QSize(clientSize.width(), clientSize.height() + menuHeight).grownBy(frame);
+    const QRect available = screen()->availableGeometry();
+    QRect placed(QPoint(0, 0), outer.boundedTo(available.size()));
+    placed.moveCenter(available.center());
+    return placed;
 }
 
 QMargins frmMain::frameMargins() const
@@ -155,6 +175,8 @@ bool frmMain::event(QEvent* event)
         && frameMargins() != placementFrame_) {
         placementPending_ = false;
         const QMargins frame = frameMargins();
+        if (placementIsFirstStart_)
+            placement_ = wholeWindowPlacement(frame);
         resize(qMax(1, placement_.width() - frame.left() - frame.right()),
                qMax(1, placement_.height() - frame.top() - frame.bottom()));
         move(placement_.topLeft());

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -65,7 +67,8 @@ void AddPayment::createControls()
 
     Combo1 = ui::named(new QComboBox(Frame1), QStringLiteral("Combo1"));
     Combo1->setEditable(true);
-    // What is typed stays as typed: no completion from the list, and Enter adds nothing to it.
+    // Qt's completer would also choose the list item it completes to, and typed text is never a
+    // chosen item here; the dialog completes typing itself. Enter adds nothing to the list.
     Combo1->setCompleter(nullptr);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->lineEdit()->setMaxLength(destinationLength());
@@ -158,6 +161,9 @@ void AddPayment::connectHandlers()
                 RefreshDonationControls();
         });
     connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1_Change(); });
+    // Keys reach the box itself when the combo box has the focus, which hands them on.
+    Combo1->installEventFilter(this);
+    Combo1->lineEdit()->installEventFilter(this);
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
@@ -233,10 +239,22 @@ void AddPayment::RefreshDonationControls()
     }
 }
 
+bool AddPayment::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == Combo1 || watched == Combo1->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        charTyped_ = !text.isEmpty() && text.front().isPrint();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void AddPayment::Combo1_Change()
 {
     // Typed text is never a chosen item, even when it reads like one.
     clearComboSelection();
+    // A completion after an erase would give back what the user just took away.
+    if (std::exchange(charTyped_, false))
+        completeTypedDestination();
     const QString typed = Combo1->currentText();
     const bool known = findDestination(typed) != nullptr;
     Command3->setEnabled(!typed.isEmpty() && !known);
@@ -321,6 +339,24 @@ void AddPayment::addComboItem(const QString& text)
     if (Combo1->currentIndex() != index) {
         Combo1->setCurrentIndex(index);
         Combo1->setEditText(typed);
+    }
+}
+
+void AddPayment::completeTypedDestination()
+{
+    QLineEdit* box = Combo1->lineEdit();
+    const QString typed = box->text();
+    if (typed.isEmpty() || box->hasSelectedText() || box->cursorPosition() != typed.size())
+        return;
+    // The first in the list's order, as the list shows them; the destination as the list spells
+    // it, so donations to one fund are not kept under several spellings.
+    for (int i = 0; i < Combo1->count(); ++i) {
+        const QString item = Combo1->itemText(i);
+        if (item.startsWith(typed, Qt::CaseInsensitive)) {
+            box->setText(item);
+            box->setSelection(static_cast<int>(typed.size()), static_cast<int>(item.size() - typed.size()));
+            return;
+        }
     }
 }
 

@@ -69,6 +69,9 @@ public:
     // Escape and the window's close button cancel, as Cancel does.
     void reject() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createControls();
     void layOutControls();
@@ -80,6 +83,9 @@ private:
     // Takes the list selection away from Combo1 and keeps its text.
     void clearComboSelection();
     void addComboItem(const QString& text);
+    // Completes a typed beginning of a listed destination (letter case ignored) to that
+    // destination, the completed part selected so that typing on replaces it.
+    void completeTypedDestination();
 
     // Finds the Dest row of a destination (letter case ignored, apostrophes kept); null when there
     // is none or the list cannot be read.
@@ -100,4 +106,5 @@ private:
     DonationEntry& entry;
     std::shared_ptr<dao::Database> database_;
     QString lastLineAmount_;  // the amount of the last accepted line as it was typed
+    bool charTyped_ = false;  // the last key in Combo1 typed a character (not an erase or a paste)
 };

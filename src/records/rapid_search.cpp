@@ -1,6 +1,7 @@
 // The rapid search: the members whose names begin as typed into EntNme are listed at every
-// keystroke (their lines made as the list paints them); Enter or a double-click records a donation for the chosen one, or starts a new member
-// when none is chosen.
+// keystroke (their lines made as the list paints them); Enter or a double-click records a
+// donation for the chosen one, or starts a new member when none is chosen; Down and Up move
+// between the box and the list.
 #include "records/records_commands.h"
 
 #include "frame/dispatch.h"
@@ -20,15 +21,23 @@
 
 namespace {
 
-bool isEnter(const QEvent* event)
+// The key pressed, with Enter on the keypad read as Return; 0 for other events. Enter counts
+// whatever modifier is held; Down and Up only alone, so Shift+Down and the like keep their use.
+int pressedKey(const QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
+        return 0;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        return Qt::Key_Return;
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return 0;
+    return key->key();
 }
 
-// Enter in the search box and in the list, and a double-click anywhere in the list, choose.
+// Enter in the search box and in the list, and a double-click anywhere in the list, choose. Down
+// in the box goes to the list with a line highlighted, Up on the list's first line comes back,
+// so a donor is picked from the keyboard without the mouse.
 // The watched widgets are kept by pointer: the filter also sees the events of the window's
 // teardown, when the window is no longer a whole frmMain.
 class RapidSearchKeys : public QObject {
@@ -41,28 +50,56 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == box_ && isEnter(event)) {
-            list_->setFocus();
-            choose();
-            return true;
+        if (watched == listArea_)
+            return event->type() == QEvent::MouseButtonDblClick && choose();
+        if (watched != box_ && watched != list_)
+            return false;
+        const int key = pressedKey(event);
+        if (key == Qt::Key_Return) {
+            if (watched == box_)
+                list_->setFocus();
+            return choose();
         }
-        if (watched == list_ && isEnter(event)) {
-            choose();
-            return true;
-        }
-        if (watched == listArea_ && event->type() == QEvent::MouseButtonDblClick) {
-            choose();
-            return true;
-        }
+        if (watched == box_ && key == Qt::Key_Down)
+            return intoList();
+        if (watched == list_ && key == Qt::Key_Up)
+            return backToBox();
         return false;
     }
 
 private:
-    void choose() { frame::RunHandler(f_, frame::Origin::Event, [this] { commands_.ChooseMatch(); }); }
+    bool choose()
+    {
+        frame::RunHandler(f_, frame::Origin::Event, [this] { commands_.ChooseMatch(); });
+        return true;
+    }
+
+    bool intoList()
+    {
+        if (list_->count() == 0)
+            return false;
+        if (list_->selectedRow() < 0)
+            list_->setCurrentRow(0);
+        list_->setFocus();
+        return true;
+    }
+
+    // Only from the first line (or a list without a line under the cursor). Back in the box the
+    // search's own choice holds again: a single match stays chosen, from several none is, so
+    // what Enter does there is what the box alone would do.
+    bool backToBox()
+    {
+        if (list_->currentIndex().row() > 0)
+            return false;
+        if (list_->count() != 1)
+            list_->clearSelection();
+        box_->setFocus();
+        return true;
+    }
 
     frmMain& f_;
     RecordsCommands& commands_;
-    QObject* box_;
+    QWidget* box_;
     MatchList* list_;
     QObject* listArea_;
 };

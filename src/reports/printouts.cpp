@@ -393,7 +393,9 @@ bool Printouts::readDates()
         return true;
     const auto from = vb::readDate(P_Date[0]->text());
     const auto to = vb::readDate(P_Date[1]->text());
-    if (!from || !to) {
+    // A range that ends before it starts covers no donation: the statements would say the
+    // donors gave nothing.
+    if (!from || !to || from->date() > to->date()) {
         S.LastAnswer = ui::message(ui::Beep::No, QStringLiteral("Date(s) Not valid"), ui::Buttons::OKOnly, ui::Icon::None,
                                    S.AppTitle);
         return false;

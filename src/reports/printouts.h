@@ -99,6 +99,7 @@ private:
     void createControls();
     void layOutControls();
     void FillDestinations();
+    // OK's step: the date range, when not all dates are chosen. Unreadable or reversed: refused.
     bool readDates();
 
     MainState& S;

@@ -2,13 +2,20 @@
 // the splash picture by client width, the shared state set at start, the command-line open.
 #include "app_fixture.h"
 
+#include "frame/match_list.h"
 #include "frame/startup.h"
 #include "frame/twips.h"
+#include "platform/data/data_control.h"
 #include "schema/connect_key.h"
 
 #include <QDialog>
+#include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
+#include <QTableView>
+#include <cstdlib>
 
 namespace apptest {
 namespace {
@@ -25,13 +32,37 @@ settings::WindowPlacement inTwips(const QRect& r)
     return {r.x() * 15, r.y() * 15, r.width() * 15, r.height() * 15};
 }
 
-TEST_F(StartupTest, FirstStartWithoutSettingsUsesTheDefaultPlacement)
+// The classic default of 6500 x 6500 twips cut off the Notes box, the status lines and the help
+// text; a first start shows the whole design instead, inside the screen and centred on it.
+TEST_F(StartupTest, FirstStartShowsEveryControlAtItsDesignPlaceCentredOnTheScreen)
 {
     frmMain& f = started();
-    EXPECT_EQ(f.frameGeometry(), px(1000, 1000, 6500, 6500));
-    // Once the window is framed, the frame is part of the stored size, not added to it.
+    f.txtFields[8]->show();  // Notes shows in Executive mode, in the same window
     f.show();
-    EXPECT_EQ(f.frameGeometry(), px(1000, 1000, 6500, 6500));
+    const QRect available = f.screen()->availableGeometry();
+    const QRect outer = f.frameGeometry();
+    EXPECT_TRUE(available.contains(outer)) << "window " << outer.x() << "," << outer.y() << " " << outer.width()
+                                           << "x" << outer.height();
+    EXPECT_LE(std::abs(outer.center().x() - available.center().x()), 1);
+    EXPECT_LE(std::abs(outer.center().y() - available.center().y()), 1);
+
+    // Between the toolbar's row and the member navigator, every control whole.
+    const QRect room(0, 0, f.client->width(), f.datPrimaryRS->y());
+    std::vector<QWidget*> controls{f.WhichViewT, f.Label1, f.Label2, f.Label3, f.Label4, f.Label5, f.Label6,
+                                   f.Label7,     f.Label8, f.Shape1, f.Shape2, f.Shape3, f.EntNme, f.C_List,
+                                   f.grdDataGrid};
+    for (int i = 0; i < 9; ++i) {
+        controls.push_back(f.txtFields[i]);
+        controls.push_back(f.lblLabels[i]);
+    }
+    for (QWidget* w : controls)
+        EXPECT_TRUE(room.contains(w->geometry())) << w->objectName().toStdString();
+    // The grid and the search group stand where the design has them, not where a smaller
+    // window's resize rule would push them.
+    EXPECT_EQ(f.Shape2->geometry(), px(1080, 3720, 1455, 495));
+    EXPECT_EQ(f.grdDataGrid->geometry().topLeft(), px(240, 3200, 0, 0).topLeft());
+    EXPECT_EQ(f.grdDataGrid->width(), px(0, 0, 9000, 0).width());
+    EXPECT_FALSE(settings::storedPlacement()) << "nothing is stored before the window closes";
 }
 
 TEST_F(StartupTest, StoredPlacementIsRestoredAndTheClosingPlacementStored)

@@ -1,6 +1,6 @@
 // The destination list of the Add Donations dialog: adding and removing destinations (apostrophes
-// and wildcard characters included), which of Add item and Remove item is offered, and the
-// destination box's length.
+// and wildcard characters included), the completion of a typed beginning, which of Add item and
+// Remove item is offered, and the destination box's length.
 #include "entry_fixture.h"
 
 #include <QPushButton>
@@ -34,27 +34,48 @@ protected:
     }
 };
 
-TEST_F(DestinationsTest, AddItemIsOfferedOnlyForATypedDestinationNotInTheList)
+TEST_F(DestinationsTest, TypingCompletesAListedDestinationAndAddItemIsOfferedOnlyForANewOne)
 {
+    {
+        sqlite::Connection c = keyed();
+        c.exec("INSERT INTO Dest (DestItem) VALUES ('Building Fund'), ('Bell Tower')");
+    }
     auto& f = open();
     withDialog(f, [](QDialog& d) {
         struct Case {
-            const char* typed;
+            const char* typed;  // '\b' is a Backspace
+            const char* shown;
+            const char* completed;  // the part selected by the completion
             bool offered;
         };
         const Case cases[] = {
-            {"General Fund", false},
-            {"general FUND", false},  // letter case does not make a new destination
-            {"General", true},        // a beginning of a destination is a new one
-            {"Organ", true},
-            {"", false},
-            {"General*", true},       // typed wildcards are plain characters here
-            {"General Fund'", true},
+            {"General Fund", "General Fund", "", false},
+            {"general FUND", "General Fund", "", false},  // letter case does not make a new destination
+            {"Gen", "General Fund", "eral Fund", false},  // a beginning is completed, as the list spells it
+            {"buil", "Building Fund", "ding Fund", false},
+            {"B", "Building Fund", "uilding Fund", false},  // the first in the list's order
+            {"Be", "Bell Tower", "ll Tower", false},
+            {"Gen\b", "Gen", "", true},                   // Backspace takes the completion back: a new one
+            {"Organ", "Organ", "", true},
+            {"", "", "", false},
+            {"General*", "General*", "", true},            // typed wildcards are plain characters here
+            {"General Fund'", "General Fund'", "", true},
         };
+        auto& box = *ui::child<QComboBox>(d, "Combo1").lineEdit();
         for (const Case& c : cases) {
-            typeDestination(d, c.typed);
-            EXPECT_EQ(enabled(d, "Command3"), c.offered) << c.typed;
-            EXPECT_FALSE(enabled(d, "Command4")) << "typed text is never a chosen item: " << c.typed;
+            SCOPED_TRACE(c.typed);
+            box.selectAll();
+            QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+            QApplication::sendEvent(&box, &erase);
+            for (const char* k = c.typed; *k; ++k) {
+                QKeyEvent press(QEvent::KeyPress, *k == '\b' ? Qt::Key_Backspace : 0, Qt::NoModifier,
+                                *k == '\b' ? QString() : QString(QLatin1Char(*k)));
+                QApplication::sendEvent(&box, &press);
+            }
+            EXPECT_EQ(box.text(), c.shown);
+            EXPECT_EQ(box.selectedText(), c.completed);
+            EXPECT_EQ(enabled(d, "Command3"), c.offered);
+            EXPECT_FALSE(enabled(d, "Command4")) << "typed text is never a chosen item";
         }
         chooseDestination(d, "General Fund");
         EXPECT_TRUE(enabled(d, "Command4"));
@@ -121,6 +142,15 @@ TEST_F(DestinationsTest, DonationsKeepTheirDestinationAsTyped)
         typeDestination(d, "O'Neill Memorial");
         ui::click(d, "Command1");
     });
+    // A completed beginning is the listed destination once Tab leaves the box.
+    withDialog(f, [&](QDialog& d) {
+        text1(d, 0).setText("10");
+        typeDestination(d, "gen");
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(ui::child<QComboBox>(d, "Combo1").lineEdit(), &tab);
+        EXPECT_EQ(ui::child<QComboBox>(d, "Combo1").currentText(), "General Fund");
+        ui::click(d, "Command1");
+    });
     withDialog(f, [&](QDialog& d) {
         text1(d, 0).setText("10");
         typeDestination(d, longName);
@@ -128,9 +158,10 @@ TEST_F(DestinationsTest, DonationsKeepTheirDestinationAsTyped)
         ui::click(d, "Command1");
     });
     const auto rows = payments();
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].destination, "O'Neill Memorial");
-    EXPECT_EQ(rows[1].destination, longName.left(50));
+    EXPECT_EQ(rows[1].destination, "General Fund");
+    EXPECT_EQ(rows[2].destination, longName.left(50));
     EXPECT_TRUE(ui().messages().empty());
     EXPECT_EQ(destinations(), QStringList{"General Fund"}) << "typing a destination does not add it to the list";
 }

@@ -1,6 +1,7 @@
 // The rapid search through the real window: what each typed text lists (beginnings of last name,
 // first name and address; blanks; apostrophes in names; wildcards; letter case in any alphabet),
-// the hidden id list, the automatic choice of a single match, and what Enter and a double-click do.
+// the hidden id list, the automatic choice of a single match, what Enter and a double-click do,
+// and Down and Up between the box and the list.
 #include "entry_fixture.h"
 
 #include "platform/data/data_control.h"
@@ -270,6 +271,74 @@ TEST_F(RapidSearchTest, AHighlightedLineIsChosenByEnterInTheListAndByADoubleClic
 
     EXPECT_EQ(donors, (QStringList{"Donation for Jane Smith", "Donation for Joe Smythe"}));
     EXPECT_EQ(f.ran, (QStringList{"mnuEditAddPay", "mnuEditAddPay"}));
+    EXPECT_TRUE(payments().empty());
+}
+
+// Down, Up and Enter from the keyboard alone, each key sent where the focus is, as a user's is.
+TEST_F(RapidSearchTest, DownAndUpMoveBetweenTheBoxAndTheListAndEnterPicksTheHighlightedLine)
+{
+    auto& f = open();
+    f.show();
+    enum class At { Box, List };
+    struct Case {
+        const char* typed;
+        std::vector<Qt::Key> keys;
+        At focus;            // where the focus ends (after a donation: the box, emptied)
+        int highlighted;     // the row highlighted before Enter (or at the end); -1: none
+        const char* ran;     // the command Enter ran, "" for none
+    };
+    const Case cases[] = {
+        {"s j", {Qt::Key_Down}, At::List, 0, ""},
+        {"s j", {Qt::Key_Down, Qt::Key_Down}, At::List, 1, ""},
+        {"s j", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}, At::List, 0, ""},  // Up inside the list
+        {"s j", {Qt::Key_Down, Qt::Key_Up}, At::Box, -1, ""},                 // back: none chosen again
+        {"smi jo", {Qt::Key_Down, Qt::Key_Up}, At::Box, 0, ""},              // a single match stays chosen
+        {"zzz", {Qt::Key_Down}, At::Box, -1, ""},                            // no list to go to
+        {"s j", {Qt::Key_Down, Qt::Key_Return}, At::Box, 0, "mnuEditAddPay"},
+        {"s j", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Enter}, At::Box, 1, "mnuEditAddPay"},
+        {"s j", {Qt::Key_Down, Qt::Key_Up, Qt::Key_Return}, At::List, -1, "mnuEditAddMem"},
+        {"s j", {Qt::Key_Return}, At::List, -1, "mnuEditAddMem"},
+    };
+    for (const Case& c : cases) {
+        std::string keys;
+        for (Qt::Key k : c.keys)
+            keys += k == Qt::Key_Down ? " Down" : k == Qt::Key_Up ? " Up" : " Enter";
+        SCOPED_TRACE(c.typed + keys);
+        f.ran.clear();
+        f.EntNme->setFocus();
+        f.EntNme->clear();
+        type(f.EntNme, QString::fromUtf8(c.typed));
+        QString donor;
+        std::int64_t expectedMember = -1;
+        const bool donation = QLatin1String(c.ran) == QLatin1String("mnuEditAddPay");
+        if (donation)
+            ui().queueDialog([&](QDialog& d) {
+                donor = ui::child<QLabel>(d, "Label2").text();
+                ui::click(d, "Command2");
+            });
+        for (Qt::Key k : c.keys) {
+            if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+                EXPECT_EQ(f.C_List->selectedRow(), c.highlighted) << "before Enter";
+                expectedMember = f.ID_list->text(c.highlighted).toLongLong();
+            }
+            QKeyEvent press(QEvent::KeyPress, k, k == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QApplication::sendEvent(f.focusWidget(), &press);
+        }
+        EXPECT_EQ(f.focusWidget(), c.focus == At::Box ? static_cast<QWidget*>(f.EntNme) : f.C_List);
+        if (*c.ran)
+            EXPECT_EQ(f.ran, QStringList{QString::fromUtf8(c.ran)});
+        else
+            EXPECT_TRUE(f.ran.isEmpty());
+        if (donation) {
+            EXPECT_EQ(f.datPrimaryRS->recordset()->field("MemberID").toLong(), expectedMember);
+            EXPECT_TRUE(donor.startsWith("Donation for J")) << donor.toStdString();
+            EXPECT_TRUE(f.EntNme->text().isEmpty());
+        } else if (!*c.ran) {
+            EXPECT_EQ(f.C_List->selectedRow(), c.highlighted);
+            EXPECT_EQ(f.EntNme->text(), c.typed) << "moving does not change the search";
+        }
+    }
+    EXPECT_EQ(ui().pendingScripts(), 0);
     EXPECT_TRUE(payments().empty());
 }
 

@@ -135,12 +135,14 @@ struct DateCase {
     bool accepted;
 };
 
-TEST_F(ReportWindowTest, OkReadsTheDatesOnlyWhenNotAllDates)
+TEST_F(ReportWindowTest, OkReadsTheDatesOnlyWhenNotAllDatesAndRefusesAReversedRange)
 {
     frmMain& f = opened();
     const DateCase cases[] = {
         {"", "12/31/2001", false},       {"1/1/2001", "", false},          {"2/30/2001", "3/1/2001", false},
-        {"someday", "1/1/2001", false},  {"1/1/2001", "12/31/2001", true}, {"2001-12-31", "1/1/2001", true},
+        {"someday", "1/1/2001", false},  {"1/1/2001", "12/31/2001", true}, {"2001-01-01", "12/31/2001", true},
+        {"12/31/2001", "1/1/2001", false},  // a range that ends before it starts
+        {"3/2/2001", "3/1/2001", false},    {"3/1/2001", "3/1/2001", true},   {"3/1/2001 18:00", "3/1/2001", true},
     };
     for (const DateCase& c : cases) {
         SCOPED_TRACE(std::string(c.from) + " .. " + c.to);

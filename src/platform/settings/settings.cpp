@@ -59,6 +59,19 @@ WindowPlacement readPlacement()
     };
 }
 
+std::optional<WindowPlacement> storedPlacement()
+{
+    {
+        const auto store = open();
+        bool any = false;
+        for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
+            any = any || store->contains(QLatin1String(key));
+        if (!any)
+            return std::nullopt;
+    }
+    return readPlacement();
+}
+
 void writePlacement(const WindowPlacement& placement)
 {
     const auto store = open();

@@ -2,6 +2,7 @@
 // The per-user settings store: application "QUIL", section "Settings". The keys the program uses
 // have typed accessors here, so no key text is spelt anywhere else.
 #include <QString>
+#include <optional>
 
 namespace settings {
 
@@ -18,6 +19,9 @@ struct WindowPlacement {
 // "MainLeft", "MainTop", "MainWidth", "MainHeight". A value that is missing or not a number
 // reads as its default.
 WindowPlacement readPlacement();
+// The placement as readPlacement gives it, or nothing when none of the four values is stored
+// (the first start).
+std::optional<WindowPlacement> storedPlacement();
 // Writes the four values as decimal text.
 void writePlacement(const WindowPlacement& placement);
 

@@ -71,7 +71,7 @@ void QtUi::beep()
     QApplication::beep();
 }
 
-int QtUi::runModal(QDialog& dialog)
+int QtUi::showModal(QDialog& dialog)
 {
     return dialog.exec();
 }

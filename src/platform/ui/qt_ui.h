@@ -7,12 +7,12 @@ namespace ui {
 class QtUi : public Ui {
 public:
     void beep() override;
-    int runModal(QDialog& dialog) override;
     void processEvents() override;
     void setBusyPointer(bool busy) override;
     bool isBusyPointer() const override;
 
 protected:
+    int showModal(QDialog& dialog) override;
     int showMessage(const Message& message) override;
     FileChoice chooseFile(const FileRequest& request) override;
 };

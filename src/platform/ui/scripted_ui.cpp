@@ -165,7 +165,7 @@ QString dialogName(const QDialog& dialog)
 }
 } // namespace
 
-int ScriptedUi::runModal(QDialog& dialog)
+int ScriptedUi::showModal(QDialog& dialog)
 {
     const QString name = dialogName(dialog);
     const std::size_t index = events_.size();

@@ -61,13 +61,13 @@ public:
     void clearLog() { events_.clear(); }
 
     void beep() override;
-    int runModal(QDialog& dialog) override;
     void processEvents() override;
     int processEventsCount() const { return processEventsCount_; }
     void setBusyPointer(bool busy) override { busy_ = busy; }
     bool isBusyPointer() const override { return busy_; }
 
 protected:
+    int showModal(QDialog& dialog) override;
     int showMessage(const Message& message) override;
     FileChoice chooseFile(const FileRequest& request) override;
 

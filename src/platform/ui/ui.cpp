@@ -1,5 +1,6 @@
 #include "ui.h"
 
+#include "dialog_keys.h"
 #include "qt_ui.h"
 
 namespace ui {
@@ -72,6 +73,12 @@ QString answerName(int answer)
     case No: return QStringLiteral("No");
     default: return QString::number(answer);
     }
+}
+
+int Ui::runModal(QDialog& dialog)
+{
+    pressFocusedButtonOnEnter(dialog);
+    return showModal(dialog);
 }
 
 int Ui::msgBox(const QString& prompt, Buttons buttons, Icon icon, const QString& title)

@@ -69,8 +69,8 @@ public:
     virtual void beep() = 0;
 
     // Shows the dialog modally and returns its result (QDialog::Accepted or Rejected, or the
-    // code given to done()).
-    virtual int runModal(QDialog& dialog) = 0;
+    // code given to done()). Every dialog gets the program's dialog keys first (dialog_keys.h).
+    int runModal(QDialog& dialog);
 
     // One pass over the pending window events, so that a busy panel can paint before a long query.
     virtual void processEvents() = 0;
@@ -81,6 +81,7 @@ public:
     virtual bool isBusyPointer() const = 0;
 
 protected:
+    virtual int showModal(QDialog& dialog) = 0;
     virtual int showMessage(const Message& message) = 0;
     virtual FileChoice chooseFile(const FileRequest& request) = 0;
 };

@@ -26,6 +26,24 @@ TEST_F(SettingsTest, FirstStartGetsTheDefaultPlacement)
     EXPECT_EQ(settings::readPlacement(), (settings::WindowPlacement{1000, 1000, 6500, 6500}));
 }
 
+// Only a store without any of the four values is a first start; one value stored, even an
+// unreadable one, is a stored placement with defaults for the rest.
+TEST_F(SettingsTest, APlacementIsStoredOnceAnyOfItsValuesIs)
+{
+    EXPECT_FALSE(settings::storedPlacement());
+    settings::setValue("Other", "1");
+    EXPECT_FALSE(settings::storedPlacement());
+    for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) {
+        settings::remove("MainLeft");
+        settings::remove("MainTop");
+        settings::remove("MainWidth");
+        settings::remove("MainHeight");
+        settings::setValue(key, "abc");
+        ASSERT_TRUE(settings::storedPlacement()) << key;
+        EXPECT_EQ(*settings::storedPlacement(), settings::WindowPlacement{}) << key;
+    }
+}
+
 TEST_F(SettingsTest, PlacementIsWrittenAsDecimalTextUnderSettingsAndReadBack)
 {
     const settings::WindowPlacement placed{-120, 45, 14400, 9015};
