@@ -203,7 +203,14 @@ void verifySchema(sqlite::Connection& connection, const QString& path)
     if (!version.step())
         notOurs(path);
     const std::int64_t found = version.int64(0);
-    if (found < 1 || found > kSchemaVersion)
+    if (found > kSchemaVersion)
+        throw jet::DbError(jet::err::NotQuilDatabase,
+                           QStringLiteral("%1 was written by a newer version of QUIL (file format %2); this version reads "
+                                          "formats up to %3.")
+                               .arg(path)
+                               .arg(found)
+                               .arg(kSchemaVersion));
+    if (found < 1)
         notOurs(path);
 
     // Every object of the file is compared with the one this program creates, statement for

@@ -126,11 +126,11 @@ TEST_F(Schema, FilesThatAreNotQuilDatabasesAreRejected)
              c.exec(QStringLiteral("PRAGMA user_version = 0"));
          },
          jet::err::NotQuilDatabase},
-        {"a newer version",
+        {"a negative version",
          [](const QString& path) {
              sqlite::Connection c = openKeyed(path, Mode::Create);
              db::createSchema(c);
-             c.exec(QStringLiteral("PRAGMA user_version = %1").arg(db::kSchemaVersion + 1));
+             c.exec(QStringLiteral("PRAGMA user_version = -1"));
          },
          jet::err::NotQuilDatabase},
         {"Members without Notes",
@@ -171,6 +171,38 @@ TEST_F(Schema, FilesThatAreNotQuilDatabasesAreRejected)
                     << c.what << ": " << e.description().toStdString();
             }
         }
+    }
+}
+
+// A file of a later format is not called foreign: the message says which format it is and which
+// this program reads, and the file is left as it was.
+TEST_F(Schema, ALaterFormatIsRefusedByNameAndLeftAsItWas)
+{
+    for (const int version : {db::kSchemaVersion + 1, 99}) {
+        SCOPED_TRACE(version);
+        const QString path = file(QStringLiteral("later%1.qdb").arg(version));
+        {
+            sqlite::Connection c = openKeyed(path, Mode::Create);
+            db::createSchema(c);
+            c.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+        }
+        QFile before(path);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        try {
+            openChecked(path);
+            ADD_FAILURE() << "a later format was accepted";
+        } catch (const jet::DbError& e) {
+            EXPECT_EQ(e.description(), QStringLiteral("%1 was written by a newer version of QUIL (file format %2); this version "
+                                                      "reads formats up to %3.")
+                                           .arg(path)
+                                           .arg(version)
+                                           .arg(db::kSchemaVersion));
+        }
+        QFile after(path);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll(), bytes);
     }
 }
 
