@@ -51,8 +51,6 @@ protected:
     frmMain& openFile()
     {
         frmMain& f = build();
-        f.S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
-                          QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
         f.WhichViewT->hide();  // as start-up leaves it
         openCopy();
         ui().clearLog();

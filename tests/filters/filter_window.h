@@ -39,8 +39,6 @@ protected:
     frmMain& executive()
     {
         frmMain& f = build();
-        f.S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
-                          QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
         openCopy();
         f.S.StandardMode = false;
         for (QWidget* field : f.txtFields)

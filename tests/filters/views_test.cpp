@@ -25,8 +25,6 @@ protected:
     frmMain& executiveByCommand()
     {
         frmMain& f = build();
-        f.S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
-                          QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
         openCopy();
         quiltest::enterExecutive(f, ui());
         EXPECT_FALSE(f.S.StandardMode);

@@ -116,9 +116,8 @@ TEST_F(AddDonationTest, ASingleDonationWritesOneRowForTheCurrentMember)
 TEST_F(AddDonationTest, AGridLeftWithoutItsListIsReadAgainBeforeTheDonationIsWritten)
 {
     auto& f = open();
-    // The sort fields Form_Load gives the window, which the fixture does not run: the list is
-    // read again through the view's own query.
-    f.S.SortFields = {QString(), " PaymentID", " PaymentAmount", " CheckNumber", " Destination", " PaymentDate"};
+    // The list is read again through the view's own query, with the sort fields the window
+    // starts with.
     f.datSecondaryRS->setRecordset(nullptr);
     addDonation(f, [&](QDialog& d) {
         fill(d, "25", "", "Roof Repair");

@@ -53,9 +53,7 @@ protected:
     // Opens the file as the program does after start-up, in Standard mode.
     frmMain& open()
     {
-        frmMain& f = build();
-        f.S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
-                          QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
+        build();
         return openCopy();
     }
 

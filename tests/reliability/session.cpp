@@ -122,8 +122,6 @@ frmMain& Session::build()
     S.AppDir = folder_ + u'/';
     S.DbConnect = db::DescrambleConnect(db::kScrambledConnect);
     S.ViewName = QStringLiteral("Member View");
-    S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
-                    QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
     return *window_;
 }
 

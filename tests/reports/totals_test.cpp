@@ -42,8 +42,6 @@ protected:
     {
         frmMain& f = opened();
         // The sort fields Form_Load gives the window, which the fixture does not run.
-        f.S.SortFields = {QString(), QStringLiteral(" PaymentID"), QStringLiteral(" PaymentAmount"),
-                          QStringLiteral(" CheckNumber"), QStringLiteral(" Destination"), QStringLiteral(" PaymentDate")};
         f.S.StandardMode = false;
         f.grdDataGrid->show();
         f.records->RequeryView();
