@@ -1,6 +1,7 @@
 #include "bench_file.h"
 
 #include "demo/demo_data.h"
+#include "schema/schema.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,7 +15,8 @@ namespace bench {
 QString benchFile()
 {
     const char* env = std::getenv("QUIL_BENCH_FILE");
-    return env && *env ? QString::fromLocal8Bit(env) : QStringLiteral("/tmp/quil-bench-100k.qdb");
+    // Named by its format, so that a file an earlier build wrote is never taken for it.
+    return env && *env ? QString::fromLocal8Bit(env) : QStringLiteral("/tmp/quil-bench-100k-format%1.qdb").arg(db::kSchemaVersion);
 }
 
 void ensureBenchFile(const QString& path)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the data-layer benchmark in Release in its own build folder and runs it.
 #   bench/run.sh [google-benchmark flags]     e.g. --benchmark_filter=rapid --benchmark_min_time=0.5
-# QUIL_BENCH_FILE names the demo file (default /tmp/quil-bench-100k.qdb); it is written on the
+# QUIL_BENCH_FILE names the demo file (default /tmp/quil-bench-100k-format<N>.qdb); it is written on the
 # first run (100,000 members, 1,000,000 donations) and reused afterwards.
 # The machine is shared: two build jobs, and short runs unless a flag asks for longer.
 set -eu

@@ -47,16 +47,22 @@ void setBackupClock(std::function<QDateTime()> clock)
     clockFunction() = std::move(clock);
 }
 
-QString backupFileName(const QString& baseName, const QDateTime& when, int sequence)
+QString backupFileName(const QString& baseName, const QDateTime& when, int sequence, const QString& label)
 {
     const QString suffix = sequence > 1 ? QStringLiteral("_%1").arg(sequence) : QString();
-    return QStringLiteral("%1 %2%3.qdb").arg(baseName, when.toString(kStampFormat), suffix);
+    const QString prefix = label.isEmpty() ? baseName : baseName + u' ' + label;
+    return QStringLiteral("%1 %2%3.qdb").arg(prefix, when.toString(kStampFormat), suffix);
+}
+
+QString formatBackupLabel(int format)
+{
+    return QStringLiteral("before format %1").arg(format);
 }
 
 std::optional<BackupEntry> parseBackupName(const QString& baseName, const QString& fileName)
 {
-    static const QRegularExpression stamp(
-        QStringLiteral("^(\\d{4}-\\d{2}-\\d{2} \\d{2}\\.\\d{2}\\.\\d{2})(?:_([1-9]\\d{0,5}))?\\.qdb$"));
+    static const QRegularExpression stamp(QStringLiteral(
+        "^(?:(before format [1-9]\\d{0,5}) )?(\\d{4}-\\d{2}-\\d{2} \\d{2}\\.\\d{2}\\.\\d{2})(?:_([1-9]\\d{0,5}))?\\.qdb$"));
     const QString prefix = baseName + u' ';
     if (!fileName.startsWith(prefix))
         return std::nullopt;
@@ -64,11 +70,12 @@ std::optional<BackupEntry> parseBackupName(const QString& baseName, const QStrin
     if (!m.hasMatch())
         return std::nullopt;
     BackupEntry entry;
-    entry.when = QDateTime::fromString(m.captured(1), kStampFormat);
+    entry.label = m.captured(1);
+    entry.when = QDateTime::fromString(m.captured(2), kStampFormat);
     if (!entry.when.isValid())
         return std::nullopt;
-    entry.sequence = m.capturedLength(2) ? m.captured(2).toInt() : 1;
-    if (entry.sequence == 1 && m.capturedLength(2))
+    entry.sequence = m.capturedLength(3) ? m.captured(3).toInt() : 1;
+    if (entry.sequence == 1 && m.capturedLength(3))
         return std::nullopt;  // "_1" is never written: the first of a second has no suffix
     return entry;
 }
@@ -91,12 +98,12 @@ std::vector<BackupEntry> listBackups(const QString& file)
     return out;
 }
 
-QString nextBackupPath(const QString& file, const QDateTime& when)
+QString nextBackupPath(const QString& file, const QDateTime& when, const QString& label)
 {
     const QString baseName = QFileInfo(file).completeBaseName();
     const QDir folder(backupFolder(file));
     for (int sequence = 1;; ++sequence) {
-        const QString path = folder.filePath(backupFileName(baseName, when, sequence));
+        const QString path = folder.filePath(backupFileName(baseName, when, sequence, label));
         if (!QFileInfo::exists(path) && !QFileInfo::exists(partPathOf(path)))
             return path;
     }
@@ -105,7 +112,10 @@ QString nextBackupPath(const QString& file, const QDateTime& when)
 QStringList pruneBackups(const QString& file, int keep)
 {
     QStringList failed;
-    const std::vector<BackupEntry> backups = listBackups(file);
+    std::vector<BackupEntry> backups = listBackups(file);
+    // A backup made for a purpose (the file as it was before an upgrade) stays until the user
+    // removes it: it is the one copy an older program can still open.
+    std::erase_if(backups, [](const BackupEntry& b) { return !b.label.isEmpty(); });
     const std::size_t excess = backups.size() > std::size_t(keep) ? backups.size() - std::size_t(keep) : 0;
     for (std::size_t i = 0; i < excess; ++i)
         if (!QFile::remove(backups[i].path))
@@ -232,7 +242,8 @@ BackupCopy::Expected expectedOf(sqlite::Connection& source)
 {
     BackupCopy::Expected expected;
     expected.pages = count(source, QStringLiteral("PRAGMA main.page_count"));
-    for (const TableDef& table : schemaTables())
+    expected.format = static_cast<int>(count(source, QStringLiteral("PRAGMA main.user_version")));
+    for (const TableDef& table : schemaTables(expected.format))
         expected.rows.push_back(count(source, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(QLatin1String(table.name))));
     return expected;
 }
@@ -251,13 +262,16 @@ void checkCopy(const BackupCopy::Expected& expected, const QString& copy, const 
     // indexes' pages, each authenticated) show. The full quick check doubled the backup's time.
     sqlite::Connection check(copy, key, sqlite::Connection::Mode::ReadOnly);
     check.verifyReadable(copy);
-    verifySchema(check, copy);
+    const int format = verifySchema(check, copy);
+    if (format != expected.format)
+        throw jet::DbError(jet::err::DatabaseCorrupt,
+                           QStringLiteral("The copy is of format %1 instead of %2.").arg(format).arg(expected.format));
     const std::int64_t pages = count(check, QStringLiteral("PRAGMA main.page_count"));
     if (pages != expected.pages)
         throw jet::DbError(jet::err::DatabaseCorrupt,
                            QStringLiteral("The copy holds %1 pages instead of %2.").arg(pages).arg(expected.pages));
     std::size_t i = 0;
-    for (const TableDef& table : schemaTables()) {
+    for (const TableDef& table : schemaTables(format)) {
         const std::int64_t after = count(check, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(QLatin1String(table.name)));
         const std::int64_t before = i < expected.rows.size() ? expected.rows[i] : -1;
         ++i;
@@ -288,11 +302,11 @@ void prepareBackupFolder(const QString& file)
         throw BackupError{shown, QStringLiteral("The folder cannot be written to (permission denied).")};
 }
 
-QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key)
+QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label)
 {
     prepareBackupFolder(file);
     const QString shown = QDir::toNativeSeparators(backupFolder(file));
-    const QString target = nextBackupPath(file, backupClock());
+    const QString target = nextBackupPath(file, backupClock(), label);
     try {
         copyChecked(source, target, key);
     } catch (const std::exception& e) {

@@ -30,22 +30,26 @@ void setBackupClock(std::function<QDateTime()> clock);
 inline constexpr int kBackupsKept = 10;
 
 // The name of a backup of a file with that base name ("Club" for Club.qdb); sequence 1 has no
-// suffix, a later one of the same second "_2", "_3", ...
-QString backupFileName(const QString& baseName, const QDateTime& when, int sequence = 1);
+// suffix, a later one of the same second "_2", "_3", ... A backup made for a purpose carries a
+// label before its time: "Club before format 2 2026-12-08 17.30.05.qdb".
+QString backupFileName(const QString& baseName, const QDateTime& when, int sequence = 1, const QString& label = {});
+// The label of the backup made before a file is brought up to that format ("before format 2").
+QString formatBackupLabel(int format);
 
 struct BackupEntry {
     QString path;
     QDateTime when;
     int sequence = 1;
+    QString label;  // empty for the day's backups and those before commands
 };
 // The time and sequence a name stands for, when it is a backup name of that base name.
 std::optional<BackupEntry> parseBackupName(const QString& baseName, const QString& fileName);
 // The program's backups of the file, oldest first. Files it did not name are left out.
 std::vector<BackupEntry> listBackups(const QString& file);
 // The path a backup made at `when` takes: the first sequence whose name (and work name) is free.
-QString nextBackupPath(const QString& file, const QDateTime& when);
-// Removes the oldest of the file's backups until `keep` remain; other files are not touched.
-// Returns the paths that could not be removed.
+QString nextBackupPath(const QString& file, const QDateTime& when, const QString& label = {});
+// Removes the oldest of the file's backups until `keep` remain; other files and the backups with
+// a label are not touched. Returns the paths that could not be removed.
 QStringList pruneBackups(const QString& file, int keep = kBackupsKept);
 
 // Why a backup could not be made: the folder and the reason, for the one message.
@@ -76,7 +80,8 @@ public:
     // renames it (on any one thread; it touches neither the source nor this object's connection).
     struct Expected {
         std::int64_t pages = 0;
-        std::vector<std::int64_t> rows;  // per table of the schema, in its order
+        int format = 0;
+        std::vector<std::int64_t> rows;  // per table of the file's format, in its order
     };
     void completeCopy();
     void verifyAndName(const Expected& expected);
@@ -100,7 +105,7 @@ void prepareBackupFolder(const QString& file);
 
 // Makes a complete backup of the open connection of `file` now, then prunes. Returns the path;
 // throws BackupError.
-QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key);
+QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label = {});
 
 // Copies a keyed file to target through the backup API and checks the copy as a backup is
 // checked (target must not exist; a failure leaves nothing under it). Throws jet::DbError.

@@ -78,6 +78,10 @@ void fillClone(const QString& target, const QString& source, const QString& pass
 
         connection.exec(QStringLiteral("DELETE FROM main.Dest WHERE rowid = (SELECT min(rowid) FROM main.Dest)"));
         connection.exec(QStringLiteral("INSERT INTO main.Dest (DestItem) SELECT DestItem FROM src.Dest ORDER BY rowid"));
+        // The organisation's settings belong to it as its name does. A source is always of the
+        // current format (opening brings it there), as the new file is.
+        connection.exec(QStringLiteral("INSERT INTO main.Settings (SettingName, SettingValue) "
+                                       "SELECT SettingName, SettingValue FROM src.Settings ORDER BY rowid"));
         transaction.commit();
     }
     connection.exec(QStringLiteral("DETACH DATABASE src"));

@@ -1,10 +1,10 @@
 #pragma once
 // What Clone and Clear writes into a fresh copy of the template: member 1's particulars, every
 // other member renumbered in the source's order, the organization data and password of the first
-// password entry, the other entries but "Administrator", and the destinations in place of the
-// template's first one. Set-based statements over the source attached to the new file's
-// connection, in one transaction: the new file is filled whole or not at all. The source is only
-// read.
+// password entry, the other entries but "Administrator", the destinations in place of the
+// template's first one, and the organisation's settings. Set-based statements over the source
+// attached to the new file's connection, in one transaction: the new file is filled whole or not
+// at all. The source is only read.
 #include <QString>
 
 namespace db {

@@ -58,7 +58,7 @@ void exportChecked(const QString& setAside, const QString& work, const QString& 
     if (!problems.isEmpty())
         throw jet::DbError(jet::err::DatabaseCorrupt,
                            QStringLiteral("The compacted copy failed its check: %1").arg(problems.join(QStringLiteral("; "))));
-    for (const TableDef& table : schemaTables()) {
+    for (const TableDef& table : schemaTables(static_cast<int>(version))) {
         const QString name = QLatin1String(table.name);
         const std::int64_t before = count(connection, QStringLiteral("SELECT count(*) FROM main.%1").arg(name));
         const std::int64_t after = count(connection, QStringLiteral("SELECT count(*) FROM compact.%1").arg(name));

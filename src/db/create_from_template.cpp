@@ -66,7 +66,7 @@ void FileCommands::CreateFromTemplate(const QString& title, QString* unnamed)
              QStringLiteral("File Creation Error"));
         return;
     }
-    if (const auto error = db::copyTemplate(S.AppDir, S.DbFileName, unnamed)) {
+    if (const auto error = db::copyTemplate(S.AppDir, S.DbFileName, S.DbConnect, unnamed)) {
         fail(f, QStringLiteral("Error %1 - %2").arg(error->number).arg(error->description),
              QStringLiteral("File Creation Error"));
         return;

@@ -1,6 +1,7 @@
 #include "db/file_commands.h"
 
 #include "db/backup_file.h"
+#include "db/format_upgrade.h"
 #include "db/beside_files.h"
 #include "frame/dispatch.h"
 #include "frame/frm_main.h"
@@ -11,7 +12,9 @@
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/skip_on_failure.h"
+#include "schema/connect_key.h"
 #include "schema/open_checks.h"
+#include "schema/schema.h"
 #include "schema/template.h"
 
 #include <QAction>
@@ -112,12 +115,23 @@ void FileCommands::mnuFileOpen_Click()
     } catch (const jet::DbError& e) {
         S.DbFileName = S.OpenDbPath;
         S.OpenedFromCommandLine = false;
-        reportUnopenable(path, e.number(), e.description());
+        if (e.number() == jet::err::NewerFileFormat)
+            // The reason names the file and says all there is to say.
+            S.LastAnswer = ui::message(ui::Beep::Yes, e.description(), ui::Buttons::OKOnly, ui::Icon::Critical,
+                                       QStringLiteral("Unreadable File"));
+        else
+            reportUnopenable(path, e.number(), e.description());
         return;
     }
     // Nobody works on the file now: what a stopped run left beside it is nobody's work.
     if (claim.first)
         db::removeLeftovers(path);
+    const bool upgrade = file.format < db::kSchemaVersion;
+    if (upgrade && !bringUpToDate(file, path)) {
+        S.DbFileName = S.OpenDbPath;
+        S.OpenedFromCommandLine = false;
+        return;
+    }
 
     // A failure anywhere in the rest of the sequence, in an event it raises too, is one
     // message about the file and the window back in its no-file state: never a window bound to
@@ -132,10 +146,28 @@ void FileCommands::mnuFileOpen_Click()
     }
     if (!failures.failed()) {
         lock_ = std::move(claim.lock);
+        if (upgrade)
+            S.LastAnswer = ui::message(ui::Beep::No, db::upgradedNote(), ui::Buttons::OKOnly, ui::Icon::Information,
+                                       QStringLiteral("QUIL"));
         return;
     }
     abandonOpen();
     reportUnopenable(path, failures.number(), failures.description());
+}
+
+bool FileCommands::bringUpToDate(const db::CheckedFile& file, const QString& path)
+{
+    f.ShowBusyPanel();
+    ui::current().setBusyPointer(true);
+    const db::UpgradeResult result =
+        db::upgradeFile(*file.database, path, file.format, db::passwordOfConnect(f.S.DbConnect).toUtf8());
+    f.HideBusyPanel();
+    ui::current().setBusyPointer(false);
+    if (!result.failure)
+        return true;
+    file.database->close();
+    reportUnopenable(path, 0, db::upgradeRefusal(file.format, *result.failure));
+    return false;
 }
 
 void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::FailureScope& failures)

@@ -66,6 +66,9 @@ private:
     // Shows why a file could not be opened, naming it, and leaves the no-file state intact.
     void reportUnopenable(const QString& path, int number, const QString& reason,
                           const QString& title = QStringLiteral("Unreadable File"));
+    // A file of an earlier format brought up to the current one after a backup, with the busy
+    // panel; false when it could not be (told, the file as it was and closed).
+    bool bringUpToDate(const db::CheckedFile& file, const QString& path);
     // Steps 3 to 22 of the open, on a file that passed every check.
     void bindOpenedFile(const db::CheckedFile& file, const frame::FailureScope& failures);
     // Lets go of a file whose open failed half-way and puts the window back in its no-file state.

@@ -38,6 +38,8 @@ RestoreBackup::RestoreBackup(MainState& S, const QString& folder, std::vector<db
         QString made = b.entry.when.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"));
         if (b.entry.sequence > 1)
             made += QStringLiteral(" (%1)").arg(b.entry.sequence);
+        if (!b.entry.label.isEmpty())
+            made += QStringLiteral(", ") + b.entry.label;
         item->setText(0, made);
         item->setText(1, sizeText(b.bytes));
         if (b.readable) {

@@ -30,6 +30,18 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// Brings a fresh copy of the template up to the current format, in one transaction.
+void upToDate(const QString& copy, const QString& password)
+{
+    sqlite::Connection connection(copy, password.toUtf8(), sqlite::Connection::Mode::ReadWrite);
+    const int format = verifySchema(connection, copy);
+    if (format == kSchemaVersion)
+        return;
+    sqlite::Transaction transaction(connection);
+    upgradeSchema(connection, format);
+    transaction.commit();
+}
+
 } // namespace
 
 NameTest testNewFileName(const QString& path)
@@ -88,7 +100,7 @@ std::optional<QString> templateDamage(const QString& appDir, const QString& conn
     return std::nullopt;
 }
 
-std::optional<FileError> copyTemplate(const QString& appDir, const QString& target, QString* unnamed)
+std::optional<FileError> copyTemplate(const QString& appDir, const QString& target, const QString& connect, QString* unnamed)
 {
     QFile source(appDir + QStringLiteral("base.dat"));
     if (!source.open(QIODevice::ReadOnly))
@@ -105,6 +117,12 @@ std::optional<FileError> copyTemplate(const QString& appDir, const QString& targ
     if (copy.write(bytes) != bytes.size() || !copy.flush() || ::fsync(copy.handle()) != 0)
         return FileError{kPathFileAccess, QStringLiteral("Path/File access error (%1)").arg(copy.errorString())};
     copy.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    try {
+        upToDate(copy.fileName(), passwordOfConnect(connect));
+    } catch (const jet::DbError& e) {
+        removeUnfinishedFile(copy.fileName());
+        return FileError{kPathFileAccess, QStringLiteral("Path/File access error (%1)").arg(e.reason())};
+    }
     if (unnamed) {
         copy.setAutoRemove(false);
         *unnamed = copy.fileName();

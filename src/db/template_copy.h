@@ -29,9 +29,12 @@ std::optional<QString> templateDamage(const QString& appDir, const QString& conn
 
 // Copies the template ("base.dat", the name the copy has always read) to target. The bytes go to
 // a temporary file in target's folder first, which takes target's name only when complete and
-// never replaces a file, so a failure leaves nothing behind. With unnamed given, the complete
-// copy stays under its temporary name, returned there, for the caller to fill and then name.
-std::optional<FileError> copyTemplate(const QString& appDir, const QString& target, QString* unnamed = nullptr);
+// never replaces a file, so a failure leaves nothing behind. A template of an earlier format (a
+// program folder an update left alone) gives a copy brought up to the current one before it is
+// named: a new file is always of the current format. With unnamed given, the complete copy stays
+// under its temporary name, returned there, for the caller to fill and then name.
+std::optional<FileError> copyTemplate(const QString& appDir, const QString& target, const QString& connect,
+                                      QString* unnamed = nullptr);
 
 // Removes a database file that was made and could not be completed, with its journal.
 void removeUnfinishedFile(const QString& path);

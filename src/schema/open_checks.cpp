@@ -52,7 +52,7 @@ CheckedFile openCheckedDatabase(const QString& path, const QString& connect)
     CheckedFile result;
     result.database = workspace.openDatabase(path, false, false, connect);
     try {
-        verifySchema(result.database->connection(), path);
+        result.format = verifySchema(result.database->connection(), path);
         verifyIntact(result.database->connection(), path);
         auto org = result.database->openRecordset(kOrganizationQuery);
         if (org->recordCount() == 0)

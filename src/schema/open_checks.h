@@ -17,6 +17,7 @@ struct OrganizationData {
 struct CheckedFile {
     std::shared_ptr<dao::Database> database;
     OrganizationData organization;
+    int format = 0;  // as the file carries it: the current one, or an earlier one to bring up to date
 };
 
 // Throws jet::DbError with a number and a reason that names what is wrong.

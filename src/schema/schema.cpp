@@ -1,10 +1,8 @@
 #include "schema/schema.h"
 
 #include "platform/dao/sqlite.h"
-#include "platform/jet/db_error.h"
 #include "platform/jet/sql_functions.h"
 
-#include <QSet>
 #include <QStringList>
 #include <array>
 
@@ -75,7 +73,13 @@ constexpr std::array kMemFullName{
     ColumnDef{"Notes", FieldType::Memo, 0},
 };
 
-constexpr std::array kTables{
+// Organisation-wide settings that no other table has a column for, one row per setting.
+constexpr std::array kSettings{
+    ColumnDef{"SettingName", FieldType::Text, 50, {}, true},
+    ColumnDef{"SettingValue", FieldType::Memo, 0},
+};
+
+constexpr std::array kFormat1Tables{
     TableDef{"Members", kMembers},
     TableDef{"Payments", kPayments},
     TableDef{"Dest", kDest},
@@ -94,43 +98,57 @@ constexpr std::array kTables{
 //   the accountant statement.
 // No index on Destination: a fund holds an eighth or more of all donations, where scanning the
 //   table costs no more than walking an index and fetching each row by key.
-constexpr std::array kIndexes{
+constexpr std::array kFormat1Indexes{
     IndexDef{"MembersName", "Members", "LastName, FirstName"},
     IndexDef{"PaymentsMemberDate", "Payments", "MemberID, PaymentDate"},
     IndexDef{"PaymentsDate", "Payments", "PaymentDate"},
 };
 
-[[noreturn]] void notOurs(const QString& path, const QString& why = {})
-{
-    const QString base = QStringLiteral("'%1' is not a QUIL database file").arg(path);
-    throw jet::DbError(jet::err::NotQuilDatabase, why.isEmpty() ? base + u'.' : QStringLiteral("%1: %2.").arg(base, why));
-}
+constexpr std::array kFormat2Tables{
+    TableDef{"Settings", kSettings},
+};
 
-// The schema objects SQLite keeps for itself: the counters of AUTOINCREMENT and the statistics
-// of ANALYZE. Neither holds code.
-bool isEngineTable(const QString& name)
-{
-    return name.compare(u"sqlite_sequence", Qt::CaseInsensitive) == 0 || name.startsWith(u"sqlite_stat", Qt::CaseInsensitive);
-}
+// - Payments(PaymentAmount): the list view's amount order, which without it sorts every donation.
+constexpr std::array kFormat2Indexes{
+    IndexDef{"PaymentsAmount", "Payments", "PaymentAmount"},
+};
 
-const IndexDef* findIndex(const QString& name)
-{
-    for (const IndexDef& index : kIndexes)
-        if (name.compare(QLatin1String(index.name), Qt::CaseInsensitive) == 0)
-            return &index;
-    return nullptr;
-}
+// A new format is one more step here, never a change to an earlier one: files of every earlier
+// format are checked against what their own steps made.
+constexpr std::array kSteps{
+    FormatStep{1, kFormat1Tables, kFormat1Indexes},
+    FormatStep{2, kFormat2Tables, kFormat2Indexes},
+};
+static_assert(kSteps.front().format == kFirstFormat && kSteps.back().format == kSchemaVersion);
 
 } // namespace
 
-std::span<const TableDef> schemaTables() { return kTables; }
-std::span<const IndexDef> schemaIndexes() { return kIndexes; }
+std::span<const FormatStep> formatSteps() { return kSteps; }
+
+std::vector<TableDef> schemaTables(int format)
+{
+    std::vector<TableDef> out;
+    for (const FormatStep& step : kSteps)
+        if (step.format <= format)
+            out.insert(out.end(), step.tables.begin(), step.tables.end());
+    return out;
+}
+
+std::vector<IndexDef> schemaIndexes(int format)
+{
+    std::vector<IndexDef> out;
+    for (const FormatStep& step : kSteps)
+        if (step.format <= format)
+            out.insert(out.end(), step.indexes.begin(), step.indexes.end());
+    return out;
+}
 
 const TableDef* findTable(QStringView name)
 {
-    for (const TableDef& table : kTables)
-        if (name.compare(QLatin1String(table.name), Qt::CaseInsensitive) == 0)
-            return &table;
+    for (const FormatStep& step : kSteps)
+        for (const TableDef& table : step.tables)
+            if (name.compare(QLatin1String(table.name), Qt::CaseInsensitive) == 0)
+                return &table;
     return nullptr;
 }
 
@@ -155,7 +173,10 @@ QString createTableSql(const TableDef& table)
         if (column.type == FieldType::Counter)
             // AUTOINCREMENT: a new key is above every key the table ever held, deleted ones too.
             sql += QStringLiteral(" PRIMARY KEY AUTOINCREMENT");
-        else if (column.type == FieldType::Text || column.type == FieldType::Memo)
+        else if (column.key)
+            // SQLite lets a key other than the row number be null unless told otherwise.
+            sql += QStringLiteral(" NOT NULL PRIMARY KEY");
+        if (column.type == FieldType::Text || column.type == FieldType::Memo)
             sql += QStringLiteral(" COLLATE %1").arg(QLatin1String(jet::kCollation));
         columns << sql;
     }
@@ -178,72 +199,33 @@ QString storedIndexSql(const IndexDef& index)
 void createSchema(sqlite::Connection& connection)
 {
     sqlite::Transaction transaction(connection);
-    for (const TableDef& table : kTables)
-        connection.exec(createTableSql(table));
-    createIndexes(connection);
-    connection.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    upgradeSchema(connection, 0);
     transaction.commit();
+}
+
+void upgradeSchema(sqlite::Connection& connection, int from)
+{
+    for (const FormatStep& step : kSteps) {
+        if (step.format <= from)
+            continue;
+        for (const TableDef& table : step.tables)
+            connection.exec(createTableSql(table));
+        for (const IndexDef& index : step.indexes)
+            connection.exec(createIndexSql(index));
+    }
+    connection.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
 }
 
 void dropIndexes(sqlite::Connection& connection)
 {
-    for (const IndexDef& index : kIndexes)
+    for (const IndexDef& index : schemaIndexes())
         connection.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(QLatin1String(index.name)));
 }
 
 void createIndexes(sqlite::Connection& connection)
 {
-    for (const IndexDef& index : kIndexes)
+    for (const IndexDef& index : schemaIndexes())
         connection.exec(createIndexSql(index));
-}
-
-void verifySchema(sqlite::Connection& connection, const QString& path)
-{
-    sqlite::Statement version = connection.prepare(QStringLiteral("PRAGMA user_version"));
-    if (!version.step())
-        notOurs(path);
-    const std::int64_t found = version.int64(0);
-    if (found > kSchemaVersion)
-        throw jet::DbError(jet::err::NotQuilDatabase,
-                           QStringLiteral("%1 was written by a newer version of QUIL (file format %2); this version reads "
-                                          "formats up to %3.")
-                               .arg(path)
-                               .arg(found)
-                               .arg(kSchemaVersion));
-    if (found < 1)
-        notOurs(path);
-
-    // Every object of the file is compared with the one this program creates, statement for
-    // statement: other columns, types, defaults, checks or collations are someone else's file,
-    // and a trigger, view or table of the file's own would run its SQL when the program writes.
-    QSet<QString> seen;
-    sqlite::Statement objects = connection.prepare(QStringLiteral("SELECT type, name, sql FROM sqlite_master"));
-    while (objects.step()) {
-        const QString type = objects.text(0);
-        const QString name = objects.text(1);
-        const QString sql = objects.text(2);
-        if (type == u"table") {
-            if (isEngineTable(name))
-                continue;
-            const TableDef* table = findTable(name);
-            if (!table)
-                notOurs(path, QStringLiteral("it holds a table '%1' that the program does not know").arg(name));
-            if (sql != createTableSql(*table))
-                notOurs(path, QStringLiteral("its table '%1' has other columns or types than the program's").arg(name));
-        } else if (type == u"index") {
-            const IndexDef* index = findIndex(name);
-            if (!index)
-                notOurs(path, QStringLiteral("it holds an index '%1' that the program does not know").arg(name));
-            if (sql != storedIndexSql(*index))
-                notOurs(path, QStringLiteral("its index '%1' differs from the program's").arg(name));
-        } else {
-            notOurs(path, QStringLiteral("it holds a %1 '%2' that the program does not know").arg(type, name));
-        }
-        seen.insert(name.toLower());
-    }
-    for (const TableDef& table : kTables)
-        if (!seen.contains(QString::fromLatin1(table.name).toLower()))
-            notOurs(path, QStringLiteral("it has no table '%1'").arg(QLatin1String(table.name)));
 }
 
 } // namespace db

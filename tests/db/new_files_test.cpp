@@ -39,6 +39,8 @@ protected:
         s.exec("DELETE FROM Members");
         s.exec("DELETE FROM Dest");
         s.exec("DELETE FROM Passwords WHERE rowid > (SELECT min(rowid) FROM Passwords)");
+        s.exec("DELETE FROM Settings");
+        s.exec("INSERT INTO Settings VALUES ('StatementWording', 'Thank you, ' || '" + QString::fromLatin1(c.name) + "')");
         s.exec("UPDATE Passwords SET MyPassWord = 'Sécret''s', OrgName = 'Friends', OrgAdd = '1 Main St', "
                "OrgPhone = '555', OrgEmail = 'a@b.org', OrgLogo = ''");
         for (const Member& m : c.members) {
@@ -68,7 +70,7 @@ protected:
     }
 };
 
-TEST_F(NewFilesTest, TheCloneHoldsTheSourcesMembersPasswordsOrganizationAndDestinationsWithoutDonations)
+TEST_F(NewFilesTest, TheCloneHoldsTheSourcesMembersPasswordsOrganizationDestinationsAndSettingsWithoutDonations)
 {
     const CloneCase cases[] = {
         {"members 1, 5, 9", {{1, "Anna", "One"}, {5, "Bob", "Five"}, {9, "Cleo", "Nine"}},
@@ -124,6 +126,7 @@ TEST_F(NewFilesTest, TheCloneHoldsTheSourcesMembersPasswordsOrganizationAndDesti
 
         // Destinations: the template's less its first, then the source's.
         EXPECT_EQ(rowsOf(clone, "SELECT DestItem FROM Dest ORDER BY rowid"), c.destinations);
+        EXPECT_EQ(rowsOf(clone, "SELECT * FROM Settings"), rowsOf(file_, "SELECT * FROM Settings"));
 
         // The source was only read.
         EXPECT_EQ(dbtest::digest(file_), before);

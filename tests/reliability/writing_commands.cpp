@@ -13,6 +13,7 @@
 #include "records/records_commands.h"
 #include "reports/printouts.h"
 #include "reports/report_commands.h"
+#include "support/file_formats.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -378,6 +379,19 @@ void openWithLogoRewrite(Session& s)
     });
 }
 
+// The session's file as an earlier program left it, its logo path stored as an open stores it:
+// the open's one write is then the upgrade, after its copy in Backups.
+void asFormat1(Session& s)
+{
+    {
+        sqlite::Connection c(s.file(), db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+        sqlite::Statement logo = c.prepare(QStringLiteral("UPDATE Passwords SET OrgLogo = ? WHERE OrgLogo = 'quil.jpg'"));
+        logo.bind(1, s.window().S.AppDir + QStringLiteral("quil.jpg"));
+        logo.step();
+    }
+    quiltest::takeBackToFormat(s.file(), 1);
+}
+
 QString newFile(Session& s)
 {
     return QDir(s.folder()).filePath(QStringLiteral("New.qdb"));
@@ -465,6 +479,8 @@ std::vector<WritingCommand> makeTable()
     rows.push_back({.name = QStringLiteral("exit with a typed member change"), .prepare = openExecutive,
                     .run = exitWithTypedChange, .opensFile = true, .faultQuestions = {QStringLiteral("QUIL")}});
     rows.push_back({QStringLiteral("open (logo path rewrite)"), [](Session&) {}, openWithLogoRewrite, true, true});
+    rows.push_back({.name = QStringLiteral("open a file of format 1 (upgrade)"), .prepare = asFormat1, .run = openWithLogoRewrite,
+                    .opensFile = true, .expectedTitles = {QStringLiteral("QUIL")}});
     rows.push_back({.name = QStringLiteral("delete donation"), .prepare = openOnMember4, .run = deleteDonation,
                     .expectedTitles = {QStringLiteral("Confirm Delete")}});
     rows.push_back({.name = QStringLiteral("delete member (donations to member 1)"), .prepare = openExecutive,

@@ -1,11 +1,14 @@
 #include "schema/schema.h"
 
 #include "db_fixture.h"
+#include "support/file_formats.h"
 #include "platform/jet/catalog.h"
 #include "platform/jet/db_error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <map>
 #include <functional>
 #include <optional>
 
@@ -203,6 +206,99 @@ TEST_F(Schema, ALaterFormatIsRefusedByNameAndLeftAsItWas)
         QFile after(path);
         ASSERT_TRUE(after.open(QIODevice::ReadOnly));
         EXPECT_EQ(after.readAll(), bytes);
+    }
+}
+
+// The schema objects of a file as SQLite keeps them, one line each, sorted.
+QStringList objectsOf(sqlite::Connection& connection)
+{
+    QStringList out;
+    sqlite::Statement objects = connection.prepare(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY type, name"));
+    while (objects.step())
+        out << QStringLiteral("%1 %2: %3").arg(objects.text(0), objects.text(1), objects.text(2));
+    return out;
+}
+
+// The steps as declared make what the programs of each format wrote, and the upgrade of an
+// earlier file ends with exactly what a new file of the current format holds.
+TEST_F(Schema, EachFormatIsWhatItsProgramWroteAndAnUpgradeEndsAsANewFile)
+{
+    const QString fixture = quiltest::copyFormatFixture(1, QStringLiteral("Base.dat"), QFileInfo(file(QStringLiteral("x"))).path());
+    const QString declared = file(QStringLiteral("declared1.qdb"));
+    {
+        sqlite::Connection made = openKeyed(declared, Mode::Create);
+        quiltest::createFormat(made, 1);
+        sqlite::Connection old = openKeyed(fixture);
+        EXPECT_EQ(objectsOf(made), objectsOf(old));
+        EXPECT_EQ(db::verifySchema(old, fixture), 1);
+
+        sqlite::Transaction transaction(old);
+        db::upgradeSchema(old, 1);
+        transaction.commit();
+    }
+    const QString fresh = file(QStringLiteral("fresh.qdb"));
+    sqlite::Connection current = openKeyed(fresh, Mode::Create);
+    db::createSchema(current);
+    sqlite::Connection upgraded = openKeyed(fixture);
+    EXPECT_EQ(objectsOf(upgraded), objectsOf(current));
+    EXPECT_EQ(db::verifySchema(upgraded, fixture), db::kSchemaVersion);
+}
+
+// For every format the check accepts exactly what that format's steps make: a missing index or
+// table, an object of a later format, or one of nobody's is refused, with the reason.
+TEST_F(Schema, EachFormatIsCheckedAgainstItsOwnObjects)
+{
+    struct Change {
+        QString what;
+        QString sql;     // run after the format is made
+        QString reason;  // empty: accepted
+    };
+    int n = 0;
+    for (const db::FormatStep& step : db::formatSteps()) {
+        const int format = step.format;
+        std::vector<Change> changes{{QStringLiteral("as made"), QString(), QString()},
+                                    {QStringLiteral("an index of its own"), QStringLiteral("CREATE INDEX Extra ON Members (City)"),
+                                     QStringLiteral("it holds an index 'Extra' that the program does not know")},
+                                    {QStringLiteral("a trigger"),
+                                     QStringLiteral("CREATE TRIGGER T AFTER INSERT ON Dest BEGIN DELETE FROM Members; END"),
+                                     QStringLiteral("it holds a trigger 'T' that the program does not know")}};
+        for (const db::IndexDef& index : db::schemaIndexes(format))
+            changes.push_back({QStringLiteral("without %1").arg(QLatin1String(index.name)),
+                               QStringLiteral("DROP INDEX %1").arg(QLatin1String(index.name)),
+                               QStringLiteral("it has no index '%1'").arg(QLatin1String(index.name))});
+        for (const db::TableDef& table : step.tables)
+            changes.push_back({QStringLiteral("without %1").arg(QLatin1String(table.name)),
+                               QStringLiteral("DROP TABLE %1").arg(QLatin1String(table.name)),
+                               QStringLiteral("it has no table '%1'").arg(QLatin1String(table.name))});
+        if (format < db::kSchemaVersion) {
+            const db::FormatStep& next = db::formatSteps()[static_cast<std::size_t>(format)];
+            for (const db::IndexDef& index : next.indexes)
+                changes.push_back({QStringLiteral("with the later %1").arg(QLatin1String(index.name)), db::createIndexSql(index),
+                                   QStringLiteral("it holds an index '%1' of format %2 while it says it is of format %3")
+                                       .arg(QLatin1String(index.name))
+                                       .arg(next.format)
+                                       .arg(format)});
+            for (const db::TableDef& table : next.tables)
+                changes.push_back({QStringLiteral("with the later %1").arg(QLatin1String(table.name)), db::createTableSql(table),
+                                   QStringLiteral("it holds a table '%1' of format %2 while it says it is of format %3")
+                                       .arg(QLatin1String(table.name))
+                                       .arg(next.format)
+                                       .arg(format)});
+        }
+        for (const Change& change : changes) {
+            SCOPED_TRACE(QStringLiteral("format %1 %2").arg(format).arg(change.what).toStdString());
+            const QString path = file(QStringLiteral("f%1.qdb").arg(++n));
+            sqlite::Connection c = openKeyed(path, Mode::Create);
+            quiltest::createFormat(c, format);
+            if (!change.sql.isEmpty())
+                c.exec(change.sql);
+            try {
+                EXPECT_EQ(db::verifySchema(c, path), format);
+                EXPECT_TRUE(change.reason.isEmpty()) << "accepted";
+            } catch (const jet::DbError& e) {
+                EXPECT_EQ(e.description(), QStringLiteral("'%1' is not a QUIL database file: %2.").arg(path, change.reason));
+            }
+        }
     }
 }
 

@@ -32,6 +32,7 @@ constexpr int DataTypeMismatchInCriteria = 3464;
 constexpr int DiskOrNetworkError = 3043;
 constexpr int DatabaseCorrupt = 3049;
 constexpr int NotQuilDatabase = 3800;  // our own: a database that lacks the program's tables
+constexpr int NewerFileFormat = 3801;  // our own: a file of a later format than the program reads
 constexpr int EngineError = 3000;      // anything the engine reports that has no closer number
 } // namespace err
 
