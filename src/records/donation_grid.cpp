@@ -5,6 +5,7 @@
 
 #include "frame/dispatch.h"
 #include "frame/frm_main.h"
+#include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
 #include "platform/data/grid_model.h"
@@ -257,6 +258,8 @@ void RecordsCommands::ShowListTotal()
                 return;  // no member to total for
             query += *M;
         }
+        if ((total = rememberedTotal(query)))
+            return;
         // A refused open keeps the source's last set, which may hold an earlier total.
         f.datScratchRS->setRecordset(nullptr);
         f.datScratchRS->setRecordSource(query);
@@ -267,6 +270,7 @@ void RecordsCommands::ShowListTotal()
         // A list whose amounts are all empty sums to nothing: that is a total of zero.
         const vb::Value value = sum->field(QStringLiteral("ListTotal"));
         total = value.isNull() ? vb::Currency() : value.toCurrency();
+        lastTotal_ = TotalMemo{S.db, S.db ? S.db->writeGeneration() : 0, query, *total};
     });
 
     const dao::Recordset* donations = f.datSecondaryRS->recordset();
@@ -293,6 +297,16 @@ void RecordsCommands::ShowListTotal()
     skipOnFailure([&] { f.datScratchRS->setRecordset(nullptr); });
     skipOnFailure([&] { f.ArrangeStatusLabels(); });
     ui::current().setBusyPointer(false);
+}
+
+std::optional<vb::Currency> RecordsCommands::rememberedTotal(const QString& query) const
+{
+    if (!lastTotal_ || lastTotal_->query != query)
+        return std::nullopt;
+    const std::shared_ptr<dao::Database> database = lastTotal_->database.lock();
+    if (!database || database != f.S.db || !database->isOpen() || database->writeGeneration() != lastTotal_->generation)
+        return std::nullopt;
+    return lastTotal_->total;
 }
 
 // ---- Sorting ------------------------------------------------------------------------------------

@@ -9,10 +9,15 @@
 #include "records/batch_totals.h"
 #include "records/donation_entry.h"
 
+#include "platform/vb/currency.h"
+
 #include <QString>
+#include <cstdint>
+#include <memory>
 #include <optional>
 
 class frmMain;
+namespace dao { class Database; }
 namespace data { class RecordsetListModel; }
 
 class RecordsCommands final : public seam::Records {
@@ -105,7 +110,18 @@ public:
     std::optional<records::BatchTotals> Batch;
 
 private:
+    // The last total shown: the same query over a file not written since adds up to the same
+    // figure, so a sort of a million donations does not add them up again.
+    struct TotalMemo {
+        std::weak_ptr<dao::Database> database;  // expired with the file it was read from
+        std::uint64_t generation = 0;
+        QString query;
+        vb::Currency total;
+    };
+    std::optional<vb::Currency> rememberedTotal(const QString& query) const;
+
     frmMain& f;
-    bool fallingBack_ = false;
-    data::RecordsetListModel* matches_ = nullptr;  // the rapid search's rows, shown by C_List and ID_list  // the retry after an empty member query runs once, never again
+    bool fallingBack_ = false;  // the retry after an empty member query runs once, never again
+    data::RecordsetListModel* matches_ = nullptr;  // the rapid search's rows, shown by C_List and ID_list
+    std::optional<TotalMemo> lastTotal_;
 };

@@ -2,6 +2,7 @@
 // views and under a donation filter, the summary line, the sort commands, the member data
 // source's error and validate handlers and the filter colours.
 #include "grid_fixture.h"
+#include "support/fixture_db.h"
 
 #include <QAction>
 #include <QPalette>
@@ -140,6 +141,11 @@ TEST_F(GridTest, ListViewLoadsEveryDonationOnceAndTheGridLeadsTheMemberFields)
     list = f.datSecondaryRS->recordset();
     f.records->RequeryView();
     EXPECT_EQ(f.datSecondaryRS->recordset(), list);
+
+    // The total of the same list is not added up again on a sort, but a write since is counted.
+    quiltest::write(*f.S.db, "INSERT INTO Payments VALUES (6, 1000000, 77, 'Roof', '2003-01-01 00:00:00', 2)");
+    f.mnuSortDate->trigger();
+    EXPECT_EQ(summary(f), "$1,876.75|6| PaymentDate");
     EXPECT_TRUE(ui().messages().empty());
 }
 
