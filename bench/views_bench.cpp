@@ -260,7 +260,7 @@ int main(int argc, char** argv)
     printAgainst("List View command", listView, rawList, 300);
     printTiming("ours: sort by Payment Amount in List View, painted", sortAmount);
     printTiming("raw SQLite: the keys in amount order", rawSortAmount);
-    printAgainst("sort by amount in List View", sortAmount, rawSortAmount, 500);
+    printAgainst("sort by amount in List View", sortAmount, rawSortAmount, 300);  // and within 1.5x of raw, through the amount index
     printTiming("ours: sort by Payment Date in List View, painted", sortDate);
     printTiming("raw SQLite: the keys in date order", rawSortDate);
     printAgainst("sort by date in List View", sortDate, rawSortDate, 500);

@@ -11,7 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -314,6 +317,100 @@ QString writeBackup(sqlite::Connection& source, const QString& file, const QByte
     }
     // A backup that cannot be removed is kept; the new one is complete either way.
     pruneBackups(file);
+    return target;
+}
+
+namespace {
+
+// Copies the bytes of `from` to a new file `to` and syncs it; the reason when it fails.
+std::optional<QString> copyBytes(const QString& from, const QString& to)
+{
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return in.errorString();
+    const int out = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    const auto fail = [&](const QString& why) {
+        ::close(out);
+        return std::optional<QString>(why);
+    };
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = in.read(buffer.data(), buffer.size());
+        if (n < 0)
+            return fail(in.errorString());
+        if (n == 0)
+            break;
+        for (qint64 done = 0; done < n;) {
+            const ssize_t w = ::write(out, buffer.constData() + done, static_cast<size_t>(n - done));
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail(QString::fromLocal8Bit(std::strerror(errno)));
+            }
+            done += w;
+        }
+    }
+    if (::fsync(out) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (::close(out) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return std::nullopt;
+}
+
+bool sameBytes(const QString& a, const QString& b)
+{
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+        return false;
+    for (;;) {
+        const QByteArray x = fa.read(1 << 20);
+        const QByteArray y = fb.read(1 << 20);
+        if (x != y)
+            return false;
+        if (x.isEmpty())
+            return fa.error() == QFileDevice::NoError && fb.error() == QFileDevice::NoError;
+    }
+}
+
+} // namespace
+
+QString writeFileBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label)
+{
+    prepareBackupFolder(file);
+    const QString shown = QDir::toNativeSeparators(backupFolder(file));
+    const QString target = nextBackupPath(file, backupClock(), label);
+    const QString work = partPathOf(target);
+    try {
+        // The read transaction's shared lock keeps any writer out until the copy is compared.
+        source.exec(QStringLiteral("BEGIN"));
+        const auto endRead = qScopeGuard([&] {
+            // Ending a read cannot lose anything; a failure to end it shows at the next write.
+            try {
+                source.exec(QStringLiteral("COMMIT"));
+            } catch (const std::exception&) {
+            }
+        });
+        count(source, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        if (const auto why = copyBytes(file, work))
+            throw jet::DbError(jet::err::DiskOrNetworkError,
+                               QStringLiteral("Disk or network error (the copy %1 could not be written: %2).").arg(work, *why));
+        if (!sameBytes(file, work))
+            throw jet::DbError(jet::err::DatabaseCorrupt, QStringLiteral("The copy %1 differs from the file.").arg(work));
+        {
+            sqlite::Connection check(work, key, sqlite::Connection::Mode::ReadOnly);
+            check.verifyReadable(work);
+            verifySchema(check, work);
+        }
+        QFile named(work);
+        if (!named.rename(target))
+            throw jet::DbError(jet::err::CannotOpenFile,
+                               QStringLiteral("The finished copy cannot take the name %1 (%2).").arg(target, named.errorString()));
+    } catch (const std::exception& e) {
+        QFile::remove(work);
+        throw BackupError{shown, reasonOf(e)};
+    }
     return target;
 }
 

@@ -107,6 +107,14 @@ void prepareBackupFolder(const QString& file);
 // throws BackupError.
 QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label = {});
 
+// A backup of `file` as it lies on the disk, byte for byte, for a file the program has just
+// opened and checked and nothing writes (the copy before an upgrade). Copying the encrypted
+// pages as they are costs a fraction of the backup API's decrypting and encrypting each page;
+// a read transaction on the source holds off every writer meanwhile. The copy is synced,
+// compared byte for byte with the file, opened with the key and given its name. Returns the
+// path; throws BackupError, leaving nothing.
+QString writeFileBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label);
+
 // Copies a keyed file to target through the backup API and checks the copy as a backup is
 // checked (target must not exist; a failure leaves nothing under it). Throws jet::DbError.
 void copyChecked(sqlite::Connection& source, const QString& target, const QByteArray& key);

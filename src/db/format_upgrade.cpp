@@ -3,22 +3,34 @@
 #include "db/backup_file.h"
 #include "platform/dao/database.h"
 #include "platform/dao/write_unit.h"
+#include "platform/vb/skip_on_failure.h"
 #include "schema/schema.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 namespace db {
+
+namespace {
+
+constexpr int kSortThreads = 4;
+
+} // namespace
 
 UpgradeResult upgradeFile(dao::Database& database, const QString& file, int format, const QByteArray& key)
 {
     UpgradeResult result;
     try {
-        result.backup = writeBackup(database.connection(), file, key, formatBackupLabel(kSchemaVersion));
+        result.backup = writeFileBackup(database.connection(), file, key, formatBackupLabel(kSchemaVersion));
     } catch (const BackupError& e) {
         result.failure = QStringLiteral("no copy of it as it is could be made in %1: %2").arg(e.folder, e.reason);
         return result;
     }
     try {
+        // The new indexes are built by SQLite's sorter, which may share a large table's sort
+        // between the machine's cores.
+        database.connection().exec(QStringLiteral("PRAGMA threads = %1").arg(kSortThreads));
+        const auto oneThread = qScopeGuard([&] { skipOnFailure([&] { database.connection().exec(QStringLiteral("PRAGMA threads = 0")); }); });
         dao::WriteUnit unit(database);
         upgradeSchema(unit.connection(), format);
         unit.commit();
