@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <csignal>
 #include <sys/resource.h>
@@ -291,6 +292,59 @@ TEST_F(GivingStatementsTest, AFolderThatFillsUpKeepsTheFilesWrittenAndNoPartOfTh
     ui().queueAnswer(ui::Yes);
     f.mnuFileGivingStatements_Click();
     EXPECT_EQ(QDir(full).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(GivingStatementsTest, OnlyTheMembersChosenInTheListGetALetter)
+{
+    addDonors();
+    frmMain& f = openExecutive();
+    const QString pdf = dir_.file(QStringLiteral("chosen.pdf"));
+    int shown = -1;
+    ui().queueDialog([&](QDialog& d) {
+        ui::child<QLineEdit>(d, "txtFrom").setText(QStringLiteral("1/1/2025"));
+        ui::child<QLineEdit>(d, "txtTo").setText(QStringLiteral("12/31/2025"));
+        ui::click(d, "optChosen");
+        auto& list = ui::child<QListWidget>(d, "lstMembers");
+        // The search narrows the list; a name found is chosen; Cy, chosen too, gave nothing.
+        ui::child<QLineEdit>(d, "txtSearch").setText(QStringLiteral("zed"));
+        shown = 0;
+        for (int i = 0; i < list.count(); ++i)
+            if (!list.item(i)->isHidden()) {
+                ++shown;
+                list.item(i)->setSelected(true);
+            }
+        ui::child<QLineEdit>(d, "txtSearch").setText(QStringLiteral("Donors"));
+        for (int i = 0; i < list.count(); ++i)
+            if (!list.item(i)->isHidden() && list.item(i)->text().startsWith(QStringLiteral("Donors, Anonymous")))
+                list.item(i)->setSelected(true);
+        for (int i = 0; i < list.count(); ++i)
+            if (list.item(i)->text().startsWith(QStringLiteral("Lee, Cy")))
+                list.item(i)->setSelected(true);
+        ui::click(d, "cmdCombinedPdf");
+    });
+    ui().queueAnswer(ui::No);
+    ui().queueFile(pdf);
+    f.mnuFileGivingStatements_Click();
+
+    EXPECT_EQ(shown, 1);
+    // Member 1 chosen by name gets its letter though the box for unknown donors is not ticked.
+    ASSERT_EQ(quiltest::pdfPages(pdf), 2);
+    const QString text = quiltest::pdfText(pdf).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("Bob Zed")));
+    EXPECT_TRUE(text.contains(QStringLiteral("$7.77")));
+    EXPECT_FALSE(text.contains(QStringLiteral("O'Brien")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Cy Lee")));
+
+    // Nobody chosen: refused in the dialog.
+    ui().clearLog();
+    ui().queueDialog([&](QDialog& d) {
+        ui::click(d, "optChosen");
+        ui::click(d, "cmdPreview");
+        ui::click(d, "cmdCancel");
+    });
+    f.mnuFileGivingStatements_Click();
+    ASSERT_EQ(ui().messages().size(), 1u);
+    EXPECT_TRUE(ui().messages()[0].prompt.contains(QStringLiteral("Choose the members")));
 }
 
 TEST_F(GivingStatementsTest, RefusedInputIsOneMessageAndWritesNothing)
