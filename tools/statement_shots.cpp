@@ -1,8 +1,9 @@
-// The user guide's picture of a giving statement: File > Giving Statements run through the real
-// window on a copy of the demo file for last year, its letters written as one PDF, which the
-// guide's picture is drawn from (pdftoppm -png).
+// The user guide's pictures of giving statements: File > Giving Statements run through the real
+// window on a copy of the demo file for last year, the dialog drawn to a PNG file as it stands
+// before Preview, and the letters written as one PDF, which the guide's picture of a letter is
+// drawn from (pdftoppm -png).
 //
-//   statement_shots <demo.qdb> <out.pdf>        (run under the offscreen platform or Xvfb)
+//   statement_shots <demo.qdb> <out.pdf> <dialog.png>   (run under the offscreen platform or Xvfb)
 #include "app/install_commands.h"
 #include "frame/frm_main.h"
 #include "platform/ui/scripted_ui.h"
@@ -18,8 +19,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: statement_shots <demo.qdb> <out.pdf>\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: statement_shots <demo.qdb> <out.pdf> <dialog.png>\n");
         return 2;
     }
     QTemporaryDir temp;
@@ -48,10 +49,13 @@ int main(int argc, char** argv)
     f.mnuExecMode_Click();
 
     // Last year's statements, with the wording an organisation would give.
-    script->queueDialog([](QDialog& d) {
+    const QString dialogPicture = QString::fromLocal8Bit(argv[3]);
+    script->queueDialog([dialogPicture](QDialog& d) {
         ui::child<QPlainTextEdit>(d, "txtWording")
             .setPlainText(QStringLiteral("No goods or services were provided in exchange for these contributions. "
                                          "Thank you for your generous support."));
+        d.adjustSize();
+        d.grab().save(dialogPicture);
         ui::click(d, "cmdCombinedPdf");
     });
     script->queueAnswer(ui::No);

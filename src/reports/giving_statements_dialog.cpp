@@ -69,10 +69,12 @@ GivingStatements::GivingStatements(MainState& S, std::shared_ptr<dao::Database> 
     txtWording = named(new QPlainTextEdit(this), "txtWording");
     txtWording->setPlainText(storedWording_);
     txtWording->setTabChangesFocus(true);
+    // A few lines: the wording is a sentence or two, and the member list takes the room left.
+    txtWording->setFixedHeight(txtWording->fontMetrics().lineSpacing() * 4 + 12);
     txtWording->setPlaceholderText(QStringLiteral("No goods or services were provided in exchange for these contributions."));
 
     cmdPreview = named(new QPushButton(QStringLiteral("&Preview"), this), "cmdPreview");
-    cmdCombinedPdf = named(new QPushButton(QStringLiteral("One P&DF..."), this), "cmdCombinedPdf");
+    cmdCombinedPdf = named(new QPushButton(QStringLiteral("&One PDF..."), this), "cmdCombinedPdf");
     cmdPerMemberPdf = named(new QPushButton(QStringLiteral("A PDF per &Donor..."), this), "cmdPerMemberPdf");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdPreview->setDefault(true);
