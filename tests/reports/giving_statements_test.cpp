@@ -3,6 +3,8 @@
 // written per donor, the donors without an address, and the input it refuses.
 #include "platform/dao/database.h"
 #include "platform/ui/scripted_ui.h"
+#include "reports/statement_files.h"
+#include "reports/statement_pages.h"
 #include "schema/file_settings.h"
 #include "support/executive.h"
 #include "support/pdf_tools.h"
@@ -345,6 +347,30 @@ TEST_F(GivingStatementsTest, OnlyTheMembersChosenInTheListGetALetter)
     f.mnuFileGivingStatements_Click();
     ASSERT_EQ(ui().messages().size(), 1u);
     EXPECT_TRUE(ui().messages()[0].prompt.contains(QStringLiteral("Choose the members")));
+}
+
+TEST_F(GivingStatementsTest, ACancelKeepsTheFilesWrittenAndStartsNoOther)
+{
+    addDonors();
+    frmMain& f = openExecutive();
+    const reports::StatementPeriod period{QDate(2025, 1, 1), QDate(2025, 12, 31)};
+    const reports::GivingStatementPages pages(
+        *f.S.db, reports::StatementRequest{period, kWording, {}, QDate(2026, 1, 15)},
+        reports::statementDonors(*f.S.db, period, {true, std::nullopt}, reports::GivingStatementPages::paging(kWording)));
+    ASSERT_EQ(pages.donors().size(), 3u);  // member 1, O'Brien, Zed
+    const QString folder = dir_.file(QStringLiteral("cancelled"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    std::vector<std::pair<int, int>> told;
+    const reports::StatementFilesResult result =
+        reports::writeStatementFiles(pages, folder, reports::statementFileNames(pages), [&](int done, int total) {
+            told.emplace_back(done, total);
+            return done < 2;  // Cancel pressed during the second file, seen before the third
+        });
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_TRUE(result.failure.isEmpty());
+    EXPECT_EQ(result.written.size(), 2);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
 }
 
 TEST_F(GivingStatementsTest, RefusedInputIsOneMessageAndWritesNothing)
