@@ -25,7 +25,7 @@ namespace {
 
 constexpr double kScale = 0.055;  // pixels a twip: a Letter page 673 pixels wide
 
-void savePages(const report::Report& r, const std::vector<int>& numbers, const QString& path)
+void savePages(const report::Pages& r, const std::vector<int>& numbers, const QString& path)
 {
     const QSize page(static_cast<int>(r.paper().width() * kScale), static_cast<int>(r.paper().height() * kScale));
     const int gap = 16;

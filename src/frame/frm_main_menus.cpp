@@ -117,6 +117,9 @@ void frmMain::createMenus()
     // Also Executive work: it replaces the whole file.
     mnuFileRestore = file.item("mnuFileRestore", QStringLiteral("Restore Backup..."), {}, false,
                                &F::mnuFileRestore_Click);
+    // Executive work too: the statements show every donor's gifts.
+    mnuFileGivingStatements = file.item("mnuFileGivingStatements", QStringLiteral("Giving Statements..."), {}, false,
+                                        &F::mnuFileGivingStatements_Click);
 
     MenuBuilder edit = topLevel(this, bar, "mnuEdit", QStringLiteral("&Edit"), false, mnuEdit);
     mnuEditAddPay = edit.item("mnuEditAddPay", QStringLiteral("Add Donation"), ctrl(Qt::Key_A), true,
@@ -223,6 +226,7 @@ void frmMain::mnuFileExportMembers_Click() { exports->mnuFileExportMembers_Click
 void frmMain::mnuFileExportDonations_Click() { exports->mnuFileExportDonations_Click(); }
 void frmMain::mnuFileExportFunds_Click() { exports->mnuFileExportFunds_Click(); }
 void frmMain::mnuFileRestore_Click() { files->mnuFileRestore_Click(); }
+void frmMain::mnuFileGivingStatements_Click() { reports->mnuFileGivingStatements_Click(); }
 void frmMain::mnuFileImportMembers_Click() { files->mnuFileImportMembers_Click(); }
 void frmMain::mnuFileImportDonations_Click() { files->mnuFileImportDonations_Click(); }
 

@@ -98,6 +98,8 @@ public:
     virtual ~Reports() = default;
     // File > Print: Select Report, then the report chosen.
     virtual void mnuFilePrint_Click() = 0;
+    // File > Giving Statements: a statement per donor for a period.
+    virtual void mnuFileGivingStatements_Click() = 0;
 };
 
 // Administration (src/access): the password list and the organization data.

@@ -17,6 +17,7 @@ class frmMain;
 class Printouts;
 
 namespace report { class Report; }
+namespace reports { class GivingStatementPages; }
 
 namespace reports {
 // Prints a report's first page on the system's default printer, without a dialog; false when
@@ -67,6 +68,16 @@ public:
     void PrintFilterCriteria();
     // The selected members' names and addresses as the mail-merge RTF file the user names.
     void WriteMailMergeFile();
+
+    // ---- Giving statements (giving_statements_command.cpp) --------------------------------------
+    // File > Giving Statements: the dialog, then the period's statements in the preview, in one
+    // PDF, or in a PDF per donor.
+    void mnuFileGivingStatements_Click() override;
+    // The donors without a usable address listed, with the offer to print the list; false when
+    // the user would rather stop.
+    bool OfferAddressList(const reports::GivingStatementPages& pages);
+    void WriteCombinedStatements(const reports::GivingStatementPages& pages);
+    void WriteStatementPerDonor(const reports::GivingStatementPages& pages);
 
     ReportSelection Selection;
 

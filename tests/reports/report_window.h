@@ -107,8 +107,8 @@ protected:
     {
         ui().queueDialog([pages](QDialog& d) {
             auto& preview = dynamic_cast<report::ReportPreview&>(d);
-            const report::Report& r = preview.report();
-            *pages = QStringLiteral("%1 \"%2\", pages: %3\n").arg(r.layout().name, preview.windowTitle()).arg(r.pageCount());
+            const report::Pages& r = preview.report();
+            *pages = QStringLiteral("%1 \"%2\", pages: %3\n").arg(r.name(), preview.windowTitle()).arg(r.pageCount());
             for (int n = 1; n <= r.pageCount(); ++n)
                 *pages += u'\n' + report::describe(r.page(n));
             // The date the report shows is today's: golden texts name it so.

@@ -52,10 +52,10 @@ QSize ReportPreview::sizeFor(const QRect& main)
     return QSize(std::max(kSmallest.width(), main.width() - less), std::max(kSmallest.height(), main.height() - less));
 }
 
-ReportPreview::ReportPreview(const Report& report, const QString& caption, const QRect& mainWindowGeometry, QWidget* parent)
+ReportPreview::ReportPreview(const Pages& report, const QString& caption, const QRect& mainWindowGeometry, QWidget* parent)
     : QDialog(parent), report_(report)
 {
-    setObjectName(report.layout().name);
+    setObjectName(report.name());
     setWindowTitle(caption);
     setModal(true);
     createControls();

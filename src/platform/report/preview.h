@@ -35,11 +35,11 @@ public:
     enum class Zoom { WholePage, PageWidth, Actual };
 
     // Sized from the main window's frame: 100 twips narrower and lower, centred on it.
-    ReportPreview(const Report& report, const QString& caption, const QRect& mainWindowGeometry,
+    ReportPreview(const Pages& report, const QString& caption, const QRect& mainWindowGeometry,
                   QWidget* parent = nullptr);
     ~ReportPreview() override;
 
-    const Report& report() const { return report_; }
+    const Pages& report() const { return report_; }
     int currentPage() const { return current_; }
     int pageCount() const;
     Zoom zoom() const { return zoom_; }
@@ -85,7 +85,7 @@ private:
     // Runs drawing work with a progress dialog that shows when it takes a while.
     bool withProgress(const QString& label, const std::function<bool(const Progress&)>& work);
 
-    const Report& report_;
+    const Pages& report_;
     int current_ = 0;
     Zoom zoom_ = Zoom::WholePage;
 };

@@ -16,7 +16,7 @@ namespace report {
 
 namespace {
 
-QPageSize pageSizeOf(const Report& report)
+QPageSize pageSizeOf(const Pages& report)
 {
     const QSize paper = report.paper();
     return QPageSize(QSizeF(paper.width() / double(kTwipsPerInch), paper.height() / double(kTwipsPerInch)),
@@ -25,7 +25,7 @@ QPageSize pageSizeOf(const Report& report)
 
 } // namespace
 
-PageRange clampRange(const Report& report, PageRange range)
+PageRange clampRange(const Pages& report, PageRange range)
 {
     const int pages = report.pageCount();
     range.first = std::clamp(range.first, 1, pages);
@@ -33,7 +33,7 @@ PageRange clampRange(const Report& report, PageRange range)
     return range;
 }
 
-bool drawPages(const Report& report, QPagedPaintDevice& device, const std::vector<PageRange>& ranges,
+bool drawPages(const Pages& report, QPagedPaintDevice& device, const std::vector<PageRange>& ranges,
                const Progress& progress)
 {
     int total = 0;
@@ -67,7 +67,7 @@ bool drawPages(const Report& report, QPagedPaintDevice& device, const std::vecto
     return true;
 }
 
-std::vector<PageRange> printerRanges(const Report& report, const QPrinter& printer, int currentPage)
+std::vector<PageRange> printerRanges(const Pages& report, const QPrinter& printer, int currentPage)
 {
     std::vector<PageRange> ranges;
     switch (printer.printRange()) {
@@ -87,13 +87,13 @@ std::vector<PageRange> printerRanges(const Report& report, const QPrinter& print
     return ranges;
 }
 
-bool printReport(const Report& report, QPrinter& printer, int currentPage, const Progress& progress)
+bool printReport(const Pages& report, QPrinter& printer, int currentPage, const Progress& progress)
 {
     const std::vector<PageRange> ranges = printerRanges(report, printer, currentPage);
     printer.setFullPage(true);
     printer.setPageSize(pageSizeOf(report));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    printer.setDocName(report.layout().caption);
+    printer.setDocName(report.caption());
     return drawPages(report, printer, ranges, progress);
 }
 
@@ -102,7 +102,7 @@ QString withPdfExtension(const QString& chosen)
     return chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? chosen : chosen + QStringLiteral(".pdf");
 }
 
-ExportResult exportPdf(const Report& report, const QString& path, PageRange range, const QString& title,
+ExportResult exportPdf(const Pages& report, const QString& path, PageRange range, const QString& title,
                        const Progress& progress)
 {
     QSaveFile file(path);

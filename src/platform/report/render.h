@@ -23,28 +23,28 @@ struct PageRange {
 using Progress = std::function<bool(int done, int total)>;
 
 // The range brought into the report's pages (1..pageCount(), first <= last).
-PageRange clampRange(const Report& report, PageRange range);
+PageRange clampRange(const Pages& report, PageRange range);
 
 // Draws the pages of the ranges, in order, onto a device whose origin is the paper's top left
 // corner (full page, no margins of its own), one device page each. Returns false when progress
 // stopped it.
-bool drawPages(const Report& report, QPagedPaintDevice& device, const std::vector<PageRange>& ranges,
+bool drawPages(const Pages& report, QPagedPaintDevice& device, const std::vector<PageRange>& ranges,
                const Progress& progress = {});
 
 // The pages a printer set up by the print dialog asks for: its page ranges, the current page, or
 // every page; each range brought into the report's pages.
-std::vector<PageRange> printerRanges(const Report& report, const QPrinter& printer, int currentPage);
+std::vector<PageRange> printerRanges(const Pages& report, const QPrinter& printer, int currentPage);
 
 // Prints those pages through the printer, on the report's paper, full page. Returns false when
 // cancelled. Throws ReportError when the printer cannot be opened.
-bool printReport(const Report& report, QPrinter& printer, int currentPage, const Progress& progress = {});
+bool printReport(const Pages& report, QPrinter& printer, int currentPage, const Progress& progress = {});
 
 enum class ExportResult { Written, Cancelled };
 
 // Writes the pages of `range` to a PDF file with `title` in its properties. The file appears
 // only when it is complete: cancelled or failed, whatever stood under that name stays as it was.
 // Throws ReportError, naming the file and the reason, when it cannot be written.
-ExportResult exportPdf(const Report& report, const QString& path, PageRange range, const QString& title,
+ExportResult exportPdf(const Pages& report, const QString& path, PageRange range, const QString& title,
                        const Progress& progress = {});
 
 // A chosen PDF name as it is written: ".pdf" added unless it ends so, in any letter case.

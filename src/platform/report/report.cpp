@@ -100,6 +100,8 @@ Report::Report(Layout layout, std::shared_ptr<DataSource> rows, ReportOptions op
 
 Report::~Report() = default;
 
+Pages::~Pages() = default;
+
 void Report::bind()
 {
     const Layout& L = *layout_;

@@ -10,6 +10,7 @@
 #include "data_source.h"
 #include "layout.h"
 #include "page.h"
+#include "pages.h"
 #include "platform/vb/datetime.h"
 
 #include <QSize>
@@ -32,21 +33,23 @@ struct ReportOptions {
     QSize paper = kLetter;
 };
 
-class Report {
+class Report final : public Pages {
 public:
     // Throws ReportError when the layout cannot be bound to the rows; errors of the rows (a
     // database error while counting) pass through as they are.
     Report(Layout layout, std::shared_ptr<DataSource> rows, ReportOptions options = {});
-    ~Report();
+    ~Report() override;
     Report(const Report&) = delete;
     Report& operator=(const Report&) = delete;
 
     const Layout& layout() const { return *layout_; }
-    QSize paper() const { return options_.paper; }
-    int pageCount() const;
+    QString name() const override { return layout_->name; }
+    QString caption() const override { return layout_->caption; }
+    QSize paper() const override { return options_.paper; }
+    int pageCount() const override;
 
     // Page `number` (1..pageCount()), laid out from the rows of that page alone.
-    Page page(int number) const;
+    Page page(int number) const override;
 
     // Every page, each one flowing on from where the one before ended, without the page index.
     // What page() gives must equal this; tests hold the engine to it.

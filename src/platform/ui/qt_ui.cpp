@@ -49,6 +49,13 @@ int QtUi::showMessage(const Message& message)
 FileChoice QtUi::chooseFile(const FileRequest& request)
 {
     QFileDialog dialog(dialogParent(), request.title, request.folder);
+    if (request.kind == FileDialogKind::Folder) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly, true);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return FileChoice{dialog.selectedFiles().constFirst(), false};
+    }
     const bool save = request.kind == FileDialogKind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The callers add the extension themselves and report a missing file with their own message,

@@ -107,6 +107,11 @@ QString Ui::saveFileDialog(const QString& title, const QString& initialName, con
     return pathOf(chooseFile(FileRequest{FileDialogKind::Save, title, initialName, filter, folder}), cancelled);
 }
 
+QString Ui::folderDialog(const QString& title, const QString& folder, bool* cancelled)
+{
+    return pathOf(chooseFile(FileRequest{FileDialogKind::Folder, title, {}, {}, folder}), cancelled);
+}
+
 std::int16_t message(Beep beep, const QString& prompt, Buttons buttons, Icon icon, const QString& title)
 {
     Ui& u = current();

@@ -35,7 +35,7 @@ QString nameOf(Buttons buttons);
 QString nameOf(Icon icon);
 QString answerName(int answer);  // "OK", "Yes", ...; the number itself for an unknown code
 
-enum class FileDialogKind { Open, Save };
+enum class FileDialogKind { Open, Save, Folder };
 
 struct FileRequest {
     FileDialogKind kind = FileDialogKind::Open;
@@ -65,6 +65,8 @@ public:
                            const QString& folder = {}, bool* cancelled = nullptr);
     QString saveFileDialog(const QString& title, const QString& initialName, const QString& filter,
                            const QString& folder = {}, bool* cancelled = nullptr);
+    // The platform's folder dialog: a folder, or "" when the user cancels.
+    QString folderDialog(const QString& title, const QString& folder = {}, bool* cancelled = nullptr);
 
     virtual void beep() = 0;
 
