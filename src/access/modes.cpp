@@ -50,6 +50,7 @@ const MenuSwitch kMenuItems[] = {
     // backup over the file and merging two members (which deletes one) are Executive work.
     {&frmMain::mnuFileExport, false, true},     {&frmMain::mnuFileImport, false, true},
     {&frmMain::mnuFileRestore, false, true},    {&frmMain::mnuEditMergeMem, false, true},
+    {&frmMain::mnuFileFundTotals, false, true},
 };
 
 void switchMenuItems(frmMain& f, bool executive)

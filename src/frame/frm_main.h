@@ -103,6 +103,7 @@ public:
     QAction* mnuFileImport = nullptr;  // submenu; Executive mode only
     QAction* mnuFileImportMembers = nullptr;
     QAction* mnuFileImportDonations = nullptr;
+    QAction* mnuFileFundTotals = nullptr;  // Executive mode only
     QAction* mnuEdit = nullptr;
     QAction* mnuEditAddPay = nullptr;
     QAction* mnuEditDelPay = nullptr;
@@ -227,6 +228,7 @@ public slots:
     virtual void mnuFileRestore_Click();
     virtual void mnuFileImportMembers_Click();
     virtual void mnuFileImportDonations_Click();
+    virtual void mnuFileFundTotals_Click();
 
     // Runs the command of a toolbar button, as the button's click does.
     void tbToolBar_ButtonClick(const QString& key);

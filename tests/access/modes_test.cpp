@@ -98,6 +98,7 @@ protected:
         menu("mnuFileRestore", &frmMain::mnuFileRestore, "disabled", "enabled");
         menu("mnuFileImport", &frmMain::mnuFileImport, "disabled", "enabled");
         menu("mnuEditMergeMem", &frmMain::mnuEditMergeMem, "disabled", "enabled");
+        menu("mnuFileFundTotals", &frmMain::mnuFileFundTotals, "disabled", "enabled");
         // Both modes enter donations, so both keep a batch.
         menu("mnuEditBatch", &frmMain::mnuEditBatch, "enabled", "enabled");
         widget("Label4", [](frmMain& f) { return f.Label4; }, "hidden", "shown");

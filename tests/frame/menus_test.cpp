@@ -53,6 +53,7 @@ const MenuItem kMenus[] = {
     {"mnuFileImportMembers", "Members...", {}, true, 2},
     {"mnuFileImportDonations", "Donations...", {}, true, 2},
     {"mnuFileRestore", "Restore Backup...", {}, false, 1},
+    {"mnuFileFundTotals", "Fund Totals...", {}, false, 1},
     {"mnuEdit", "&Edit", {}, false, 0},
     {"mnuEditAddPay", "Add Donation", ctrl(Qt::Key_A), true, 1},
     {"mnuEditDelPay", "Delete Donation", ctrl(Qt::Key_D), false, 1},
