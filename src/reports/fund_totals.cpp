@@ -46,10 +46,14 @@ std::optional<std::vector<FundTotal>> fundTotals(dao::Database& db, std::optiona
     while (rows.step()) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(rows.handle(), 0));
         const bool isNull = text == nullptr;
-        const QByteArray spelling = isNull ? QByteArray() : QByteArray(text, sqlite3_column_bytes(rows.handle(), 0));
+        // Looked up in place: a million rows name a handful of spellings, and only a new one is
+        // copied.
+        const QByteArray spelling = isNull ? QByteArray() : QByteArray::fromRawData(text, sqlite3_column_bytes(rows.handle(), 0));
         auto known = folded.find(spelling);
-        if (known == folded.end())
-            known = folded.insert(spelling, isNull ? QString() : QString::fromUtf8(spelling).toCaseFolded());
+        if (known == folded.end()) {
+            const QByteArray copy(spelling.constData(), spelling.size());
+            known = folded.insert(copy, isNull ? QString() : QString::fromUtf8(copy).toCaseFolded());
+        }
         FundTotal& fund = funds[*known];
         if (fund.count == 0)
             fund.name = QString::fromUtf8(spelling);

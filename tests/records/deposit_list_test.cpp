@@ -5,10 +5,12 @@
 #include "grid_fixture.h"
 #include "platform/report/page.h"
 #include "platform/report/preview.h"
+#include "platform/report/render.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 
 namespace {
@@ -83,6 +85,7 @@ TEST_F(DepositListTest, TheListShowsEveryGiftChecksAndCashApartAndWhetherTheBatc
          "THE BATCH DID NOT BALANCE. Gifts: 1 recorded, 2 expected (1 fewer than expected). "
          "Total: $40.00 recorded, $100.00 expected ($60.00 short)."},
     };
+    int kept = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         frmMain& f = executive();
@@ -110,6 +113,10 @@ TEST_F(DepositListTest, TheListShowsEveryGiftChecksAndCashApartAndWhetherTheBatc
             auto& preview = dynamic_cast<report::ReportPreview&>(d);
             pages = preview.pageCount();
             page = report::describe(preview.report().page(1));
+            // QUIL_KEEP_PDF=<folder> keeps the lists, to be looked at (pdftoppm -png).
+            if (qEnvironmentVariableIsSet("QUIL_KEEP_PDF"))
+                report::exportPdf(preview.report(), QDir(qEnvironmentVariable("QUIL_KEEP_PDF")).filePath(QStringLiteral("DepositRPT-%1.pdf").arg(++kept)),
+                                  {1, pages}, preview.windowTitle());
             d.reject();
         });
         if (c.end == End::Button)
