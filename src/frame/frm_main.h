@@ -167,6 +167,8 @@ public:
     // The system ends the program (a shutdown, a kill, the end of the desktop session): what was
     // typed is written and the window closes without a question.
     void QuitOnRequest();
+    // While QuitOnRequest closes the window: nothing that waits for the user may be offered.
+    bool QuittingOnRequest() const { return quittingOnRequest_; }
 
     void OpenFromCommandLine(const QString& commandLine);
     void WaitOneSecond();

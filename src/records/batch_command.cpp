@@ -41,8 +41,10 @@ void RecordsCommands::EndBatchOnClose()
     const BatchGifts ended = Batch->handedOver();
     Batch.reset();
     ShowBatch();
-    // The file is still open: the list reads its gifts before it closes.
-    f.reports->OfferDepositList(ended);
+    // The file is still open: the list reads its gifts before it closes. The system ending the
+    // program waits for no question.
+    if (!f.QuittingOnRequest())
+        f.reports->OfferDepositList(ended);
 }
 
 void RecordsCommands::ShowBatch()

@@ -188,6 +188,24 @@ TEST_F(DepositListTest, NoSaysNothingMoreAndABatchWithoutGiftsOffersNone)
     f.mnuFileClose_Click();
     ASSERT_EQ(ui().messages().size(), 1u) << "the note that it does not balance, and no offer";
     EXPECT_EQ(ui().messages()[0].buttons, ui::Buttons::OKOnly);
+
+    // The system ending the program (a shutdown, a kill) waits for no question: a balanced
+    // batch ends without a word.
+    f.S.DbFileName = file_;
+    f.files->mnuFileOpen_Click();
+    f.S.StandardMode = false;
+    ui().queueDialog([](QDialog& d) {
+        ui::child<QLineEdit>(d, "txtGifts").setText(QStringLiteral("1"));
+        ui::child<QLineEdit>(d, "txtTotal").setText(QStringLiteral("20"));
+        ui::click(d, "cmdOK");
+    });
+    f.mnuEditBatch_Click();
+    record(f, {3, "20", "77", "Roof"});
+    ASSERT_TRUE(quiltest::recordsOf(f).Batch && quiltest::recordsOf(f).Batch->balances());
+    ui().clearLog();
+    f.QuitOnRequest();
+    EXPECT_TRUE(ui().messages().empty()) << ui().trace().join('\n').toStdString();
+    EXPECT_FALSE(quiltest::recordsOf(f).Batch.has_value());
 }
 
 } // namespace
