@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     Reading donations, members, funds, stepping;
     std::int64_t lines = 0;
     for (int r = 0; r < run.rounds(); ++r) {
-        donations.add([&] { reports::exportQuery(*db, grid->plan(), out, tell, &lines); });
+        donations.add([&] { reports::exportDonations(*db, grid->plan(), out, tell, &lines); });
     }
     const qint64 donationBytes = QFileInfo(out).size();
     std::int64_t memberLines = 0;

@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         auto source = openFile(run.file(), true);
         reports::exportMembers(*source, membersCsv, {});
         auto grid = source->openRecordset(kDonations);
-        reports::exportQuery(*source, grid->plan(), donationsCsv, {});
+        reports::exportDonations(*source, grid->plan(), donationsCsv, {});
         grid.reset();
         source->close();
     }

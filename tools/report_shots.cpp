@@ -1,7 +1,7 @@
 // The user guide's pictures of the reports: each report type run through the real window on a
 // copy of the demo file, as File > Print runs it, and the pages its preview shows drawn by the
 // report painter to PNG files (the cover and the first page of lines side by side; the criteria
-// page of the filtered statement alone).
+// page of the filtered statement alone; the fund totals' page alone, and as the PDF it saves).
 //
 //   report_shots <demo.qdb> <folder>        (run under the offscreen platform or Xvfb)
 #include "app/install_commands.h"
@@ -123,5 +123,20 @@ int main(int argc, char** argv)
     };
     script->queueAnswer(ui::Yes);
     run(3, {}, QStringLiteral("report-current-filter"));
+
+    // File > Fund Totals for last year, as the dialog proposes it: its preview's page, and the
+    // same page as the PDF the dialog writes, to be looked at with pdftoppm.
+    script->queueDialog([](QDialog& d) {
+        ui::click(d, "cmdPreview");
+        ui::click(d, "cmdPdf");
+        ui::click(d, "cmdClose");
+    });
+    script->queueDialog([=](QDialog& d) {
+        auto& preview = dynamic_cast<report::ReportPreview&>(d);
+        savePages(preview.report(), {1}, folder + QStringLiteral("/report-fund-totals.png"));
+        preview.close();
+    });
+    script->queueFile(folder + QStringLiteral("/report-fund-totals.pdf"));
+    f.mnuFileFundTotals_Click();
     return 0;
 }

@@ -51,6 +51,7 @@ const MenuSwitch kMenuItems[] = {
     {&frmMain::mnuFileExport, false, true},     {&frmMain::mnuFileImport, false, true},
     {&frmMain::mnuFileRestore, false, true},    {&frmMain::mnuEditMergeMem, false, true},
     {&frmMain::mnuFileGivingStatements, false, true},
+    {&frmMain::mnuFileFundTotals, false, true},
 };
 
 void switchMenuItems(frmMain& f, bool executive)

@@ -104,6 +104,7 @@ public:
     QAction* mnuFileImport = nullptr;  // submenu; Executive mode only
     QAction* mnuFileImportMembers = nullptr;
     QAction* mnuFileImportDonations = nullptr;
+    QAction* mnuFileFundTotals = nullptr;  // Executive mode only
     QAction* mnuEdit = nullptr;
     QAction* mnuEditAddPay = nullptr;
     QAction* mnuEditDelPay = nullptr;
@@ -167,6 +168,8 @@ public:
     // The system ends the program (a shutdown, a kill, the end of the desktop session): what was
     // typed is written and the window closes without a question.
     void QuitOnRequest();
+    // While QuitOnRequest closes the window: nothing that waits for the user may be offered.
+    bool QuittingOnRequest() const { return quittingOnRequest_; }
 
     void OpenFromCommandLine(const QString& commandLine);
     void WaitOneSecond();
@@ -229,6 +232,7 @@ public slots:
     virtual void mnuFileGivingStatements_Click();
     virtual void mnuFileImportMembers_Click();
     virtual void mnuFileImportDonations_Click();
+    virtual void mnuFileFundTotals_Click();
 
     // Runs the command of a toolbar button, as the button's click does.
     void tbToolBar_ButtonClick(const QString& key);

@@ -120,6 +120,9 @@ void frmMain::createMenus()
     // Executive work too: the statements show every donor's gifts.
     mnuFileGivingStatements = file.item("mnuFileGivingStatements", QStringLiteral("Giving Statements..."), {}, false,
                                         &F::mnuFileGivingStatements_Click);
+    // The treasurer's page for the books: Executive work, as Print is.
+    mnuFileFundTotals = file.item("mnuFileFundTotals", QStringLiteral("Fund Totals..."), {}, false,
+                                  &F::mnuFileFundTotals_Click);
 
     MenuBuilder edit = topLevel(this, bar, "mnuEdit", QStringLiteral("&Edit"), false, mnuEdit);
     mnuEditAddPay = edit.item("mnuEditAddPay", QStringLiteral("Add Donation"), ctrl(Qt::Key_A), true,
@@ -209,6 +212,7 @@ void frmMain::mnuSortDate_Click() { records->mnuSortDate_Click(); }
 void frmMain::mnuFilterMem_Click() { filters->mnuFilterMem_Click(); }
 void frmMain::mnuFilterDonat_Click() { filters->mnuFilterDonat_Click(); }
 void frmMain::mnuFilePrint_Click() { reports->mnuFilePrint_Click(); }
+void frmMain::mnuFileFundTotals_Click() { reports->mnuFileFundTotals_Click(); }
 void frmMain::mnuEditDelPay_Click() { records->mnuEditDelPay_Click(); }
 void frmMain::mnuEditDelMem_Click() { records->mnuEditDelMem_Click(); }
 void frmMain::mnuEditMergeMem_Click() { records->mnuEditMergeMem_Click(); }

@@ -8,6 +8,8 @@
 // RecordsCommands in src/records, ...); the program's top library makes the objects and hands
 // them to the frame. An interface lists the menu commands of its subsystem (frmMain's menu
 // handlers forward to them) and the named procedures the others call.
+#include "frame/batch_gifts.h"
+
 #include <QString>
 
 namespace seam {
@@ -100,6 +102,11 @@ public:
     virtual void mnuFilePrint_Click() = 0;
     // File > Giving Statements: a statement per donor for a period.
     virtual void mnuFileGivingStatements_Click() = 0;
+    // File > Fund Totals: each destination's gifts and total over a period, on paper or as PDF.
+    virtual void mnuFileFundTotals_Click() = 0;
+    // A batch of gifts has ended: offers to print its deposit list (the gifts, checks and cash
+    // apart, the total against the one expected).
+    virtual void OfferDepositList(const BatchGifts& batch) = 0;
 };
 
 // Administration (src/access): the password list and the organization data.

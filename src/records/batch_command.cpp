@@ -14,12 +14,17 @@ void RecordsCommands::mnuEditBatch_Click()
     auto& S = f.S;
     if (!S.db)
         return;
+    std::optional<BatchGifts> ended;
     {
         BatchTotalsDialog dialog(S, Batch, &f);
         ui::current().runModal(dialog);
+        if (dialog.ended)
+            ended = dialog.ended->handedOver();
     }
     S.DialogCancelled = false;
     ShowBatch();
+    if (ended)
+        f.reports->OfferDepositList(*ended);
 }
 
 void RecordsCommands::EndBatchOnClose()
@@ -33,8 +38,13 @@ void RecordsCommands::EndBatchOnClose()
                                          .arg(Batch->differences()),
                                      ui::Buttons::OKOnly, ui::Icon::Exclamation, QStringLiteral("Batch Totals"));
     }
+    const BatchGifts ended = Batch->handedOver();
     Batch.reset();
     ShowBatch();
+    // The file is still open: the list reads its gifts before it closes. The system ending the
+    // program waits for no question.
+    if (!f.QuittingOnRequest())
+        f.reports->OfferDepositList(ended);
 }
 
 void RecordsCommands::ShowBatch()

@@ -119,6 +119,7 @@ void BatchTotalsDialog::cmdEnd_Click()
         if (S.LastAnswer != ui::Yes)
             return;
     }
+    ended = std::move(batch_);
     batch_.reset();
     S.DialogCancelled = false;
     accept();

@@ -34,6 +34,9 @@ public:
     void cmdCancel_Click();
     void reject() override;
 
+    // The batch End Batch ended, for its deposit list; none otherwise.
+    std::optional<records::BatchTotals> ended;
+
 private:
     MainState& S;
     std::optional<records::BatchTotals>& batch_;

@@ -25,6 +25,18 @@ bool BatchTotals::amend(std::int64_t paymentId, vb::Currency amount)
     return true;
 }
 
+BatchGifts BatchTotals::handedOver() const
+{
+    BatchGifts out;
+    // Keys given out in rising order: the order the gifts were recorded.
+    for (const auto& [id, amount] : recorded_)
+        out.paymentIds.push_back(id);
+    out.expectedGifts = expectedGifts_;
+    out.expectedTotal = expectedTotal_;
+    out.differences = differences();
+    return out;
+}
+
 QString batchAmount(const std::optional<vb::Currency>& amount)
 {
     return vb::formatTotal(amount, u"$##,##0.00");

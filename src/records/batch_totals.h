@@ -7,6 +7,7 @@
 // line is a row of its own in the grid, the reports and this count alike. A donation of the
 // batch deleted through Delete Donation leaves the batch; one whose amount is corrected in the
 // grid counts with its new amount.
+#include "frame/batch_gifts.h"
 #include "platform/vb/currency.h"
 
 #include <QString>
@@ -37,6 +38,9 @@ public:
     // A donation's amount changed: the batch follows when it holds that donation.
     bool amend(std::int64_t paymentId, vb::Currency amount);
     bool holds(std::int64_t paymentId) const { return recorded_.count(paymentId) > 0; }
+    // The batch as the deposit list needs it: its donations in the order recorded, what was
+    // expected, and what does not balance.
+    BatchGifts handedOver() const;
 
     bool balances() const { return gifts() == expectedGifts_ && total() == expectedTotal_; }
 

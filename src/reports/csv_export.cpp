@@ -2,14 +2,13 @@
 
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
-#include "platform/jet/text_fold.h"
 #include "platform/jet/translator.h"
 #include "platform/vb/format.h"
 #include "reports/csv_writer.h"
+#include "reports/fund_totals.h"
 #include "schema/csv_text.h"
 #include "schema/schema.h"
 
-#include <QHash>
 #include <QSaveFile>
 #include <algorithm>
 #include "platform/jet/db_error.h"
@@ -112,6 +111,11 @@ ExportResult writeCsvFile(const QString& path, const std::vector<CsvColumn>& col
     out.endLine();
 
     const int count = static_cast<int>(columns.size());
+    std::vector<int> sources;
+    for (int i = 0; i < count; ++i) {
+        const int source = columns[static_cast<std::size_t>(i)].source;
+        sources.push_back(source < 0 ? i : source);
+    }
     std::int64_t done = 0;
     if (progress && !progress(0, total)) {
         file.cancelWriting();
@@ -119,7 +123,7 @@ ExportResult writeCsvFile(const QString& path, const std::vector<CsvColumn>& col
     }
     while (rows.step()) {
         for (int i = 0; i < count; ++i)
-            writeValue(out, rows, i, columns[static_cast<std::size_t>(i)].type);
+            writeValue(out, rows, sources[static_cast<std::size_t>(i)], columns[static_cast<std::size_t>(i)].type);
         out.endLine();
         if (++done % kProgressEvery == 0 && progress && !progress(done, total)) {
             file.cancelWriting();
@@ -166,64 +170,50 @@ ExportResult exportQuery(dao::Database& db, const jet::SelectPlan& plan, const Q
     return writeCsvFile(path, columnsOf(plan), rows, total, progress, written);
 }
 
+ExportResult exportDonations(dao::Database& db, const jet::SelectPlan& plan, const QString& path,
+                             const ExportProgress& progress, std::int64_t* written)
+{
+    const auto member = std::find_if(plan.columns.begin(), plan.columns.end(), [](const jet::ResultColumn& c) {
+        return c.sourceIndex >= 0 && c.name.compare(u"MemberID", Qt::CaseInsensitive) == 0;
+    });
+    // A Distinct query's rows would change with columns added to them.
+    if (member == plan.columns.end() || plan.distinct || plan.table.compare(u"Payments", Qt::CaseInsensitive) != 0)
+        return exportQuery(db, plan, path, progress, written);
+
+    // The names come from a join that USING keeps out of the query's own terms: an unqualified
+    // MemberID in its condition or order still means the donation's, and no other column is in
+    // both tables. A donation whose member is gone gets empty names.
+    const std::int64_t total = countOf(db, QStringLiteral("SELECT count(*)") + fromClause(plan));
+    QString sql = QStringLiteral("SELECT %1, donor.FirstName, donor.LastName FROM %2 LEFT JOIN Members AS donor USING (MemberID)")
+                      .arg(plan.selectList, jet::quotedName(plan.table));
+    if (!plan.where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + plan.where;
+    const QString& order = plan.keysFirst ? plan.orderBySorting : plan.orderBy;
+    if (!order.isEmpty())
+        sql += QStringLiteral(" ORDER BY ") + order;
+
+    // The query's columns, then the two names, in the statement; in the file the names follow
+    // the member number.
+    std::vector<CsvColumn> columns;
+    const int names = static_cast<int>(plan.columns.size());
+    for (auto c = plan.columns.begin(); c != plan.columns.end(); ++c) {
+        columns.push_back({c->name, c->type, static_cast<int>(c - plan.columns.begin())});
+        if (c == member) {
+            columns.push_back({QStringLiteral("FirstName"), jet::FieldType::Text, names});
+            columns.push_back({QStringLiteral("LastName"), jet::FieldType::Text, names + 1});
+        }
+    }
+    sqlite::Statement rows = db.connection().prepare(sql);
+    return writeCsvFile(path, columns, rows, total, progress, written);
+}
+
 ExportResult exportFundTotals(dao::Database& db, std::optional<vb::DateTime> from, std::optional<vb::DateTime> to,
                               const QString& path, const ExportProgress& progress, std::int64_t* written)
 {
-    // Summed here rather than by GROUP BY: grouping a million rows under the file's collation
-    // sorts them all, while a scan into a table of a few funds costs the scan alone.
-    QString sql = QStringLiteral("SELECT Destination, PaymentAmount FROM Payments");
-    QStringList conditions;
-    if (from)
-        conditions << QStringLiteral("PaymentDate >= ?1");
-    if (to)
-        conditions << QStringLiteral("PaymentDate < ?2");
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    sqlite::Statement rows = db.connection().prepare(sql);
-    if (from)
-        rows.bind(1, vb::DateTime(from->date()).toIso());
-    // Up to the end of the last day: the first moment of the next one is outside.
-    if (to)
-        rows.bind(2, vb::DateTime(to->date().addDays(1)).toIso());
-
-    struct Fund {
-        QString name;  // the first spelling met
-        std::int64_t count = 0;
-        vb::CurrencySum total;  // cannot overflow however many gifts a fund holds
-        bool anyAmount = false;
-    };
-    // Keyed by the case-folded name: destinations that differ in letter case are one fund, as
-    // the file's text comparison has them.
-    QHash<QString, Fund> funds;
-    QHash<QByteArray, QString> folded;  // the stored spellings met, to fold each once
-    std::int64_t scanned = 0;
-    while (rows.step()) {
-        const std::string_view raw = utf8Of(rows, 0);
-        const bool isNull = sqlite3_column_type(rows.handle(), 0) == SQLITE_NULL;
-        const QByteArray spelling = isNull ? QByteArray() : QByteArray(raw.data(), static_cast<qsizetype>(raw.size()));
-        auto known = folded.find(spelling);
-        if (known == folded.end())
-            known = folded.insert(spelling, isNull ? QString() : QString::fromUtf8(spelling).toCaseFolded());
-        Fund& fund = funds[*known];
-        if (fund.count == 0)
-            fund.name = QString::fromUtf8(spelling);
-        ++fund.count;
-        if (const int stored = sqlite3_column_type(rows.handle(), 1); stored != SQLITE_NULL) {
-            // An amount is a whole number of ten-thousandths; anything else is no amount, and
-            // the fund's total cannot be computed.
-            if (stored == SQLITE_INTEGER)
-                fund.total.addRaw(rows.int64(1));
-            else
-                fund.total.spoil();
-            fund.anyAmount = true;
-        }
-        if (++scanned % kProgressEvery == 0 && progress && !progress(0, 0))
-            return ExportResult::Cancelled;
-    }
-
-    std::vector<std::pair<QString, Fund>> ordered(funds.keyValueBegin(), funds.keyValueEnd());
-    // In the order the file's collation gives the funds, as a GROUP BY Destination would list them.
-    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return jet::compareFolded(a.first, b.first) < 0; });
+    const std::optional<std::vector<FundTotal>> ordered =
+        fundTotals(db, from, to, [&] { return !progress || progress(0, 0); });
+    if (!ordered)
+        return ExportResult::Cancelled;
 
     // The few lines go through the same writer and the same all-or-nothing file.
     QSaveFile file(path);
@@ -235,8 +225,7 @@ ExportResult exportFundTotals(dao::Database& db, std::optional<vb::DateTime> fro
     out.text(QStringLiteral("Count"));
     out.text(QStringLiteral("Total"));
     out.endLine();
-    for (const auto& entry : ordered) {
-        const Fund& fund = entry.second;
+    for (const FundTotal& fund : *ordered) {
         out.text(fund.name);
         out.integer(fund.count);
         if (!fund.anyAmount)
@@ -248,14 +237,14 @@ ExportResult exportFundTotals(dao::Database& db, std::optional<vb::DateTime> fro
         out.endLine();
     }
     out.flush();
-    if (progress && !progress(static_cast<std::int64_t>(ordered.size()), static_cast<std::int64_t>(ordered.size()))) {
+    if (progress && !progress(static_cast<std::int64_t>(ordered->size()), static_cast<std::int64_t>(ordered->size()))) {
         file.cancelWriting();
         return ExportResult::Cancelled;
     }
     if (!file.commit())
         throw csv::WriteError(file.errorString());
     if (written)
-        *written = static_cast<std::int64_t>(ordered.size());
+        *written = static_cast<std::int64_t>(ordered->size());
     return ExportResult::Written;
 }
 

@@ -27,6 +27,7 @@ using ExportProgress = std::function<bool(std::int64_t done, std::int64_t total)
 struct CsvColumn {
     QString header;
     jet::FieldType type;
+    int source = -1;  // the statement's column it shows; -1: the one at its own place
 };
 
 // The rows a statement returns, one line each under a header line, into a new file at `path`.
@@ -34,6 +35,12 @@ struct CsvColumn {
 // jet::DbError when the rows cannot be read.
 ExportResult writeCsvFile(const QString& path, const std::vector<CsvColumn>& columns, sqlite::Statement& rows,
                           std::int64_t total, const ExportProgress& progress, std::int64_t* written = nullptr);
+
+// The donations of a record set's query (the grid's), as exportQuery writes them, with the
+// donor's first and last name after the member number, so that a line says whose gift it is
+// without a second file. A query without the member number is written as it is.
+ExportResult exportDonations(dao::Database& db, const jet::SelectPlan& plan, const QString& path,
+                             const ExportProgress& progress, std::int64_t* written = nullptr);
 
 // Every member with every field, in member-number order.
 ExportResult exportMembers(dao::Database& db, const QString& path, const ExportProgress& progress,

@@ -96,7 +96,7 @@ void ExportCommands::mnuFileExportDonations_Click()
     if (path.isEmpty())
         return;
     run(title, path, QStringLiteral("donations"), [&](const reports::ExportProgress& tell, std::int64_t* written) {
-        return reports::exportQuery(*f.S.db, plan, path, tell, written);
+        return reports::exportDonations(*f.S.db, plan, path, tell, written);
     });
 }
 

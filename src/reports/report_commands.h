@@ -50,6 +50,13 @@ public:
     // DateClause from the date box and the range OK stored.
     void BuildDateClause();
 
+    // File > Fund Totals: a period's gifts per destination, previewed or saved as PDF
+    // (fund_totals_command.cpp).
+    void mnuFileFundTotals_Click() override;
+    // "Print the deposit list?" as a batch ends, and on Yes the list in the preview
+    // (deposit_list_command.cpp).
+    void OfferDepositList(const BatchGifts& batch) override;
+
     // ---- Work tables ----------------------------------------------------------------------------
     void ClearListTable();
     void ClearMemFullName();

@@ -8,6 +8,10 @@
 // - MemberRPT: one block per MemFullName row on a page of its own, the member's donations
 //   (the child rows "QuilPay") under it and their total; a cover page first.
 // - CurFltRpt: the one page that lists the current filter's criteria.
+// - FundTotalsRPT: one line per fund of a period (File > Fund Totals), under the letterhead,
+//   with the count and total of every gift at the end.
+// - DepositRPT: a batch's gifts for the bank deposit, checks and cash apart with their counts
+//   and subtotals (parent rows), the gifts under them (the child rows "DepositGifts").
 //
 // Sizes and positions are twips. The layouts name the fonts Arial and Times New Roman; which
 // control uses which and at what size follows from the heights of the controls: 195 to 225
@@ -19,8 +23,12 @@ namespace reports {
 report::Layout ListRPT();
 report::Layout MemberRPT();
 report::Layout CurFltRpt();
+report::Layout FundTotalsRPT();
+report::Layout DepositRPT();
 
 // The data member the member report's detail lines and total read.
 inline const QString kMemberPayments = QStringLiteral("QuilPay");
+// The data member of the deposit list's gifts.
+inline const QString kDepositGifts = QStringLiteral("DepositGifts");
 
 } // namespace reports

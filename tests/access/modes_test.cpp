@@ -99,6 +99,7 @@ protected:
         menu("mnuFileImport", &frmMain::mnuFileImport, "disabled", "enabled");
         menu("mnuEditMergeMem", &frmMain::mnuEditMergeMem, "disabled", "enabled");
         menu("mnuFileGivingStatements", &frmMain::mnuFileGivingStatements, "disabled", "enabled");
+        menu("mnuFileFundTotals", &frmMain::mnuFileFundTotals, "disabled", "enabled");
         // Both modes enter donations, so both keep a batch.
         menu("mnuEditBatch", &frmMain::mnuEditBatch, "enabled", "enabled");
         widget("Label4", [](frmMain& f) { return f.Label4; }, "hidden", "shown");

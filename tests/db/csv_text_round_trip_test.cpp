@@ -90,7 +90,7 @@ TEST_F(CsvTextRoundTrip, HostileTextsComeBackAsStored)
     ASSERT_EQ(reports::exportMembers(*f.S.db, members, {}), reports::ExportResult::Written);
     auto grid = f.S.db->openRecordset(QStringLiteral(
         "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments] Order by PaymentID"));
-    ASSERT_EQ(reports::exportQuery(*f.S.db, grid->plan(), donations, {}), reports::ExportResult::Written);
+    ASSERT_EQ(reports::exportDonations(*f.S.db, grid->plan(), donations, {}), reports::ExportResult::Written);
     grid.reset();
     f.mnuFileClose_Click();
     {

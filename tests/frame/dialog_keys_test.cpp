@@ -66,6 +66,7 @@ TEST_F(DialogKeysTest, EnterPressesTheFocusedButtonInEveryDialog)
         {"Printouts", [](frmMain& w) { w.mnuFilePrint_Click(); }, [](QDialog& d) { ui::click(d, "PrnOp(1)"); },
          "Command1", {}, "Command1"},
         {"FundRange", [](frmMain& w) { w.mnuFileExportFunds_Click(); }, none, "cmdOK", {}, "cmdOK"},
+        {"FundTotals", [](frmMain& w) { w.mnuFileFundTotals_Click(); }, none, "cmdClose", {}, "cmdClose"},
         {"OrgData", [](frmMain& w) { w.mnuQuilProperties_Click(); }, none, "Command2", {}, "Command2"},
         // A button that may not be the default once passed Enter on to the dialog's default, OK.
         {"OrgData", [](frmMain& w) { w.mnuQuilProperties_Click(); }, none, "Command1", {}, "Command1"},

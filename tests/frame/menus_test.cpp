@@ -54,6 +54,7 @@ const MenuItem kMenus[] = {
     {"mnuFileImportDonations", "Donations...", {}, true, 2},
     {"mnuFileRestore", "Restore Backup...", {}, false, 1},
     {"mnuFileGivingStatements", "Giving Statements...", {}, false, 1},
+    {"mnuFileFundTotals", "Fund Totals...", {}, false, 1},
     {"mnuEdit", "&Edit", {}, false, 0},
     {"mnuEditAddPay", "Add Donation", ctrl(Qt::Key_A), true, 1},
     {"mnuEditDelPay", "Delete Donation", ctrl(Qt::Key_D), false, 1},

@@ -334,17 +334,34 @@ TEST_F(BatchWindowTest, EndingTheBatchPointsOutWhatDoesNotBalanceAndKeepsTheDona
                     ui::click(d, "cmdCancel");
             });
             ui().queueAnswer(c.answer);
+            if (c.ended)
+                ui().queueAnswer(ui::No);  // the deposit list offered as the batch ends
             f.mnuEditBatch_Click();
             break;
-        case End::Close: f.mnuFileClose_Click(); break;
-        case End::Exit: f.close(); break;
+        case End::Close:
+        case End::Exit:
+            // The note on a batch that does not balance, then the deposit list's question.
+            if (*c.message)
+                ui().queueAnswer(c.answer);
+            ui().queueAnswer(ui::No);
+            if (c.end == End::Close)
+                f.mnuFileClose_Click();
+            else
+                f.close();
+            break;
         }
         QStringList said;
         for (const ui::Message& m : ui().messages())
             said << QStringLiteral("[%1] %2").arg(m.title, m.prompt);
-        const QString expected = QString::fromUtf8(c.message).contains(QLatin1String("%1"))
-                                     ? QString::fromUtf8(c.message).arg(QString::fromLatin1(twoShort))
-                                     : QString::fromUtf8(c.message);
+        QString expected = QString::fromUtf8(c.message).contains(QLatin1String("%1"))
+                               ? QString::fromUtf8(c.message).arg(QString::fromLatin1(twoShort))
+                               : QString::fromUtf8(c.message);
+        // An ended batch offers its deposit list, after whatever was said about its balance.
+        if (c.ended)
+            expected += QStringLiteral("%1[Batch Totals] Print the deposit list of the batch: its %2 %3, checks and cash apart?")
+                            .arg(expected.isEmpty() ? QString() : QStringLiteral(" / "))
+                            .arg(c.amounts.size())
+                            .arg(c.amounts.size() == 1 ? QStringLiteral("gift") : QStringLiteral("gifts"));
         EXPECT_EQ(said.join(QStringLiteral(" / ")), expected);
         EXPECT_EQ(dialogOpenAfter, !c.ended) << "No keeps the dialog and the batch";
         auto& records = static_cast<RecordsCommands&>(*f.records);

@@ -14,6 +14,7 @@
 #include "support/window_fixture.h"
 
 #include <QFile>
+#include <QHash>
 #include <QLineEdit>
 #include <csignal>
 #include <sys/resource.h>
@@ -115,50 +116,78 @@ TEST_F(ExportTest, MembersKeepEveryFieldWhateverItHolds)
                                "'+44 20 7946 0958,'\tnote\r\n"));
 }
 
-TEST_F(ExportTest, DonationsAreExactlyTheGridsQueryInItsOrder)
+TEST_F(ExportTest, DonationsAreExactlyTheGridsQueryInItsOrderWithTheDonorsNames)
 {
     addMember({"Ann", "Lee", "3 Bay Rd"});
-    addMember({"Bob", "Ray", "4 Elm St"});
+    addMember({"=Bob", "O'Ray, \"Jr.\"", "4 Elm St"});
     addGifts({
         {2, 250000, 101, "Roof", "2001-03-15 00:00:00"},
         {3, 100, 0, "Bells, \"new\"", "2001-04-01 00:00:00"},
         {2, 12345000, 7, "roof", "2002-01-02 10:30:00"},
         {3, 10050, 0, "Organ", "2000-12-31 00:00:00"},
         {2, 50000, 0, "General Fund", "2001-06-30 00:00:00"},
+        {99, 70000, 12, "Organ", "2001-07-01 00:00:00"},  // its member is gone
     });
     auto& f = open();
     const struct {
         const char* name;
         const char* query;
+        bool names;  // the query shows the member number, after which the names stand
     } cases[] = {
         {"every donation by date (List View)",
-         "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments] Order by  PaymentDate"},
+         "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments] Order by  PaymentDate",
+         true},
         {"a filter and a sort by amount",
          "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments]"
-         " WHERE [Destination] Like 'roof' Order by  PaymentAmount"},
+         " WHERE [Destination] Like 'roof' Order by  PaymentAmount",
+         true},
         {"one member's, by destination",
          "select [PaymentID],[PaymentAmount],[CheckNumber],[Destination],[PaymentDate], [MemberID] from [Payments]"
-         " WHERE [MemberID]= 3 Order by  Destination"},
-        {"nothing passes", "select [PaymentID],[PaymentAmount] from [Payments] WHERE [PaymentAmount] > 1000000"},
+         " WHERE [MemberID]= 3 Order by  Destination",
+         true},
+        {"the member number first, ordered by it",
+         "select [MemberID], [PaymentAmount] from [Payments] WHERE [MemberID] > 2 Order by MemberID DESC, PaymentID", true},
+        {"no member number", "select [PaymentID],[PaymentAmount] from [Payments] Order by PaymentAmount", false},
+        {"nothing passes", "select [PaymentID],[MemberID] from [Payments] WHERE [PaymentAmount] > 1000000", true},
     };
+    // The names as the file holds them, looked up apart from the export.
+    QHash<QString, QStringList> namesOf;
+    {
+        sqlite::Connection c = keyed();
+        sqlite::Statement s = c.prepare("SELECT MemberID, FirstName, LastName FROM Members");
+        while (s.step())
+            namesOf.insert(s.text(0), {db::csvtext::written(s.text(1)), db::csvtext::written(s.text(2))});
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         f.datSecondaryRS->setRecordSource(QString::fromLatin1(c.query));
         f.datSecondaryRS->setRecordset(f.S.db->openRecordset(QString::fromLatin1(c.query)));
         dao::Recordset* grid = f.datSecondaryRS->recordset();
-        ASSERT_EQ(reports::exportQuery(*f.S.db, grid->plan(), out(), {}), reports::ExportResult::Written);
+        std::int64_t written = -1;
+        ASSERT_EQ(reports::exportDonations(*f.S.db, grid->plan(), out(), {}, &written), reports::ExportResult::Written);
         const auto rows = parsed(out());
         ASSERT_EQ(static_cast<int>(rows.size()), grid->positionCount() + 1);
+        EXPECT_EQ(written, grid->positionCount());
+        int memberAt = -1;
         QStringList header;
-        for (int i = 0; i < grid->fieldCount(); ++i)
+        for (int i = 0; i < grid->fieldCount(); ++i) {
             header << grid->fieldName(i);
+            if (grid->fieldName(i) == "MemberID" && c.names) {
+                memberAt = i;
+                header << "FirstName" << "LastName";
+            }
+        }
         EXPECT_EQ(rows[0], header);
-        // Row for row what the grid shows, in the grid's order.
+        // Row for row what the grid shows, in the grid's order, the names after the member.
         for (int p = 0; p < grid->positionCount(); ++p) {
             const auto shown = grid->rowAt(p);
             ASSERT_TRUE(shown);
-            const QStringList& line = rows[static_cast<std::size_t>(p) + 1];
-            ASSERT_EQ(line.size(), grid->fieldCount());
+            QStringList line = rows[static_cast<std::size_t>(p) + 1];
+            ASSERT_EQ(line.size(), header.size());
+            if (memberAt >= 0) {
+                EXPECT_EQ(line.mid(memberAt + 1, 2), namesOf.value(line[memberAt], {"", ""})) << line[memberAt].toStdString();
+                line.remove(memberAt + 1, 2);
+            }
             for (int i = 0; i < grid->fieldCount(); ++i) {
                 const vb::Value& v = (*shown)[static_cast<std::size_t>(i)];
                 if (grid->fieldType(i) == jet::FieldType::Currency)
@@ -172,12 +201,15 @@ TEST_F(ExportTest, DonationsAreExactlyTheGridsQueryInItsOrder)
     }
     // The forms themselves, in the List View's order.
     f.datSecondaryRS->setRecordset(f.S.db->openRecordset(QString::fromLatin1(cases[0].query)));
-    ASSERT_EQ(reports::exportQuery(*f.S.db, f.datSecondaryRS->recordset()->plan(), out(), {}), reports::ExportResult::Written);
+    ASSERT_EQ(reports::exportDonations(*f.S.db, f.datSecondaryRS->recordset()->plan(), out(), {}), reports::ExportResult::Written);
     const auto rows = parsed(out());
-    EXPECT_EQ(rows[1], (QStringList{"4", "1.005", "0", "Organ", "2000-12-31", "3"}));
-    EXPECT_EQ(rows[2], (QStringList{"1", "25.00", "101", "Roof", "2001-03-15", "2"}));
-    EXPECT_EQ(rows[3], (QStringList{"2", "0.01", "0", "Bells, \"new\"", "2001-04-01", "3"}));
-    EXPECT_EQ(rows[5], (QStringList{"3", "1234.50", "7", "roof", "2002-01-02 10:30:00", "2"}));
+    EXPECT_EQ(rows[0], (QStringList{"PaymentID", "PaymentAmount", "CheckNumber", "Destination", "PaymentDate", "MemberID",
+                                    "FirstName", "LastName"}));
+    EXPECT_EQ(rows[1], (QStringList{"4", "1.005", "0", "Organ", "2000-12-31", "3", "'=Bob", "O'Ray, \"Jr.\""}));
+    EXPECT_EQ(rows[2], (QStringList{"1", "25.00", "101", "Roof", "2001-03-15", "2", "Ann", "Lee"}));
+    EXPECT_EQ(rows[3], (QStringList{"2", "0.01", "0", "Bells, \"new\"", "2001-04-01", "3", "'=Bob", "O'Ray, \"Jr.\""}));
+    EXPECT_EQ(rows[5], (QStringList{"6", "7.00", "12", "Organ", "2001-07-01", "99", "", ""}));
+    EXPECT_EQ(rows[6], (QStringList{"3", "1234.50", "7", "roof", "2002-01-02 10:30:00", "2", "Ann", "Lee"}));
 }
 
 TEST_F(ExportTest, FundTotalsCountAndSumEachDestinationOverTheDaysGiven)
