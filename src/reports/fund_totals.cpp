@@ -12,6 +12,12 @@
 
 namespace reports {
 
+QString fundKey(const QString& destination)
+{
+    return destination.toCaseFolded();
+}
+
+
 namespace {
 
 // Often enough for a moving bar and a prompt Cancel, too seldom to cost anything.
@@ -52,7 +58,7 @@ std::optional<std::vector<FundTotal>> fundTotals(dao::Database& db, std::optiona
         auto known = folded.find(spelling);
         if (known == folded.end()) {
             const QByteArray copy(spelling.constData(), spelling.size());
-            known = folded.insert(copy, isNull ? QString() : QString::fromUtf8(copy).toCaseFolded());
+            known = folded.insert(copy, isNull ? QString() : fundKey(QString::fromUtf8(copy)));
         }
         FundTotal& fund = funds[*known];
         if (fund.count == 0)

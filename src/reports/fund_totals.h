@@ -16,6 +16,9 @@ namespace dao { class Database; }
 
 namespace reports {
 
+// The key two destinations share when they are one fund: the name with letter case folded.
+QString fundKey(const QString& destination);
+
 struct FundTotal {
     QString name;
     std::int64_t count = 0;

@@ -1,5 +1,7 @@
 #include "reports/statement_donors.h"
 
+#include "reports/fund_totals.h"
+
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
 #include "platform/vb/datetime.h"
@@ -57,11 +59,6 @@ int StatementPaging::firstLine(int page, int lines) const
         return 0;
     const std::int64_t first = firstPageLines + std::int64_t(page - 1) * laterPageLines;
     return static_cast<int>(std::min<std::int64_t>(first, lines));
-}
-
-QString fundKey(const QString& destination)
-{
-    return destination.toCaseFolded();
 }
 
 namespace {

@@ -68,7 +68,5 @@ struct DonorChoice {
 std::vector<StatementDonor> statementDonors(dao::Database& db, const StatementPeriod& period, const DonorChoice& choice,
                                             const StatementPaging& paging);
 
-// The key two destinations share when they are one fund: the name with letter case folded.
-QString fundKey(const QString& destination);
 
 } // namespace reports

@@ -1,5 +1,7 @@
 #include "reports/statement_pages.h"
 
+#include "reports/fund_totals.h"
+
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/text_fold.h"
