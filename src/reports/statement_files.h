@@ -28,7 +28,9 @@ using FilesProgress = std::function<bool(int done, int total)>;
 
 // Writes one file per donor into `folder` under `names` (statementFileNames). A file appears only
 // when it is complete: a failure or a cancel leaves the files before it and nothing of the one
-// it stopped at.
+// it stopped at. The PDFs are drawn on worker threads a few donors ahead; the files are written
+// in order on the calling thread, which alone reads the database, and synced to the disk once at
+// the end.
 StatementFilesResult writeStatementFiles(const GivingStatementPages& pages, const QString& folder, const QStringList& names,
                                          const FilesProgress& progress = {});
 

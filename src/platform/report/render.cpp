@@ -102,22 +102,23 @@ QString withPdfExtension(const QString& chosen)
     return chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? chosen : chosen + QStringLiteral(".pdf");
 }
 
+bool writePdf(const Pages& report, QIODevice& out, PageRange range, const QString& title, const Progress& progress)
+{
+    QPdfWriter writer(&out);
+    writer.setResolution(kTwipsPerInch);
+    writer.setPageLayout(QPageLayout(pageSizeOf(report), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("QUIL"));
+    return drawPages(report, writer, {range}, progress);
+}
+
 ExportResult exportPdf(const Pages& report, const QString& path, PageRange range, const QString& title,
                        const Progress& progress)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw ReportError(QStringLiteral("The file '%1' cannot be written: %2").arg(path, file.errorString()));
-    bool complete = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(kTwipsPerInch);
-        writer.setPageLayout(QPageLayout(pageSizeOf(report), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("QUIL"));
-        complete = drawPages(report, writer, {range}, progress);
-    }
-    if (!complete) {
+    if (!writePdf(report, file, range, title, progress)) {
         file.cancelWriting();
         return ExportResult::Cancelled;
     }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class QIODevice;
 class QPagedPaintDevice;
 class QPrinter;
 
@@ -46,6 +47,11 @@ enum class ExportResult { Written, Cancelled };
 // Throws ReportError, naming the file and the reason, when it cannot be written.
 ExportResult exportPdf(const Pages& report, const QString& path, PageRange range, const QString& title,
                        const Progress& progress = {});
+
+// Writes the pages of `range` as a PDF onto `out`, open for writing. Returns false when progress
+// stopped it (what was written is then no PDF). It touches no file and no widget, so a worker
+// thread may write one PDF into memory while another thread writes the next.
+bool writePdf(const Pages& report, QIODevice& out, PageRange range, const QString& title, const Progress& progress = {});
 
 // A chosen PDF name as it is written: ".pdf" added unless it ends so, in any letter case.
 QString withPdfExtension(const QString& chosen);
