@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QTimer>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -371,6 +373,50 @@ TEST_F(GivingStatementsTest, ACancelKeepsTheFilesWrittenAndStartsNoOther)
     EXPECT_EQ(result.written.size(), 2);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
     EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
+}
+
+TEST_F(GivingStatementsTest, CancelInTheCombinedPdfsProgressLeavesTheFileThatStoodThere)
+{
+    // One donor of many pages, so the PDF lasts long enough for the progress to take events.
+    const std::int64_t many = addMember(QStringLiteral("Maria"), QStringLiteral("Ñúñez"), QStringLiteral("3 Oak Ave"));
+    std::vector<Gift> gifts(6000, Gift{many, 100, 1, "General", "2025-05-05"});
+    addGifts(gifts);
+    frmMain& f = openExecutive();
+    const QString pdf = dir_.file(QStringLiteral("statements.pdf"));
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("last year's");
+    old.close();
+
+    // Cancel pressed at the first moment the progress takes events.
+    QString label;
+    QTimer::singleShot(0, &f, [&] {
+        auto* progress = f.findChild<QProgressDialog*>(QStringLiteral("StatementProgress"));
+        ASSERT_NE(progress, nullptr);
+        label = progress->labelText();
+        progress->cancel();
+    });
+    queueStatements("cmdCombinedPdf");
+    ui().queueFile(pdf);
+    ui().queueAnswer(ui::Yes);  // replace it
+    f.mnuFileGivingStatements_Click();
+
+    EXPECT_TRUE(label.startsWith(QStringLiteral("Page "))) << label.toStdString();
+    EXPECT_FALSE(label.endsWith(QStringLiteral("of 1"))) << label.toStdString();
+    QFile kept(pdf);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("last year's"));
+    EXPECT_EQ(QDir(dir_.path()).entryList({QStringLiteral("*.pdf*")}, QDir::Files | QDir::Hidden), QStringList{QStringLiteral("statements.pdf")});
+    for (const QString& prompt : messagePrompts())
+        EXPECT_FALSE(prompt.contains(QStringLiteral("written to"))) << prompt.toStdString();
+
+    // The program goes on: the next run writes the whole PDF.
+    ui().clearLog();
+    queueStatements("cmdCombinedPdf");
+    ui().queueFile(pdf);
+    ui().queueAnswer(ui::Yes);
+    f.mnuFileGivingStatements_Click();
+    EXPECT_GT(quiltest::pdfPages(pdf), 100);
 }
 
 TEST_F(GivingStatementsTest, RefusedInputIsOneMessageAndWritesNothing)
