@@ -1,10 +1,13 @@
 #include "reports/deposit_list.h"
 
+#include "reports/layout_controls.h"
+
 #include "platform/dao/database.h"
 #include "platform/dao/sqlite.h"
 #include "platform/report/memory_source.h"
 #include "platform/vb/format.h"
 #include "platform/vb/value.h"
+#include "reports/layout_controls.h"
 #include "reports/report_layouts.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -87,18 +90,14 @@ std::unique_ptr<report::Report> depositListReport(const std::vector<DepositGift>
         rows->addChildren(static_cast<int>(i), kDepositGifts, shown[i]->rows);
 
     report::Layout layout = DepositRPT();
-    auto literally = [](QString text) { return text.replace(u'%', QStringLiteral("%%")); };
-    layout.control(u"Image1").picture = letterhead.logo;
-    layout.control(u"lblOrgName").caption = literally(letterhead.name);
-    layout.control(u"lblOrgAddress").caption = literally(letterhead.address);
-    layout.control(u"lblOrgPhone").caption = literally(letterhead.phone);
+    fillLetterhead(layout, letterhead, false);
     layout.control(u"lblGifts").caption = gifts(static_cast<std::int64_t>(list.size()));
     layout.control(u"lblTotal").caption = money(total.value());
     layout.control(u"lblExpectedGifts").caption = gifts(batch.expectedGifts);
     layout.control(u"lblExpectedTotal").caption = money(batch.expectedTotal);
     layout.control(u"lblBalance").caption =
         batch.differences.isEmpty() ? QStringLiteral("The batch balances.")
-                                    : literally(QStringLiteral("THE BATCH DID NOT BALANCE. ") + QString(batch.differences).replace(u'\n', u' '));
+                                    : controls::literally(QStringLiteral("THE BATCH DID NOT BALANCE. ") + QString(batch.differences).replace(u'\n', u' '));
     return std::make_unique<report::Report>(std::move(layout), std::move(rows), options);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/report/report.h"
 #include "platform/vb/currency.h"
 #include "reports/fund_totals_report.h"
+#include "reports/letterhead.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // As a batch of gifts ends: "Print the deposit list?" and, on Yes, the list in the preview,
 // where it is printed or saved as PDF as every report is.
+#include "reports/letterhead.h"
 #include "reports/report_commands.h"
 
 #include "frame/frm_main.h"
-#include "frame/report_logo.h"
 #include "platform/jet/db_error.h"
 #include "platform/report/preview.h"
 #include "platform/ui/ui.h"
@@ -30,7 +30,7 @@ void ReportCommands::OfferDepositList(const BatchGifts& batch)
                                          .arg(jet::reasonOf(e)));
         return;
     }
-    const reports::Letterhead letterhead{S.OrgName, S.OrgAdd, S.OrgPhone, S.OrgEmail, ReportLogo(S)};
+    const reports::Letterhead letterhead = reports::letterheadOf(S);
     const std::unique_ptr<report::Report> list = reports::depositListReport(gifts, batch, letterhead);
     preview(*list, list->layout().caption);
     f.activateWindow();

@@ -3,22 +3,13 @@
 // count and its subtotal; at the end the batch's total against the one expected, and whether
 // the batch balanced.
 #include "reports/layout_controls.h"
+#include "reports/letterhead.h"
 #include "reports/report_layouts.h"
 
 namespace reports {
 
 using namespace controls;
 using report::SectionKind;
-
-namespace {
-
-report::Control right(report::Control c)
-{
-    c.align = report::Align::Right;
-    return c;
-}
-
-} // namespace
 
 report::Layout DepositRPT()
 {
@@ -29,14 +20,9 @@ report::Layout DepositRPT()
     L.leftMargin = L.rightMargin = 1080;
     L.topMargin = L.bottomMargin = 1000;
 
-    report::Section letterhead = section("Section4", SectionKind::ReportHeader, 2300, {
-        image("Image1", 0, 0, 1440, 1440),
-        label("lblOrgName", 1700, 60, 8380, 420, {}, times(18, true)),
-        label("lblOrgAddress", 1700, 600, 8380, 240, {}, arial(10)),
-        label("lblOrgPhone", 1700, 860, 8380, 240, {}, arial(10)),
-        label("lblTitle", 0, 1620, 6000, 420, QStringLiteral("Deposit List"), times(18, true)),
-        right(label("lblPrinted", 6000, 1760, 4080, 240, QStringLiteral("%d"), arial(10))),
-    });
+    report::Section letterhead = section("Section4", SectionKind::ReportHeader, 2300, letterheadControls(10080, false));
+    letterhead.controls.push_back(label("lblTitle", 0, 1620, 6000, 420, QStringLiteral("Deposit List"), times(18, true)));
+    letterhead.controls.push_back(right(label("lblPrinted", 6000, 1760, 4080, 240, QStringLiteral("%d"), arial(10))));
 
     // "Checks" or "Cash", with the column captions.
     report::Section kind = section("Section6", SectionKind::GroupHeader, 720, {

@@ -34,13 +34,7 @@ std::unique_ptr<report::Report> fundTotalsReport(const std::vector<FundTotal>& f
         QStringList{QStringLiteral("Destination"), QStringLiteral("Gifts"), QStringLiteral("Total")}, std::move(lines));
 
     report::Layout layout = FundTotalsRPT();
-    // A label reads "%p" and the like as the page's own fields: a stored text keeps its "%".
-    auto literally = [](QString text) { return text.replace(u'%', QStringLiteral("%%")); };
-    layout.control(u"Image1").picture = letterhead.logo;
-    layout.control(u"lblOrgName").caption = literally(letterhead.name);
-    layout.control(u"lblOrgAddress").caption = literally(letterhead.address);
-    layout.control(u"lblOrgPhone").caption = literally(letterhead.phone);
-    layout.control(u"lblOrgEmail").caption = literally(letterhead.email);
+    fillLetterhead(layout, letterhead, true);
     const QString words = periodInWords(period);
     layout.control(u"lblPeriod").caption = words;
     layout.control(u"lblFooter").caption = QStringLiteral("Fund Totals, ") + words;

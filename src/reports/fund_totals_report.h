@@ -4,6 +4,7 @@
 // preview, the PDF and the tests all see the same page.
 #include "platform/report/report.h"
 #include "reports/fund_totals.h"
+#include "reports/letterhead.h"
 #include "reports/report_period.h"
 
 #include <QImage>
@@ -12,15 +13,6 @@
 #include <vector>
 
 namespace reports {
-
-// The organization as its reports head their pages.
-struct Letterhead {
-    QString name;
-    QString address;
-    QString phone;
-    QString email;
-    QImage logo;  // none: no picture
-};
 
 // The texts a fund's line shows: its name ("(no destination)" for none), the count, the total
 // ("Not Available" when it cannot be computed, empty when no gift has an amount).

@@ -2,28 +2,13 @@
 // once; the column captions on every page; one line per fund; the count and total of every gift
 // at the end; "Page n of m" below.
 #include "reports/layout_controls.h"
+#include "reports/letterhead.h"
 #include "reports/report_layouts.h"
 
 namespace reports {
 
 using namespace controls;
 using report::SectionKind;
-
-namespace {
-
-report::Control right(report::Control c)
-{
-    c.align = report::Align::Right;
-    return c;
-}
-
-report::Control centred(report::Control c)
-{
-    c.align = report::Align::Center;
-    return c;
-}
-
-} // namespace
 
 report::Layout FundTotalsRPT()
 {
@@ -34,16 +19,11 @@ report::Layout FundTotalsRPT()
     L.leftMargin = L.rightMargin = 1080;
     L.topMargin = L.bottomMargin = 1000;
 
-    report::Section letterhead = section("Section4", SectionKind::ReportHeader, 3060, {
-        image("Image1", 0, 0, 1440, 1440),
-        label("lblOrgName", 1700, 60, 8380, 420, {}, times(18, true)),
-        label("lblOrgAddress", 1700, 600, 8380, 240, {}, arial(10)),
-        label("lblOrgPhone", 1700, 860, 8380, 240, {}, arial(10)),
-        label("lblOrgEmail", 1700, 1120, 8380, 240, {}, arial(10)),
-        centred(label("lblTitle", 0, 1760, 10080, 420, QStringLiteral("Fund Totals"), times(18, true))),
-        centred(label("lblPeriod", 0, 2220, 10080, 300, {}, times(12))),
-        centred(label("lblPrinted", 0, 2560, 10080, 240, QStringLiteral("Printed %D"), arial(10))),
-    });
+    report::Section letterhead = section("Section4", SectionKind::ReportHeader, 3060, letterheadControls(10080, true));
+    for (report::Control c : {label("lblTitle", 0, 1760, 10080, 420, QStringLiteral("Fund Totals"), times(18, true)),
+                              label("lblPeriod", 0, 2220, 10080, 300, {}, times(12)),
+                              label("lblPrinted", 0, 2560, 10080, 240, QStringLiteral("Printed %D"), arial(10))})
+        letterhead.controls.push_back(centred(std::move(c)));
 
     report::Section captions = section("Section2", SectionKind::PageHeader, 480, {
         label("lblDestination", 0, 180, 6000, 225, QStringLiteral("Destination"), arial(10, true)),

@@ -1,13 +1,13 @@
 // File > Giving Statements: the dialog, then the period's statements in the preview, in one PDF,
 // or in a PDF per donor.
 #include "frame/frm_main.h"
-#include "frame/report_logo.h"
 #include "platform/report/preview.h"
 #include "platform/report/render.h"
 #include "platform/report/report_error.h"
 #include "platform/ui/save_target.h"
 #include "platform/ui/ui.h"
 #include "platform/ui/work_progress.h"
+#include "reports/letterhead.h"
 #include "reports/giving_statements_dialog.h"
 #include "reports/report_commands.h"
 #include "reports/statement_files.h"
@@ -51,7 +51,7 @@ void ReportCommands::mnuFileGivingStatements_Click()
         request.wording = dialog.wording;
         choice = dialog.choice;
     }
-    request.letterhead = reports::Letterhead{f.S.OrgName, f.S.OrgAdd, f.S.OrgPhone, f.S.OrgEmail, ReportLogo(f.S)};
+    request.letterhead = reports::letterheadOf(f.S);
     request.printed = QDate::currentDate();
 
     ui::current().setBusyPointer(true);

@@ -71,6 +71,25 @@ inline report::Control image(const char* name, int left, int top, int width, int
     return c;
 }
 
+// A stored text as a label's caption: a label reads "%p" and the like as the page's own fields,
+// so the text's own "%" is doubled.
+inline QString literally(QString text)
+{
+    return text.replace(u'%', QStringLiteral("%%"));
+}
+
+inline report::Control right(report::Control c)
+{
+    c.align = report::Align::Right;
+    return c;
+}
+
+inline report::Control centred(report::Control c)
+{
+    c.align = report::Align::Center;
+    return c;
+}
+
 inline report::Section section(const char* name, report::SectionKind kind, int height, std::vector<report::Control> controls)
 {
     report::Section s;

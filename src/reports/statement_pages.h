@@ -9,6 +9,7 @@
 // time: page(n) reads the gifts of that page's donor alone, so the preview opens on the first
 // letter of a hundred thousand at once and a PDF of all of them holds one donor in memory.
 #include "platform/report/pages.h"
+#include "reports/letterhead.h"
 #include "reports/statement_donors.h"
 
 #include <QImage>
@@ -17,14 +18,6 @@
 namespace dao { class Database; }
 
 namespace reports {
-
-struct Letterhead {
-    QString name;
-    QString address;
-    QString phone;
-    QString email;
-    QImage logo;  // none: the text takes the logo's place
-};
 
 struct StatementRequest {
     StatementPeriod period;
