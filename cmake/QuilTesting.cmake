@@ -16,6 +16,8 @@ function(quil_add_tests)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUIL_PROGRAM_DIR=${QUIL_PROGRAM_DIR}"
-      TIMEOUT 120)
+      # A hang's stop, not a speed limit: the largest programs (backups, repair) take a minute
+      # under the sanitizers alone, and two or three times that with a build beside them.
+      TIMEOUT 400)
   endforeach()
 endfunction()
