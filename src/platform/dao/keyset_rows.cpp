@@ -151,22 +151,38 @@ private:
 int KeysetRows::firstMatch(const Condition& condition, int start)
 {
     const QString table = jet::quotedName(plan_.table);
+    // The match's row comes with its key: the caller visits it next, and a look-up of its own
+    // would cost as much as the find.
     if (!keys_.isAscending()) {
         // The keyset is in another order: every matching key is placed by the keyset, and the
-        // first position from `start` wins.
+        // first position from `start` wins. The rows of the first few are kept (mostly there is
+        // one); a criterion that many rows meet reads the winner's when it is visited.
+        constexpr std::size_t kRowsKept = 16;
         std::vector<std::int64_t> candidates;
-        FindStatement find(db_, QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(table, condition.sql), condition, 1);
+        std::vector<Row> rows;
+        FindStatement find(db_, QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3").arg(plan_.selectList, table, condition.sql),
+                           condition, 1);
         sqlite::Statement& s = *find;
-        while (s.step())
+        while (s.step()) {
             candidates.push_back(s.int64(0));
-        return keys_.firstOf(candidates, start);
+            if (rows.size() < kRowsKept)
+                rows.push_back(readRow(s, 1, plan_.columns));
+        }
+        const int p = keys_.firstOf(candidates, start);
+        if (p >= 0)
+            for (std::size_t i = 0; i < rows.size(); ++i)
+                if (candidates[i] == keys_.key(p)) {
+                    cache_.keep(p, std::move(rows[i]));
+                    break;
+                }
+        return p;
     }
     // Keyset order is key order: ask the engine for matching keys from the start key up, in
     // order, a batch at a time; an index on the criterion makes this a look-up.
     constexpr int kBatch = 256;
     static const QString batch = QString::number(kBatch);
-    const QString sql =
-        QStringLiteral("SELECT rowid FROM %1 WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT %3").arg(table, condition.sql, batch);
+    const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid >= ? AND (%3) ORDER BY rowid LIMIT %4")
+                            .arg(plan_.selectList, table, condition.sql, batch);
     FindStatement find(db_, sql, condition, 2);
     sqlite::Statement& s = *find;
     std::int64_t from = keys_.key(start);
@@ -178,8 +194,10 @@ int KeysetRows::firstMatch(const Condition& condition, int start)
             ++n;
             last = s.int64(0);
             const int p = keys_.positionOf(last);
-            if (p >= start && !keys_.isDeleted(p))
+            if (p >= start && !keys_.isDeleted(p)) {
+                cache_.keep(p, readRow(s, 1, plan_.columns));
                 return p;
+            }
         }
         s.reset();  // which clears the bindings too
         if (n < kBatch)
