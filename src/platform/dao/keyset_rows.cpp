@@ -119,26 +119,72 @@ const Row* KeysetRows::rowAt(int p)
     return row ? &*row : nullptr;
 }
 
-int KeysetRows::firstMatch(const QString& condition, int start)
+namespace {
+
+void bindValues(sqlite::Statement& s, const std::vector<jet::SqlValue>& values, int first)
+{
+    for (std::size_t i = 0; i < values.size(); ++i)
+        std::visit([&](const auto& v) { s.bind(first + static_cast<int>(i), v); }, values[i]);
+}
+
+// A find's statement with the condition's values bound from parameter `first` on: pooled, or
+// for a one-off condition one of its own.
+class FindStatement {
+public:
+    FindStatement(Database& db, const QString& sql, const Condition& condition, int first)
+    {
+        if (condition.oneOff)
+            own_ = db.connection().prepare(sql);
+        else
+            lease_ = db.lease(sql);
+        bindValues(**this, condition.values, first);
+    }
+    sqlite::Statement& operator*() { return lease_.isValid() ? *lease_ : own_; }
+
+private:
+    StatementLease lease_;
+    sqlite::Statement own_;
+};
+
+} // namespace
+
+int KeysetRows::firstMatch(const Condition& condition, int start)
 {
     const QString table = jet::quotedName(plan_.table);
+    // The match's row comes with its key: the caller visits it next, and a look-up of its own
+    // would cost as much as the find.
     if (!keys_.isAscending()) {
         // The keyset is in another order: every matching key is placed by the keyset, and the
-        // first position from `start` wins.
+        // first position from `start` wins. The rows of the first few are kept (mostly there is
+        // one); a criterion that many rows meet reads the winner's when it is visited.
+        constexpr std::size_t kRowsKept = 16;
         std::vector<std::int64_t> candidates;
-        auto s = db_.connection().prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(table, condition));
-        while (s.step())
+        std::vector<Row> rows;
+        FindStatement find(db_, QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3").arg(plan_.selectList, table, condition.sql),
+                           condition, 1);
+        sqlite::Statement& s = *find;
+        while (s.step()) {
             candidates.push_back(s.int64(0));
-        return keys_.firstOf(candidates, start);
+            if (rows.size() < kRowsKept)
+                rows.push_back(readRow(s, 1, plan_.columns));
+        }
+        const int p = keys_.firstOf(candidates, start);
+        if (p >= 0)
+            for (std::size_t i = 0; i < rows.size(); ++i)
+                if (candidates[i] == keys_.key(p)) {
+                    cache_.keep(p, std::move(rows[i]));
+                    break;
+                }
+        return p;
     }
     // Keyset order is key order: ask the engine for matching keys from the start key up, in
     // order, a batch at a time; an index on the criterion makes this a look-up.
     constexpr int kBatch = 256;
     static const QString batch = QString::number(kBatch);
-    const QString sql =
-        QStringLiteral("SELECT rowid FROM %1 WHERE rowid >= ? AND (%2) ORDER BY rowid LIMIT %3").arg(table, condition, batch);
-    StatementLease lease = db_.lease(sql);
-    sqlite::Statement& s = *lease;
+    const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid >= ? AND (%3) ORDER BY rowid LIMIT %4")
+                            .arg(plan_.selectList, table, condition.sql, batch);
+    FindStatement find(db_, sql, condition, 2);
+    sqlite::Statement& s = *find;
     std::int64_t from = keys_.key(start);
     for (;;) {
         s.bind(1, from);
@@ -148,13 +194,16 @@ int KeysetRows::firstMatch(const QString& condition, int start)
             ++n;
             last = s.int64(0);
             const int p = keys_.positionOf(last);
-            if (p >= start && !keys_.isDeleted(p))
+            if (p >= start && !keys_.isDeleted(p)) {
+                cache_.keep(p, readRow(s, 1, plan_.columns));
                 return p;
+            }
         }
-        s.reset();
+        s.reset();  // which clears the bindings too
         if (n < kBatch)
             return -1;
         from = last + 1;
+        bindValues(s, condition.values, 2);
     }
 }
 

@@ -30,7 +30,7 @@ public:
     Bookmark bookmarkAt(int position) const override { return keys_.key(position); }
     int positionOf(Bookmark bookmark) const override { return keys_.positionOf(bookmark); }
 
-    int firstMatch(const QString& condition, int start) override;
+    int firstMatch(const Condition& condition, int start) override;
     std::int64_t keyAt(int position) const override { return keys_.key(position); }
     void added(std::int64_t key) override { keys_.append(key); }
     void markDeleted(int position) override { keys_.markDeleted(position); }

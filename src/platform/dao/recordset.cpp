@@ -146,7 +146,7 @@ void Recordset::findFrom(const QString& criterion, int start)
     // Refused before the criterion is read: a find on a snapshot fails alike whatever it says.
     if (!isUpdatable())
         throw jet::DbError(jet::err::NotUpdatable, QStringLiteral("Operation is not supported for this type of object."));
-    const QString condition = impl_->translated(criterion);
+    const Condition condition = impl_->condition(criterion);
     impl_->rows->readAll();
     noMatch_ = true;
     if (start >= impl_->rows->size())

@@ -32,7 +32,8 @@ public:
     int position = -1;  // -1: before the first row; rows->size(): after the last
     std::vector<std::optional<vb::Value>> pending;
     Bookmark lastModified = -1;
-    QHash<QString, QString> criteria;  // find criteria as translated
+    QHash<QString, QString> criteria;  // find criteria as translated, literals written out
+    QHash<QString, std::optional<jet::CriterionShape>> shapes;  // by jet::criterionShapeKey
 
     sqlite::Connection& connection() { return db->connection(); }
 
@@ -47,8 +48,32 @@ public:
         return p;
     }
 
-    // A find is often repeated with other numbers but as often with the same text (a walk with
-    // findNext); translating costs as much as the look-up itself, so recent texts are kept.
+    // A find is often repeated with other numbers (member after member) and as often with the
+    // same text (a walk with findNext). Translating and preparing cost more than the look-up,
+    // so a criterion's shape is translated once with its literals as parameters and each find
+    // binds its own values; criteria whose literals decide the condition's form (a Like
+    // pattern) are translated with them written out, and recent texts are kept.
+    Condition condition(const QString& criterion)
+    {
+        const std::vector<jet::Token> tokens = jet::tokenize(criterion);
+        const QString key = jet::criterionShapeKey(tokens);
+        auto shape = shapes.constFind(key);
+        if (shape == shapes.constEnd()) {
+            // The first of its shape is translated as written, which raises its errors as ever.
+            const QString written = translated(criterion);
+            if (shapes.size() >= 32)
+                shapes.clear();
+            shape = shapes.insert(key, jet::shapeCriterion(criterion, table));
+            if (!*shape)
+                return {written, {}, true};
+        }
+        if (*shape) {
+            if (auto values = jet::criterionValues(**shape, tokens, criterion, table))
+                return {(*shape)->sql, std::move(*values), false};
+        }
+        return {translated(criterion), {}, true};
+    }
+
     QString translated(const QString& criterion)
     {
         auto known = criteria.constFind(criterion);

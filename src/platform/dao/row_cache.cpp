@@ -116,6 +116,16 @@ const RowCache::Block& RowCache::block(int index)
     return blocks_[index] = std::move(b);
 }
 
+void RowCache::keep(int p, Row row)
+{
+    fresh(singles_, p, kCachedSingles);  // makes room
+    Single one;
+    one.generation = db_.writeGeneration();
+    one.lastUse = ++useCounter_;
+    one.row = std::move(row);
+    singles_[p] = std::move(one);
+}
+
 const RowCache::Single& RowCache::single(int p)
 {
     if (const Single* cached = fresh(singles_, p, kCachedSingles))

@@ -33,6 +33,9 @@ public:
 
     // The row at a position of the keyset, none when the table no longer has it.
     const std::optional<Row>& row(int position);
+    // The row at a position as just read by whoever found it (a find reads its match's row in
+    // the statement that finds it): a visit then costs no look-up of its own.
+    void keep(int position, Row row);
 
 private:
     struct Block {

@@ -4,6 +4,7 @@
 // (SnapshotRows). The record set moves, finds, edits and bookmarks through this interface and
 // never asks which of the two it has. Private to the dao library.
 #include "platform/dao/recordset.h"
+#include "platform/jet/translator.h"
 #include "platform/vb/value.h"
 
 #include <QString>
@@ -13,6 +14,15 @@
 namespace dao {
 
 using Row = std::vector<vb::Value>;
+
+// A SQLite condition on a set's table and the values of its parameters, in order.
+// A condition with its literals written out is prepared for its one use: kept in the statement
+// pool, such statements would fill it and shut out the ones that are used again.
+struct Condition {
+    QString sql;
+    std::vector<jet::SqlValue> values;
+    bool oneOff = false;
+};
 
 class RowSource {
 public:
@@ -45,7 +55,7 @@ public:
     // Finding and writing go by row key, which only a keyset has: a snapshot refuses them (3326).
     // The first position from `start` on, skipping deleted rows, whose row meets a SQLite
     // condition; -1 when none does. Expects every key read.
-    virtual int firstMatch(const QString& condition, int start) = 0;
+    virtual int firstMatch(const Condition& condition, int start) = 0;
     virtual std::int64_t keyAt(int position) const = 0;
     // A row added through the set joins its end.
     virtual void added(std::int64_t key) = 0;

@@ -23,7 +23,7 @@ void SnapshotRows::requery()
         rows_.push_back(readRow(s, 0, plan_.columns));
 }
 
-int SnapshotRows::firstMatch(const QString&, int)
+int SnapshotRows::firstMatch(const Condition&, int)
 {
     readOnly();
 }

@@ -27,7 +27,7 @@ public:
     Bookmark bookmarkAt(int position) const override { return position; }
     int positionOf(Bookmark bookmark) const override { return static_cast<int>(bookmark); }
 
-    int firstMatch(const QString& condition, int start) override;
+    int firstMatch(const Condition& condition, int start) override;
     std::int64_t keyAt(int position) const override;
     void added(std::int64_t key) override;
     void markDeleted(int position) override;

@@ -7,6 +7,7 @@
 #include "platform/vb/convert.h"
 #include "platform/vb/currency.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace jet {
@@ -40,10 +41,22 @@ struct Typed {
     std::optional<FieldType> type;      // known for columns and typed results
     const Expr* literal = nullptr;      // set when the expression is a literal
     bool negative = false;              // a number literal under an odd count of unary minus signs
+    int minus = 0;                      // how many unary minus signs stand before that literal
     bool aggregate = false;
     bool bareColumn = false;            // a column outside any aggregate
     int columnIndex = -1;
 };
+
+// The literals a criterion's shape leaves out: Null and True/False are words of the shape.
+bool isValueLiteral(Expr::Kind k)
+{
+    return k == Expr::Kind::Number || k == Expr::Kind::String || k == Expr::Kind::Date;
+}
+
+bool isValueLiteral(TokenKind k)
+{
+    return k == TokenKind::Number || k == TokenKind::String || k == TokenKind::Date;
+}
 
 bool isTextType(std::optional<FieldType> t)
 {
@@ -56,6 +69,14 @@ public:
 
     Translator(const Table& table, QString context, Unknown unknown)
         : table_(table), context_(std::move(context)), unknown_(unknown) {}
+
+    // From now on a literal brought to a column's type is written as a parameter and noted in
+    // `into`, by its place among `literals` (the tree's, in the text's order).
+    void parameterize(std::vector<ParameterSlot>& into, const std::vector<const Expr*>& literals)
+    {
+        parameters_ = &into;
+        literals_ = &literals;
+    }
 
     Typed render(const Expr& e)
     {
@@ -125,6 +146,11 @@ public:
     // A literal brought to the type of the column it is compared with or assigned to.
     QString coerce(const Typed& value, std::optional<FieldType> target)
     {
+        if (parameters_ && value.literal && target && isValueLiteral(value.literal->kind)) {
+            const auto at = std::find(literals_->begin(), literals_->end(), value.literal);
+            parameters_->push_back({static_cast<int>(at - literals_->begin()), *target, value.minus});
+            return QStringLiteral("?");
+        }
         try {
             return coerceLiteral(value, target);
         } catch (const std::overflow_error&) {
@@ -273,6 +299,7 @@ private:
         const bool number = a.literal && a.literal->kind == Expr::Kind::Number;
         t.literal = number ? a.literal : nullptr;
         t.negative = number && !a.negative;
+        t.minus = number ? a.minus + 1 : 0;
         return t;
     }
 
@@ -291,7 +318,10 @@ private:
         Typed b = render(*e.args[1]);
         if (op == u"=" || op == u"<>" || op == u"<" || op == u"<=" || op == u">" || op == u">=") {
             const auto type = comparisonType(a, b);
-            return logical(QStringLiteral("(%1 %2 %3)").arg(coerce(a, type), op, coerce(b, type)), {a, b});
+            // One after the other: parameters are noted in the order they are written.
+            const QString left = coerce(a, type);
+            const QString right = coerce(b, type);
+            return logical(QStringLiteral("(%1 %2 %3)").arg(left, op, right), {a, b});
         }
         Typed t;
         t.aggregate = a.aggregate || b.aggregate;
@@ -388,8 +418,10 @@ private:
         auto type = comparisonType(v, lo);
         if (!type)
             type = comparisonType(v, hi);
-        return logical(QStringLiteral("(%1 %2BETWEEN %3 AND %4)")
-                           .arg(v.sql, e.negated ? QStringLiteral("NOT ") : QString(), coerce(lo, type), coerce(hi, type)),
+        // One after the other: parameters are noted in the order they are written.
+        const QString low = coerce(lo, type);
+        const QString high = coerce(hi, type);
+        return logical(QStringLiteral("(%1 %2BETWEEN %3 AND %4)").arg(v.sql, e.negated ? QStringLiteral("NOT ") : QString(), low, high),
                        {v, lo, hi});
     }
 
@@ -457,6 +489,8 @@ private:
     Unknown unknown_;
     QStringList unknownNames_;
     bool insideAggregate_ = false;
+    std::vector<ParameterSlot>* parameters_ = nullptr;
+    const std::vector<const Expr*>* literals_ = nullptr;
 };
 
 const Table& resolveTable(const QString& name, const Catalog& catalog)
@@ -568,6 +602,147 @@ QString translateCriterion(QStringView criterion, const Table& table)
     const QString sql = t.render(*e).sql;
     t.finish();
     return sql;
+}
+
+namespace {
+
+// The tree's literals in the order of the text: the parser builds each operator's operands in
+// the order they are written.
+void collectValueLiterals(const Expr& e, std::vector<const Expr*>& out)
+{
+    if (isValueLiteral(e.kind))
+        out.push_back(&e);
+    for (const ExprPtr& a : e.args)
+        collectValueLiterals(*a, out);
+}
+
+std::vector<const Token*> valueLiteralTokens(const std::vector<Token>& tokens)
+{
+    std::vector<const Token*> out;
+    for (const Token& t : tokens)
+        if (isValueLiteral(t.kind))
+            out.push_back(&t);
+    return out;
+}
+
+Expr::Kind exprKind(TokenKind k)
+{
+    return k == TokenKind::Number ? Expr::Kind::Number : k == TokenKind::String ? Expr::Kind::String : Expr::Kind::Date;
+}
+
+// A literal as translateCriterion writes it ('text', 42, -50000, 1.5, (-(7))), read back as the
+// value SQLite makes of it: a whole number that fits is an integer, any other number a real.
+std::optional<SqlValue> sqlLiteralValue(QStringView sql)
+{
+    bool negative = false;
+    while (sql.startsWith(u"(-") && sql.endsWith(u')')) {
+        sql = sql.mid(2, sql.size() - 3);
+        negative = !negative;
+    }
+    if (sql.size() >= 2 && sql.front() == u'\'' && sql.back() == u'\'') {
+        if (negative)
+            return std::nullopt;
+        QString text = sql.mid(1, sql.size() - 2).toString();
+        text.replace(QStringLiteral("''"), QStringLiteral("'"));
+        return text;
+    }
+    if (sql.startsWith(u'-')) {
+        sql = sql.mid(1);
+        negative = !negative;
+    }
+    if (sql.isEmpty())
+        return std::nullopt;
+    bool whole = true;
+    for (QChar c : sql) {
+        if (c >= u'0' && c <= u'9')
+            continue;
+        if (c != u'.' && c != u'e' && c != u'E' && c != u'+' && c != u'-')
+            return std::nullopt;  // no number SQLite reads (inf, nan)
+        whole = false;
+    }
+    bool ok = false;
+    if (whole) {
+        const qlonglong n = sql.toLongLong(&ok);
+        if (ok)
+            return SqlValue(std::int64_t{negative ? -n : n});
+    }
+    const double d = sql.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return SqlValue(negative ? -d : d);
+}
+
+} // namespace
+
+QString criterionShapeKey(const std::vector<Token>& tokens)
+{
+    QString key;
+    for (const Token& t : tokens) {
+        key += QChar(u'0' + static_cast<int>(t.kind));
+        if (!isValueLiteral(t.kind))
+            key += t.text;
+        key += QChar(u'\x1f');
+    }
+    return key;
+}
+
+std::optional<CriterionShape> shapeCriterion(QStringView criterion, const Table& table)
+{
+    ExprPtr e = parseExpression(criterion);
+    std::vector<const Expr*> literals;
+    collectValueLiterals(*e, literals);
+    // The slots name literals by their place in the text: the tree's order must be the text's.
+    const std::vector<Token> tokens = tokenize(criterion);
+    const std::vector<const Token*> written = valueLiteralTokens(tokens);
+    if (written.size() != literals.size())
+        return std::nullopt;
+    for (std::size_t i = 0; i < literals.size(); ++i)
+        if (exprKind(written[i]->kind) != literals[i]->kind || written[i]->text != literals[i]->text)
+            return std::nullopt;
+
+    Translator t(table, criterion.toString(), Translator::Unknown::FieldName);
+    CriterionShape shape;
+    t.parameterize(shape.parameters, literals);
+    shape.sql = t.render(*e).sql;
+    t.finish();
+    // Every literal must have become one parameter: one written out would differ between
+    // criteria of the shape.
+    if (shape.parameters.size() != literals.size())
+        return std::nullopt;
+    std::vector<bool> seen(literals.size(), false);
+    for (const ParameterSlot& s : shape.parameters) {
+        if (s.literal < 0 || s.literal >= static_cast<int>(literals.size()) || seen[static_cast<std::size_t>(s.literal)])
+            return std::nullopt;
+        seen[static_cast<std::size_t>(s.literal)] = true;
+    }
+    return shape;
+}
+
+std::optional<std::vector<SqlValue>> criterionValues(const CriterionShape& shape, const std::vector<Token>& tokens,
+                                                     QStringView criterion, const Table& table)
+{
+    const std::vector<const Token*> written = valueLiteralTokens(tokens);
+    Translator t(table, criterion.toString(), Translator::Unknown::FieldName);
+    std::vector<SqlValue> values;
+    values.reserve(shape.parameters.size());
+    for (const ParameterSlot& slot : shape.parameters) {
+        if (slot.literal >= static_cast<int>(written.size()))
+            return std::nullopt;
+        const Token& token = *written[static_cast<std::size_t>(slot.literal)];
+        Expr literal{exprKind(token.kind), token.text, false, false, {}};
+        // The literal as the translation met it: rendered, under its minus signs, then coerced.
+        Typed v = t.render(literal);
+        for (int i = 0; i < slot.minus; ++i) {
+            v.sql = QStringLiteral("(-%1)").arg(v.sql);
+            v.negative = !v.negative;
+        }
+        v.minus = slot.minus;
+        const std::optional<SqlValue> value = sqlLiteralValue(t.coerce(v, slot.target));
+        if (!value)
+            return std::nullopt;
+        values.push_back(*value);
+    }
+    return values;
 }
 
 QString translateStatement(QStringView text, const Catalog& catalog)

@@ -3,9 +3,13 @@
 // syntax tree, checked against the catalog, and written out again; nothing typed by a user ever
 // reaches SQLite except as a literal the translator quoted itself.
 #include "catalog.h"
+#include "tokenizer.h"
 
 #include <QString>
 #include <QStringView>
+#include <cstdint>
+#include <optional>
+#include <variant>
 #include <vector>
 
 namespace jet {
@@ -44,6 +48,42 @@ SelectPlan translateSelect(QStringView text, const Catalog& catalog);
 // A criterion of a find ("memberid = 42", "DestItem = 'Roof'") as a SQLite condition on the
 // given table. Throws DbError.
 QString translateCriterion(QStringView criterion, const Table& table);
+
+// A value bound to a parameter of a translated condition.
+using SqlValue = std::variant<std::int64_t, double, QString>;
+
+// A literal that a criterion's shape takes as a parameter: which one (its place among the
+// criterion's number, text and date literals, in the text's order), the column type it is
+// brought to, and the unary minus signs before it.
+struct ParameterSlot {
+    int literal = 0;
+    FieldType target = FieldType::Text;
+    int minus = 0;
+};
+
+// A find criterion translated once for every criterion that differs from it only in its number,
+// text and date literals ("memberid = 1", "memberid = 2", ...): its condition holds a `?` for
+// each literal, in the order of `parameters`. Preparing a statement costs more than the look-up it
+// runs, so a set that finds member after member keeps one statement.
+struct CriterionShape {
+    QString sql;
+    std::vector<ParameterSlot> parameters;
+};
+
+// What criteria of one shape have in common: their tokens with the number, text and date
+// literals left out.
+QString criterionShapeKey(const std::vector<Token>& tokens);
+
+// The criterion's shape, or none when a literal of it is more than a value of a column's type (a
+// Like pattern, which decides the condition's form, or a literal compared with a literal): such
+// criteria are translated with their literals written out. Throws DbError as translateCriterion.
+std::optional<CriterionShape> shapeCriterion(QStringView criterion, const Table& table);
+
+// The values of a criterion of that shape (`tokens` are its tokens), each brought to its column's
+// type exactly as translateCriterion writes it, raising the same errors (3464 for a text that is
+// no number, a wrong date). None when a value has no form a parameter takes.
+std::optional<std::vector<SqlValue>> criterionValues(const CriterionShape& shape, const std::vector<Token>& tokens,
+                                                     QStringView criterion, const Table& table);
 
 // DELETE FROM t [WHERE ...] or UPDATE t SET f = v, ... [WHERE ...], as SQLite. Throws DbError.
 QString translateStatement(QStringView text, const Catalog& catalog);

@@ -210,6 +210,72 @@ TEST_F(RecordsetTest, FindsFollowRecordOrder)
     EXPECT_EQ(byKey->field("ItemID").toLong(), 152);
 }
 
+TEST_F(RecordsetTest, FindsOfOneShapeBindTheirValuesToOneStatement)
+{
+    // Member after member by number, in a set whose order is not the key order: each find binds
+    // its number to the statement of the first, and finds its own row.
+    auto rs = db_->openRecordset("SELECT * FROM Items ORDER BY Name DESC");
+    rs->findFirst("ItemID = 1");
+    const std::size_t pooled = db_->pooledStatements();
+    for (int id = 2; id <= 200; id += 3) {
+        rs->findFirst(QStringLiteral("ItemID = %1").arg(id));
+        ASSERT_FALSE(rs->noMatch()) << id;
+        EXPECT_EQ(rs->field("ItemID").toLong(), id);
+        EXPECT_EQ(rs->absolutePosition(), 200 - id);
+    }
+    EXPECT_EQ(db_->pooledStatements(), pooled) << "each number prepared a statement of its own";
+    // Texts compare case-blind, a quote inside them stays a character.
+    rs->findFirst("Name = 'ITEM042'");
+    EXPECT_EQ(rs->field("ItemID").toLong(), 42);
+    rs->findFirst("Name = 'item042'' OR ''x'' = ''x'");
+    EXPECT_TRUE(rs->noMatch());
+    EXPECT_EQ(db_->pooledStatements(), pooled + 1);  // the Name finds' one shape
+
+    // Like patterns decide the condition's form: they are prepared for their one use and leave
+    // the pool as it was.
+    for (int n = 0; n < 10; ++n) {
+        rs->findFirst(QStringLiteral("Name Like 'item%1*'").arg(n, 2, 10, QChar(u'0')));
+        ASSERT_FALSE(rs->noMatch()) << n;
+        EXPECT_TRUE(rs->field("Name").toText().startsWith(QStringLiteral("item%1").arg(n, 2, 10, QChar(u'0'))));
+    }
+    EXPECT_EQ(db_->pooledStatements(), pooled + 1);
+
+    // A bound value fails as the written one does, and the set stays where it was.
+    rs->findFirst("Qty = '3'");
+    const auto at = rs->field("ItemID").toLong();
+    EXPECT_EQ(errorOf([&] { rs->findFirst("Qty = 'three'"); }), jet::err::DataTypeMismatchInCriteria);
+    EXPECT_EQ(rs->field("ItemID").toLong(), at);
+
+    // In key order, a walk of more matches than a batch rebinds the value with each batch.
+    {
+        dao::WriteUnit unit(*db_);
+        auto& c = unit.connection();
+        c.exec("INSERT INTO Items (Name, Amount, Day, Qty) SELECT Name, Amount, Day, Qty FROM Items");
+        c.exec("INSERT INTO Items (Name, Amount, Day, Qty) SELECT Name, Amount, Day, Qty FROM Items");
+        unit.commit();
+    }
+    auto byKey = db_->openRecordset("Items");
+    const std::size_t beforeKeyFinds = db_->pooledStatements();
+    for (int id = 1; id <= 800; id += 27) {
+        byKey->findFirst(QStringLiteral("ItemID = %1").arg(id));
+        EXPECT_EQ(byKey->absolutePosition(), id - 1);
+    }
+    EXPECT_LE(db_->pooledStatements(), beforeKeyFinds + 1);
+    for (const int qty : {3, 4}) {
+        int found = 0;
+        for (byKey->findFirst(QStringLiteral("Qty = %1").arg(qty)); !byKey->noMatch();
+             byKey->findNext(QStringLiteral("Qty = %1").arg(qty))) {
+            EXPECT_EQ(byKey->field("Qty").toLong(), qty);
+            ++found;
+        }
+        EXPECT_EQ(found, 4 * 29) << qty;  // 29 of the first 200, four times over
+    }
+    byKey->findFirst("Amount >= 150");
+    EXPECT_EQ(byKey->field("ItemID").toLong(), 150);
+    byKey->findNext("Amount >= 150");
+    EXPECT_EQ(byKey->field("ItemID").toLong(), 151);
+}
+
 TEST_F(RecordsetTest, LargeResultsReadKeysFirstAndRowsOnDemand)
 {
     {
