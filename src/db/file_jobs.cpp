@@ -98,6 +98,13 @@ void FileJobs::run()
                 if (!s.checked)
                     s.refusal = Refusal{jet::err::DatabaseCorrupt, reasonOf(e)};
             });
+    } catch (...) {
+        // Nothing may leave the thread; a file not read whole is not passed.
+        if (!cancelled_)
+            update([](State& s) {
+                if (!s.checked)
+                    s.refusal = Refusal{jet::err::DatabaseCorrupt, QStringLiteral("The file could not be read whole.")};
+            });
     }
     update([](State& s) {
         s.checked = true;
