@@ -31,6 +31,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 
@@ -95,7 +96,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot copy the bench file\n");
         return 1;
     }
-    // The logo the file names, so that opening it shows no message.
+    // The logo the file names, so that opening it shows no message: the copy names ours, wherever
+    // an earlier run left the shared file's logo path.
+    {
+        sqlite::Connection c(file, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+        auto set = c.prepare(QStringLiteral("UPDATE Passwords SET OrgLogo = ?"));
+        set.bind(1, run.tempFile(QStringLiteral("quil.jpg")));
+        set.step();
+    }
     QImage logo(40, 20, QImage::Format_RGB32);
     logo.fill(Qt::darkBlue);
     logo.save(run.tempFile(QStringLiteral("quil.jpg")));
@@ -131,14 +139,20 @@ int main(int argc, char** argv)
         int longestAt = 0, steps = 0;
         QElapsedTimer total;
         total.start();
+        // The copy is made on its own thread: the window's loop sleeps between events, and a
+        // timer of 5 ms stands for the user's keys. The longest turn, less that wait, is what a
+        // key may wait for.
+        QTimer keys;
+        keys.start(5);
         while (files.DailyBackupPending()) {
-            const double ms = bench::timed([] { QApplication::processEvents(); });
+            const double ms = bench::timed([] { QApplication::processEvents(QEventLoop::WaitForMoreEvents); });
             ++steps;
             if (ms > longest) {
                 longest = ms;
                 longestAt = steps;
             }
         }
+        keys.stop();
         std::printf("  (round %d: %d steps, the longest the %dth)\n", i + 1, steps, longestAt);
         dailyTotal.add(bench::msSince(total));
         longestStep.add(longest);
@@ -223,7 +237,7 @@ int main(int argc, char** argv)
     std::printf("  %-58s %+9.2f ms   (the difference of two opens: noise on a busy machine)\n",
                 "added before the window shows the file", openDue.median() - openDone.median());
     printFigure("the open's decision: the Backups folder read (12 backups)", decision, 100);
-    printFigure("the day's backup: longest step between two events", longestStep, 100);
+    printFigure("the day's backup: longest event-loop turn (5 ms timer)", longestStep, 100);
     printFigure("the day's backup: open to complete, idle window", dailyTotal, 0);
     printFigure("reading command right after an open, no backup due", readDone, 0);
     printFigure("reading command right after the day's first open", readDue, 100);

@@ -274,6 +274,7 @@ void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::Fail
     stopIfFailed();
     LoadReportLogo();
     f.datScratchRS->setRecordset(nullptr);
+    launchFileJobs();
 }
 
 void FileCommands::LoadReportLogo()

@@ -52,8 +52,9 @@ public:
     void StopFileJobs() override;
     // Whether a daily backup is due or still being made (for tests and the benchmark).
     bool DailyBackupPending() const { return jobs_ && jobs_->makesBackup(); }
-    // Whether the page check or the day's backup still runs, or its end is not yet settled.
-    bool FileJobsPending() const { return jobs_ != nullptr; }
+    // Whether the page check or the day's backup is to start, still runs, or its end is not yet
+    // settled.
+    bool FileJobsPending() const { return jobs_ != nullptr || launchDue_.has_value(); }
     // Waits for the jobs with the busy panel and settles them as the idle window would.
     void WaitForFileJobs();
 
@@ -65,6 +66,7 @@ private:
     // Starts the page check (when asked) and the day's first backup (when due) on a thread of
     // their own, and makes every write to the open file wait for them.
     void startFileJobs(bool checkPages);
+    void launchFileJobs();
     void stopFileJobs();
     // The write gate: waits (busy panel) until the file may be written; refuses a file the page
     // check refused.
@@ -106,6 +108,7 @@ private:
     db::FileLock making_;
 
     std::unique_ptr<db::FileJobs> jobs_;
+    std::optional<bool> launchDue_;  // the jobs to start (with the page check or not), gate set
     // Receives the jobs' news on the window's thread; outlives every jobs object.
     QObject jobsNotice_;
     long long jobsChanges_ = 0;  // the connection's change count when the jobs began

@@ -37,9 +37,24 @@ void FileCommands::startFileJobs(bool checkPages)
     refusedAt_.reset();
     if (!S.db || !S.db->isOpen())
         return;
+    // The gate first: no write may pass before the jobs, which start once the window is bound
+    // (so the open's own reads need not share the disk and the processor with them) or at the
+    // first write, whichever comes first.
+    S.db->setWriteGate([this] { awaitWritable(); });
+    launchDue_ = checkPages;
+}
+
+void FileCommands::launchFileJobs()
+{
+    auto& S = f.S;
+    if (!launchDue_)
+        return;
+    const bool checkPages = *launchDue_;
+    launchDue_.reset();
+    if (!S.db || !S.db->isOpen())
+        return;
     const QString file = S.db->name();
     const QString target = backedUpToday(file) ? QString() : db::nextBackupPath(file, db::backupClock());
-    S.db->setWriteGate([this] { awaitWritable(); });
     if (!checkPages && target.isEmpty())
         return;
     jobsChanges_ = sqlite3_total_changes(S.db->connection().handle());
@@ -50,6 +65,7 @@ void FileCommands::startFileJobs(bool checkPages)
 void FileCommands::stopFileJobs()
 {
     // Joins the thread; a copy under way is removed on it.
+    launchDue_.reset();
     jobs_.reset();
 }
 
@@ -65,6 +81,7 @@ bool FileCommands::commandUnderWay() const
 
 void FileCommands::waitForJobs(bool finished)
 {
+    launchFileJobs();
     if (!jobs_)
         return;
     const db::FileJobs::State now = jobs_->state();
@@ -111,9 +128,9 @@ void FileCommands::postSettle()
 
 void FileCommands::awaitWritable()
 {
+    waitForJobs(false);
     if (!jobs_)
         return;
-    waitForJobs(false);
     const db::FileJobs::State now = jobs_->state();
     if (!now.refusal)
         return;
