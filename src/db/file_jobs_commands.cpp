@@ -101,9 +101,10 @@ void FileCommands::waitForJobs(bool finished)
         gateWaiting_ = false;
         return;
     }
-    // The copy's pages fill the panel's bar; the check alone keeps it running.
-    const auto tell = [this](const db::FileJobs::State& s) {
-        if (s.pagesTotal > 0 && s.pagesTotal <= INT_MAX) {
+    // The copy's pages fill our panel's bar; the check alone keeps it running. A panel another
+    // step showed keeps its own bar.
+    const auto tell = [this, panelShown](const db::FileJobs::State& s) {
+        if (!panelShown && s.pagesTotal > 0 && s.pagesTotal <= INT_MAX) {
             f.AniNumOne->setRange(0, static_cast<int>(s.pagesTotal));
             f.AniNumOne->setValue(static_cast<int>(s.pagesCopied));
             f.Picture2->repaint();
