@@ -33,11 +33,11 @@ void FileCommands::reportBackupFailure(const QString& folder, const QString& rea
                                                      .arg(folder, reason, then));
 }
 
-void FileCommands::rememberBackup(const QString& path)
+void FileCommands::rememberBackup(const QString& path, std::optional<long long> changes)
 {
     lastBackup_ = path;
     lastBackupConnection_ = f.S.db ? f.S.db.get() : nullptr;
-    lastBackupChanges_ = f.S.db ? sqlite3_total_changes(f.S.db->connection().handle()) : -1;
+    lastBackupChanges_ = f.S.db ? changes.value_or(sqlite3_total_changes(f.S.db->connection().handle())) : -1;
 }
 
 bool FileCommands::currentBackupExists() const
@@ -51,8 +51,25 @@ bool FileCommands::BackupBeforeCommand()
     auto& S = f.S;
     if (!S.db || !S.db->isOpen())
         return false;
-    // A daily backup still being made is taken over by this one.
-    cancelDailyBackup();
+    // The command writes through another connection or replaces the file: the page check's
+    // verdict and the day's backup come first, and that backup serves when nothing changed since.
+    waitForJobs(true);
+    if (jobs_) {
+        const db::FileJobs::State done = jobs_->state();
+        if (done.refusal) {
+            if (!refusedAt_)
+                refusedAt_ = ui::messagesShown();
+            f.S.LastAnswer = ui::dataError(QStringLiteral("%1\n\nThe command was not run, and nothing has been written to the file.")
+                                               .arg(done.refusal->description));
+            // The file is closed once the command is over.
+            postSettle();
+            return false;
+        }
+        jobs_.reset();
+        // A failed day's backup is told by this command's own attempt.
+        if (!done.backup.isEmpty())
+            rememberBackup(done.backup, jobsChanges_);
+    }
     if (currentBackupExists())
         return true;
     ui::current().setBusyPointer(true);

@@ -189,6 +189,16 @@ bool BackupCopy::step(int pages)
     throw error;
 }
 
+std::int64_t BackupCopy::pagesTotal() const
+{
+    return backup_ ? sqlite3_backup_pagecount(backup_) : 0;
+}
+
+std::int64_t BackupCopy::pagesCopied() const
+{
+    return backup_ ? sqlite3_backup_pagecount(backup_) - sqlite3_backup_remaining(backup_) : 0;
+}
+
 void BackupCopy::finish()
 {
     completeCopy();

@@ -58,9 +58,9 @@ struct BackupError {
     QString reason;
 };
 
-// A backup written page by page: steps may be taken between the window's events; the source
-// connection must not write meanwhile (see FileCommands::CompletePendingBackup). Whatever ends it
-// unfinished removes the work file.
+// A backup written page by page; nothing may write to the file meanwhile (the day's backup is
+// copied by db::FileJobs, which every write waits for). Whatever ends it unfinished removes the
+// work file.
 class BackupCopy {
 public:
     // Starts a copy of source's main database to target (target + ".part" while it is written).
@@ -71,6 +71,9 @@ public:
 
     // Copies up to `pages` more pages (-1: all); true when every page is copied.
     bool step(int pages);
+    // The source's pages and those copied, as of the last step (0 of 0 before the first).
+    std::int64_t pagesTotal() const;
+    std::int64_t pagesCopied() const;
     // Copies what is left, checks the copy against the source and gives it its name. Throws
     // jet::DbError; the work file is gone then.
     void finish();

@@ -18,6 +18,7 @@
 #include "schema/template.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -31,16 +32,12 @@ const QString kDefaultLogo = QLatin1String(db::templ::OrgLogo);
 
 } // namespace
 
-FileCommands::FileCommands(frmMain& f) : f(f)
-{
-    dailyTimer_.setInterval(0);
-    QObject::connect(&dailyTimer_, &QTimer::timeout, [this] { stepDailyBackup(); });
-}
+FileCommands::FileCommands(frmMain& f) : f(f) {}
 
 FileCommands::~FileCommands()
 {
-    // A backup's check running on its thread ends before the timer it wakes goes.
-    cancelDailyBackup();
+    // The jobs' thread ends before what it posts its news to goes.
+    stopFileJobs();
 }
 
 QString FileCommands::ChooseDatabaseFile(const QString& title)
@@ -69,6 +66,7 @@ void FileCommands::abandonOpen()
 {
     auto& S = f.S;
     // The file goes first, so that nothing the window does on its way back reads it again.
+    stopFileJobs();
     for (data::DataControl* control : {f.datPrimaryRS, f.datSecondaryRS, f.datScratchRS}) {
         skipOnFailure([&] { control->setRecordset(nullptr); });
         control->setDatabase(nullptr);
@@ -110,8 +108,20 @@ void FileCommands::mnuFileOpen_Click()
         return;
     }
     db::CheckedFile file;
+    // The pages are read in the background while the window shows the file; a file about to be
+    // brought up to date is read whole first, since the upgrade writes at once.
+    bool pagesChecked = false;
     try {
-        file = db::openCheckedDatabase(path, S.DbConnect);
+        file = db::openCheckedDatabase(path, S.DbConnect, db::PageCheck::Later);
+        if (file.format < db::kSchemaVersion) {
+            try {
+                db::checkEveryPage(file.database->connection(), path);
+            } catch (...) {
+                file.database->close();
+                throw;
+            }
+            pagesChecked = true;
+        }
     } catch (const jet::DbError& e) {
         S.DbFileName = S.OpenDbPath;
         S.OpenedFromCommandLine = false;
@@ -137,13 +147,17 @@ void FileCommands::mnuFileOpen_Click()
     // message about the file and the window back in its no-file state: never a window bound to
     // half a file.
     frame::FailureScope failures(f);
+    opening_ = true;
     try {
-        bindOpenedFile(file, failures);
+        bindOpenedFile(file, failures, pagesChecked);
     } catch (const jet::DbError& e) {
         failures.record(e.number(), e.description());
     } catch (const std::exception& e) {
         failures.record(0, QString::fromLocal8Bit(e.what()));
     }
+    opening_ = false;
+    if (jobs_)
+        postSettle();
     if (!failures.failed()) {
         lock_ = std::move(claim.lock);
         if (upgrade)
@@ -170,7 +184,7 @@ bool FileCommands::bringUpToDate(const db::CheckedFile& file, const QString& pat
     return false;
 }
 
-void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::FailureScope& failures)
+void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::FailureScope& failures, bool pagesChecked)
 {
     auto& S = f.S;
     // An event that failed has been noted, not shown; the sequence stops at the next step, and
@@ -180,6 +194,7 @@ void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::Fail
             throw jet::DbError(failures.number(), failures.description());
     };
     S.db = file.database;
+    startFileJobs(!pagesChecked);
 
     if (S.OpenedFromCommandLine) {
         f.WaitOneSecond();
@@ -226,12 +241,20 @@ void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::Fail
     S.OrgPhone = file.organization.phone;
     S.OrgEmail = file.organization.email;
     S.OrgLogo = file.organization.logo;
-    bool backupTried = false;
     if (S.OrgLogo == kDefaultLogo) {
-        // This rewrite is a write: the day's backup comes first (a new file's, so a small one).
-        startDailyBackup();
-        CompletePendingBackup();
-        backupTried = true;
+        // This rewrite is a write: the page check's verdict and the day's backup, checked and
+        // named, come first (a new file's, so a small one).
+        waitForJobs(true);
+        if (jobs_) {
+            const db::FileJobs::State done = jobs_->state();
+            jobs_.reset();
+            if (done.refusal)
+                throw jet::DbError(done.refusal->number, done.refusal->description);
+            if (!done.backup.isEmpty())
+                rememberBackup(done.backup, jobsChanges_);
+            if (done.backupFailure)
+                reportBackupFailure(QDir::toNativeSeparators(db::backupFolder(S.db->name())), *done.backupFailure, false);
+        }
         // The stored default becomes the program folder's logo, so reports find it wherever the
         // program runs from. A folder path longer than the field holds keeps the short name,
         // which LoadReportLogo resolves the same way.
@@ -251,8 +274,7 @@ void FileCommands::bindOpenedFile(const db::CheckedFile& file, const frame::Fail
     stopIfFailed();
     LoadReportLogo();
     f.datScratchRS->setRecordset(nullptr);
-    if (!backupTried)
-        startDailyBackup();
+    launchFileJobs();
 }
 
 void FileCommands::LoadReportLogo()
@@ -277,7 +299,7 @@ void FileCommands::LoadReportLogo()
 void FileCommands::mnuFileClose_Click()
 {
     auto& S = f.S;
-    cancelDailyBackup();
+    stopFileJobs();
     lastBackup_.clear();
     // A batch of gifts belongs to the file it was entered into.
     if (S.db)

@@ -78,9 +78,6 @@ void RunHandler(frmMain& f, Origin origin, const std::function<void()>& handler)
     {
         const Depth nested(f.handlerDepth);
         try {
-            // No command runs, and so none writes, while the day's first backup is unfinished.
-            if (f.handlerDepth == 1 && f.files)
-                f.files->CompletePendingBackup();
             handler();
         } catch (const jet::DbError& e) {
             failed = true;
@@ -98,6 +95,9 @@ void RunHandler(frmMain& f, Origin origin, const std::function<void()>& handler)
     }
     if (failed && f.handlerDepth == 0)
         restoreTransientState(f);
+    // What the file's background work left while the command ran is taken now that none runs.
+    if (f.handlerDepth == 0 && f.files)
+        f.files->CommandEnded();
 }
 
 } // namespace frame

@@ -34,10 +34,14 @@ public:
     virtual void LoadReportLogo() = 0;
     // File > Restore Backup: a backup chosen from the file's Backups folder replaces the file.
     virtual void mnuFileRestore_Click() = 0;
-    // The day's first backup, made after an open while the window is idle, is finished now if it
-    // is still being made: the guarded dispatch runs this before every command, so no command
-    // writes before the backup is complete. Tells the user when it fails, and never throws.
-    virtual void CompletePendingBackup() = 0;
+    // The open file's page check and the day's first backup run in the background; writes wait
+    // for them. The guarded dispatch runs this after every outermost command, which takes what
+    // they left meanwhile (a damaged file closed with one message, a failed backup told). Never
+    // throws.
+    virtual void CommandEnded() = 0;
+    // Exit: the background work stops (an unfinished backup leaves nothing) before the window's
+    // connections close. Never throws.
+    virtual void StopFileJobs() = 0;
 };
 
 // Members and donations (src/records).

@@ -67,6 +67,9 @@ void frmMain::Form_Unload()
     closeOtherWindows();
     if (!isMinimized())
         storePlacement();
+    // No thread reads the file once its connections close; an unfinished backup leaves nothing.
+    if (files)
+        files->StopFileJobs();
     dao::Workspace& workspace = dao::Engine::instance().defaultWorkspace();
     if (workspace.databaseCount() > 0)
         workspace.close();

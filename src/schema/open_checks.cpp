@@ -8,13 +8,9 @@
 
 namespace db {
 
-namespace {
-
-// Reads every page of every table and index once. SQLCipher checks each page as it decrypts it,
-// and the check walks the trees, so a changed byte, a cut-off file or a broken tree shows here,
-// before the window binds anything, and not later in the middle of browsing. The pages stay in
-// the connection's cache for the queries that follow.
-void verifyIntact(sqlite::Connection& connection, const QString& path)
+// SQLCipher checks each page as it decrypts it, and the check walks the trees, so a changed byte,
+// a cut-off file or a broken tree shows here and not later in the middle of browsing.
+void checkEveryPage(sqlite::Connection& connection, const QString& path)
 {
     QString problem;
     try {
@@ -42,18 +38,17 @@ void verifyIntact(sqlite::Connection& connection, const QString& path)
         throw jet::DbError(jet::err::DatabaseCorrupt, QStringLiteral("'%1' is damaged (%2).").arg(path, problem));
 }
 
-} // namespace
-
 const QString kOrganizationQuery = QStringLiteral("SELECT OrgName, OrgAdd, OrgPhone, OrgEmail, OrgLogo FROM Passwords");
 
-CheckedFile openCheckedDatabase(const QString& path, const QString& connect)
+CheckedFile openCheckedDatabase(const QString& path, const QString& connect, PageCheck pages)
 {
     auto& workspace = dao::Engine::instance().defaultWorkspace();
     CheckedFile result;
     result.database = workspace.openDatabase(path, false, false, connect);
     try {
         result.format = verifySchema(result.database->connection(), path);
-        verifyIntact(result.database->connection(), path);
+        if (pages == PageCheck::Now)
+            checkEveryPage(result.database->connection(), path);
         auto org = result.database->openRecordset(kOrganizationQuery);
         if (org->recordCount() == 0)
             throw jet::DbError(jet::err::NotQuilDatabase,

@@ -9,6 +9,7 @@
 #include "platform/data/data_control.h"
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
+#include "support/event_wait.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -93,6 +94,9 @@ protected:
         const QByteArray before = fingerprint(path);
         open(path);
         frmMain& f = *window_;
+        // A damaged page the open did not read is found by the page check after it.
+        auto& files = static_cast<FileCommands&>(*f.files);
+        ASSERT_TRUE(quiltest::runEventsUntil([&] { return !files.FileJobsPending(); }));
         const auto messages = ui().messages();
         ASSERT_EQ(messages.size(), 1u) << ui().trace().join(" | ").toStdString();
         EXPECT_EQ(messages[0].title, "Unreadable File");

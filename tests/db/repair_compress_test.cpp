@@ -143,6 +143,9 @@ TEST_F(CompressTest, ADamagedFileIsReportedAndLeftAsItWas)
 {
     fill(400);
     frmMain& f = open();
+    // The backup before the command is of the sound file (a backup of the file as it is serves
+    // the command); the damage that follows is the repair's to find.
+    ASSERT_TRUE(db::BackupBeforeCommand(f));
     // Damaged while open, behind the page cache's back: the command reads it from the disk.
     {
         QFile file(file_);

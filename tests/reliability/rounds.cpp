@@ -198,7 +198,10 @@ Reference reference(Session& s, const WritingCommand& command)
     s.ui().clearLog();
     s.recordStates(true);
     faultfs::arm({});
-    guarded(ref.problems, QStringLiteral("the command"), [&] { command.run(s); });
+    guarded(ref.problems, QStringLiteral("the command"), [&] {
+        command.run(s);
+        s.settle();
+    });
     faultfs::disarm();
     ref.counts = faultfs::counts();
     ref.between = s.notedStates();
@@ -237,7 +240,10 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
         return out;
     s.ui().clearLog();
     faultfs::arm(plan);
-    guarded(problems, QStringLiteral("the command"), [&] { command.run(s); });
+    guarded(problems, QStringLiteral("the command"), [&] {
+        command.run(s);
+        s.settle();
+    });
     faultfs::disarm();
     out.fired = faultfs::fired();
 

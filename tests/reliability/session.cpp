@@ -129,7 +129,14 @@ bool Session::open()
 {
     window_->S.DbFileName = file();
     window_->files->mnuFileOpen_Click();
+    settle();
     return !window_->S.OpenDbPath.isEmpty();
+}
+
+void Session::settle()
+{
+    if (window_ && window_->files)
+        static_cast<FileCommands&>(*window_->files).WaitForFileJobs();
 }
 
 void Session::executive()

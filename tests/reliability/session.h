@@ -44,6 +44,9 @@ public:
     frmMain& build();
     // Opens the file through the program's Open command; false when it did not open.
     bool open();
+    // Waits for the open file's page check (and backup) on their thread and takes their end, so
+    // that what they read is counted with the command that opened the file, every run alike.
+    void settle();
     // What Executive mode does to the window (the grid shown, every field enabled, totals).
     void executive();
     void closeWindow();

@@ -124,6 +124,7 @@ void Database::close()
         read->abandonRead();
     statements_.clear();
     undo_.clear();
+    writeGate_ = nullptr;
     connection_.close();
     ++writeGeneration_;
 }

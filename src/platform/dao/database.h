@@ -64,6 +64,10 @@ public:
     // Every write unit runs this first; so does a copy of the file taken through the connection.
     void finishPendingReads();
 
+    // Run before the outermost write unit begins (nested units are inside one that passed): it
+    // may wait for work that must end before the file changes, or throw to refuse the write.
+    void setWriteGate(std::function<void()> gate) { writeGate_ = std::move(gate); }
+
     // Rises when a write unit ends (committed or rolled back) and when the database closes; a
     // dynaset's kept rows and a grid's are read again when it has moved. A snapshot's rows stay
     // until a requery.
@@ -104,6 +108,7 @@ private:
     QHash<QString, jet::SelectPlan> plans_;  // translations by source text
     std::unordered_multimap<QString, sqlite::Statement> statements_;
     std::vector<PendingRead*> pendingReads_;
+    std::function<void()> writeGate_;
     int unitDepth_ = 0;
     std::vector<Undo> undo_;
     std::vector<std::weak_ptr<const std::function<void()>>> watchers_;

@@ -14,6 +14,11 @@ WriteUnit::WriteUnit(Database& database) : db_(database)
     if (db_.isReadOnly())
         throw jet::DbError(jet::err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     sqlite::Connection& connection = db_.connection();  // fails clearly on a closed database
+    if (db_.unitDepth_ == 0 && db_.writeGate_) {
+        // A copy: the gate may be replaced while it runs (the file closed by what it waited for).
+        const std::function<void()> gate = db_.writeGate_;
+        gate();
+    }
     db_.finishPendingReads();
     outermost_ = db_.unitDepth_ == 0;
     if (outermost_) {

@@ -6,6 +6,9 @@
 // Outside a unit the connection refuses writes (PRAGMA query_only), so a write that forgot its
 // unit fails at once instead of leaving a view stale.
 //
+// The outermost unit first passes the database's write gate (Database::setWriteGate), where the
+// program waits for the open's background page check and the day's backup copy.
+//
 // Units nest: one opened inside another is a savepoint of the outer transaction. A record set's
 // own writes open a unit of their own, so they join the command's unit when there is one.
 // A rollback also puts back what record sets changed in their own rows meanwhile (a row marked

@@ -112,8 +112,18 @@ QString Ui::folderDialog(const QString& title, const QString& folder, bool* canc
     return pathOf(chooseFile(FileRequest{FileDialogKind::Folder, title, {}, {}, folder}), cancelled);
 }
 
+namespace {
+std::uint64_t shownCount = 0;
+}
+
+std::uint64_t messagesShown()
+{
+    return shownCount;
+}
+
 std::int16_t message(Beep beep, const QString& prompt, Buttons buttons, Icon icon, const QString& title)
 {
+    ++shownCount;
     Ui& u = current();
     if (beep == Beep::Yes)
         u.beep();

@@ -95,6 +95,9 @@ enum class Beep { No, Yes };
 // The program's one way to show a message: the beep when asked, the box, and the answer code
 // (small enough for the 16-bit answer the program keeps in LastAnswer).
 std::int16_t message(Beep beep, const QString& prompt, Buttons buttons, Icon icon, const QString& title);
+// How many messages have been shown so far (user-interface thread), so that a step can tell
+// whether the user has heard of something since a moment it noted.
+std::uint64_t messagesShown();
 
 // The box of a step the file refused or could not do: the beep, the critical icon, OK, and the
 // title "QUIL Data Error", the same wherever it is raised.

@@ -3,6 +3,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <csignal>
+#include <mutex>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -56,6 +57,9 @@ int check(const File* f, Op op, sqlite3_int64 end = 0)
     State& s = state();
     if (!f->watched)
         return SQLITE_OK;
+    // The program reads a file on a second thread too (the page check, the day's backup).
+    static std::mutex counting;
+    const std::lock_guard lock(counting);
     const std::int64_t n = ++s.counts.ops[static_cast<int>(op)];
     if (!s.armed || s.plan.op != op || s.plan.n <= 0)
         return SQLITE_OK;

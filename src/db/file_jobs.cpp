@@ -1,0 +1,186 @@
+#include "db/file_jobs.h"
+
+#include "db/backup_file.h"
+#include "platform/dao/sqlite.h"
+#include "platform/jet/db_error.h"
+#include "schema/open_checks.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <chrono>
+#include <memory>
+
+namespace db {
+
+namespace {
+
+// Pages copied between two looks at a cancel: a few milliseconds of work, so Close and Exit do
+// not wait for the copy.
+constexpr int kPagesPerStep = 1024;
+
+// The engine asks every few thousand instructions; a non-zero answer interrupts the statement.
+int stopWhenCancelled(void* cancelled)
+{
+    return static_cast<std::atomic<bool>*>(cancelled)->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
+} // namespace
+
+FileJobs::FileJobs(QString path, QByteArray key, bool checkPages, QString backupTarget, std::function<void()> changed)
+    : path_(std::move(path)), key_(std::move(key)), checkPages_(checkPages), backupTarget_(std::move(backupTarget)),
+      changed_(std::move(changed))
+{
+    thread_ = std::thread([this] { run(); });
+}
+
+FileJobs::~FileJobs()
+{
+    cancel();
+}
+
+void FileJobs::cancel()
+{
+    cancelled_ = true;
+    if (thread_.joinable())
+        thread_.join();
+}
+
+FileJobs::State FileJobs::state() const
+{
+    const std::lock_guard lock(mutex_);
+    return state_;
+}
+
+template <typename Change>
+void FileJobs::update(Change change)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        change(state_);
+    }
+    moved_.notify_all();
+    if (changed_)
+        changed_();
+}
+
+void FileJobs::waitUntil(const std::function<bool(const State&)>& until, const std::function<void(const State&)>& tick)
+{
+    std::unique_lock lock(mutex_);
+    while (!until(state_)) {
+        moved_.wait_for(lock, std::chrono::milliseconds(50));
+        if (tick && !until(state_)) {
+            const State now = state_;
+            lock.unlock();
+            tick(now);
+            lock.lock();
+        }
+    }
+}
+
+void FileJobs::waitUntilWritable(const std::function<void(const State&)>& tick)
+{
+    waitUntil([](const State& s) { return s.writable; }, tick);
+}
+
+void FileJobs::waitUntilFinished(const std::function<void(const State&)>& tick)
+{
+    waitUntil([](const State& s) { return s.finished; }, tick);
+}
+
+void FileJobs::run()
+{
+    try {
+        checkAndCopy();
+    } catch (const std::exception& e) {
+        // Whatever checkAndCopy did not foresee refuses the file rather than passing it unread.
+        if (!cancelled_)
+            update([&](State& s) {
+                if (!s.checked)
+                    s.refusal = Refusal{jet::err::DatabaseCorrupt, reasonOf(e)};
+            });
+    } catch (...) {
+        // Nothing may leave the thread; a file not read whole is not passed.
+        if (!cancelled_)
+            update([](State& s) {
+                if (!s.checked)
+                    s.refusal = Refusal{jet::err::DatabaseCorrupt, QStringLiteral("The file could not be read whole.")};
+            });
+    }
+    update([](State& s) {
+        s.checked = true;
+        s.writable = true;
+        s.finished = true;
+    });
+}
+
+void FileJobs::checkAndCopy()
+{
+    sqlite::Connection reader;
+    try {
+        reader = sqlite::Connection(path_, key_, sqlite::Connection::Mode::ReadOnly);
+        sqlite3_progress_handler(reader.handle(), 1000, stopWhenCancelled, &cancelled_);
+        // One read transaction for the check and the copy: the copy holds the pages the check read.
+        reader.exec(QStringLiteral("BEGIN"));
+        if (checkPages_)
+            checkEveryPage(reader, path_);
+        else
+            reader.verifyReadable(path_);
+    } catch (const jet::DbError& e) {
+        if (!cancelled_)
+            update([&](State& s) { s.refusal = Refusal{e.number(), e.description()}; });
+        return;
+    }
+    update([](State& s) { s.checked = true; });
+    if (backupTarget_.isEmpty() || cancelled_)
+        return;
+
+    const auto failed = [this](const QString& reason) {
+        if (!cancelled_)
+            update([&](State& s) { s.backupFailure = reason; });
+    };
+    // Declared after the reader, so an unfinished copy is discarded before its source closes.
+    std::unique_ptr<BackupCopy> copy;
+    BackupCopy::Expected expected;
+    try {
+        prepareBackupFolder(path_);
+        copy = std::make_unique<BackupCopy>(reader, backupTarget_, key_);
+        while (!copy->step(kPagesPerStep)) {
+            if (cancelled_)
+                return;
+            // Progress is for whoever waits; the window is not woken for it.
+            {
+                const std::lock_guard lock(mutex_);
+                state_.pagesCopied = copy->pagesCopied();
+                state_.pagesTotal = copy->pagesTotal();
+            }
+            moved_.notify_all();
+        }
+        copy->completeCopy();
+        expected = expectedOf(reader);
+    } catch (const BackupError& e) {
+        failed(e.reason);
+        return;
+    } catch (const std::exception& e) {
+        failed(reasonOf(e));
+        return;
+    }
+    // Ending the read transaction lets the window write: the copy is the file as it was.
+    reader.close();
+    update([](State& s) {
+        s.writable = true;
+        s.pagesCopied = s.pagesTotal;
+    });
+    if (cancelled_)
+        return;
+    try {
+        copy->verifyAndName(expected);
+        // A backup that cannot be removed is kept; the new one is complete either way.
+        pruneBackups(path_);
+    } catch (const std::exception& e) {
+        failed(reasonOf(e));
+        return;
+    }
+    update([this](State& s) { s.backup = backupTarget_; });
+}
+
+} // namespace db
