@@ -40,7 +40,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # What the program links (tests/package checks this list against the program's NEEDED entries),
 # the platform plugins Qt loads at start, and the fonts the reports are laid out in.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libc6, libgcc-s1, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6network6 (>= 6.4), qt6-qpa-plugins, libsqlcipher0")
+  "libc6, libgcc-s1, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6network6 (>= 6.4), qt6-qpa-plugins, libsqlcipher0, libssl3")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, fonts-dejavu-core")
 # gzip: a package built in a few seconds, every dpkg reads it.
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)

@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config              # toolchain
   qt6-base-dev libgl-dev                         # Qt 6 Widgets, PrintSupport, Network
   libsqlcipher-dev                               # the encrypted database engine
+  libssl-dev                                     # its key derivation, done once per file and kept
   libgtest-dev libgmock-dev libbenchmark-dev     # tests and benchmarks
   clang libclang-rt-14-dev                       # sanitizer builds and fuzzers
   fonts-dejavu-core                              # text in offscreen widgets and PDFs

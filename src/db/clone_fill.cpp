@@ -1,5 +1,6 @@
 #include "db/clone_fill.h"
 
+#include "platform/dao/derived_keys.h"
 #include "platform/dao/sqlite.h"
 #include "schema/schema.h"
 
@@ -41,7 +42,7 @@ void fillClone(const QString& target, const QString& source, const QString& pass
     verifySchema(connection, target);
 
     sqlite::Statement attach = connection.prepare(QStringLiteral("ATTACH DATABASE ? AS src KEY ?"));
-    attach.bind(1, source).bind(2, password);
+    attach.bind(1, source).bind(2, QString::fromUtf8(sqlite::connectionKey(source, password.toUtf8())));
     attach.step();
     connection.exec(QStringLiteral("PRAGMA src.cache_size = -131072"));
     try {

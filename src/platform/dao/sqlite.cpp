@@ -1,5 +1,6 @@
 #include "sqlite.h"
 
+#include "derived_keys.h"
 #include "platform/jet/sql_functions.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -85,7 +86,8 @@ Connection::Connection(const QString& path, const QByteArray& key, Mode mode)
         close();
         throw errorFor(rc, message, path);
     }
-    if (!key.isEmpty() && sqlite3_key(db_, key.constData(), static_cast<int>(key.size())) != SQLITE_OK) {
+    const QByteArray keyed = connectionKey(path, key);
+    if (!keyed.isEmpty() && sqlite3_key(db_, keyed.constData(), static_cast<int>(keyed.size())) != SQLITE_OK) {
         close();
         throw jet::DbError(jet::err::EngineError, QStringLiteral("The database engine could not key '%1'.").arg(path));
     }
