@@ -118,7 +118,7 @@ int main(int argc, char** argv)
         {
             sqlite::Connection c(work, password(), sqlite::Connection::Mode::ReadWrite);
             QString made;
-            backup.measure([&] { made = db::writeFileBackup(c, work, password(), db::formatBackupLabel(db::kSchemaVersion)); });
+            backup.measure([&] { made = db::writeBackup(c, work, password(), db::formatBackupLabel(db::kSchemaVersion)); });
             QFile::remove(made);
             steps.measure([&] {
                 c.exec(QStringLiteral("PRAGMA threads = 4"));  // as the upgrade sorts

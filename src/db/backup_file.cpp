@@ -1,6 +1,7 @@
 #include "db/backup_file.h"
 
 #include "db/beside_files.h"
+#include "db/file_copy.h"
 #include "db/replace_file.h"
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
@@ -13,8 +14,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -105,7 +104,14 @@ QString nextBackupPath(const QString& file, const QDateTime& when, const QString
 {
     const QString baseName = QFileInfo(file).completeBaseName();
     const QDir folder(backupFolder(file));
-    for (int sequence = 1;; ++sequence) {
+    // After the last of the same second, never in a gap pruning left: the newest must sort last,
+    // or the next prune would take it for the oldest.
+    int sequence = 1;
+    const QString stamp = when.toString(kStampFormat);
+    for (const BackupEntry& b : listBackups(file))
+        if (b.when.toString(kStampFormat) == stamp)
+            sequence = std::max(sequence, b.sequence + 1);
+    for (;; ++sequence) {
         const QString path = folder.filePath(backupFileName(baseName, when, sequence, label));
         if (!QFileInfo::exists(path) && !QFileInfo::exists(partPathOf(path)))
             return path;
@@ -320,77 +326,6 @@ QString writeBackup(sqlite::Connection& source, const QString& file, const QByte
     prepareBackupFolder(file);
     const QString shown = QDir::toNativeSeparators(backupFolder(file));
     const QString target = nextBackupPath(file, backupClock(), label);
-    try {
-        copyChecked(source, target, key);
-    } catch (const std::exception& e) {
-        throw BackupError{shown, reasonOf(e)};
-    }
-    // A backup that cannot be removed is kept; the new one is complete either way.
-    pruneBackups(file);
-    return target;
-}
-
-namespace {
-
-// Copies the bytes of `from` to a new file `to` and syncs it; the reason when it fails.
-std::optional<QString> copyBytes(const QString& from, const QString& to)
-{
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
-        return in.errorString();
-    const int out = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (out < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    const auto fail = [&](const QString& why) {
-        ::close(out);
-        return std::optional<QString>(why);
-    };
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = in.read(buffer.data(), buffer.size());
-        if (n < 0)
-            return fail(in.errorString());
-        if (n == 0)
-            break;
-        for (qint64 done = 0; done < n;) {
-            const ssize_t w = ::write(out, buffer.constData() + done, static_cast<size_t>(n - done));
-            if (w < 0) {
-                if (errno == EINTR)
-                    continue;
-                return fail(QString::fromLocal8Bit(std::strerror(errno)));
-            }
-            done += w;
-        }
-    }
-    if (::fsync(out) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    if (::close(out) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    return std::nullopt;
-}
-
-bool sameBytes(const QString& a, const QString& b)
-{
-    QFile fa(a), fb(b);
-    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
-        return false;
-    for (;;) {
-        const QByteArray x = fa.read(1 << 20);
-        const QByteArray y = fb.read(1 << 20);
-        if (x != y)
-            return false;
-        if (x.isEmpty())
-            return fa.error() == QFileDevice::NoError && fb.error() == QFileDevice::NoError;
-    }
-}
-
-} // namespace
-
-QString writeFileBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label)
-{
-    prepareBackupFolder(file);
-    const QString shown = QDir::toNativeSeparators(backupFolder(file));
-    const QString target = nextBackupPath(file, backupClock(), label);
     const QString work = partPathOf(target);
     try {
         // The read transaction's shared lock keeps any writer out until the copy is compared.
@@ -403,10 +338,10 @@ QString writeFileBackup(sqlite::Connection& source, const QString& file, const Q
             }
         });
         count(source, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        if (const auto why = copyBytes(file, work))
+        if (const auto why = copyFileBytes(file, work))
             throw jet::DbError(jet::err::DiskOrNetworkError,
                                QStringLiteral("Disk or network error (the copy %1 could not be written: %2).").arg(work, *why));
-        if (!sameBytes(file, work))
+        if (!sameFileBytes(file, work))
             throw jet::DbError(jet::err::DatabaseCorrupt, QStringLiteral("The copy %1 differs from the file.").arg(work));
         {
             sqlite::Connection check(work, key, sqlite::Connection::Mode::ReadOnly);
@@ -421,6 +356,8 @@ QString writeFileBackup(sqlite::Connection& source, const QString& file, const Q
         QFile::remove(work);
         throw BackupError{shown, reasonOf(e)};
     }
+    // A backup that cannot be removed is kept; the new one is complete either way.
+    pruneBackups(file);
     return target;
 }
 

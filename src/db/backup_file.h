@@ -106,17 +106,16 @@ private:
 // BackupError.
 void prepareBackupFolder(const QString& file);
 
-// Makes a complete backup of the open connection of `file` now, then prunes. Returns the path;
-// throws BackupError.
+// Makes a complete backup of `file`, open on `source`, now: its bytes as they lie on the disk,
+// under a read transaction on the source that holds off every writer until the copy is compared.
+// The file was read whole by the page check after it was opened (commands that back up first
+// wait for its verdict) and has been written since only by the engine, so copying the
+// encrypted pages as they are proves as much as the backup API's decrypting and encrypting
+// each page, at a fraction of its time. The copy is synced, compared byte for byte with the
+// file, opened with the key and schema-checked, given its name, and the backups beyond the
+// last ten are pruned (a labelled copy, such as the one before an upgrade, is never pruned).
+// Returns the path; throws BackupError, leaving nothing.
 QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label = {});
-
-// A backup of `file` as it lies on the disk, byte for byte, for a file the program has just
-// opened and checked and nothing writes (the copy before an upgrade). Copying the encrypted
-// pages as they are costs a fraction of the backup API's decrypting and encrypting each page;
-// a read transaction on the source holds off every writer meanwhile. The copy is synced,
-// compared byte for byte with the file, opened with the key and given its name. Returns the
-// path; throws BackupError, leaving nothing.
-QString writeFileBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label);
 
 // Copies a keyed file to target through the backup API and checks the copy as a backup is
 // checked (target must not exist; a failure leaves nothing under it). Throws jet::DbError.

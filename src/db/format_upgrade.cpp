@@ -21,7 +21,7 @@ UpgradeResult upgradeFile(dao::Database& database, const QString& file, int form
 {
     UpgradeResult result;
     try {
-        result.backup = writeFileBackup(database.connection(), file, key, formatBackupLabel(kSchemaVersion));
+        result.backup = writeBackup(database.connection(), file, key, formatBackupLabel(kSchemaVersion));
     } catch (const BackupError& e) {
         result.failure = QStringLiteral("no copy of it as it is could be made in %1: %2").arg(e.folder, e.reason);
         return result;

@@ -489,6 +489,20 @@ TEST_F(BackupTest, RestoreReplacesTheFileWholeOrNotAtAll)
     }
 }
 
+TEST_F(BackupTest, ManyInOneSecondKeepTheNewestEachTime)
+{
+    fill(10, 1);
+    sqlite::Connection source = keyed();
+    for (int i = 1; i <= 14; ++i) {
+        SCOPED_TRACE(i);
+        source.exec(QStringLiteral("UPDATE Members SET Notes = '%1' WHERE MemberID = 1").arg(i));
+        const QString made = db::writeBackup(source, file_, db::databasePassword().toUtf8());
+        ASSERT_TRUE(QFileInfo::exists(made));
+        EXPECT_EQ(rowsOf(made, "SELECT Notes FROM Members WHERE MemberID = 1"), QStringList{QString::number(i)});
+        EXPECT_EQ(backupNames().size(), std::min(i, 10));
+    }
+}
+
 TEST_F(BackupTest, TheListShowsEachBackupAndAnUnreadableOneCannotBeChosen)
 {
     fill(30, 2);

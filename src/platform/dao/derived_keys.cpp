@@ -1,6 +1,9 @@
 #include "derived_keys.h"
 
-#include <QFile>
+#include "vfs_file.h"
+
+#include <sqlcipher/sqlite3.h>
+
 #include <openssl/evp.h>
 
 #include <deque>
@@ -29,13 +32,16 @@ struct Derived {
 std::mutex mutex;
 std::deque<Derived> kept;
 
+// Read through the engine's file layer: the file may be open on a connection whose locks a
+// descriptor of our own would drop when closed.
 QByteArray saltOf(const QString& path)
 {
-    QFile file(path);
-    if (file.size() < kFirstPage || !file.open(QIODevice::ReadOnly))
+    const VfsFile file(path, VfsFile::Mode::Read);
+    const std::optional<std::int64_t> size = file.size();
+    if (!size || *size < kFirstPage)
         return {};
-    const QByteArray salt = file.read(kSaltBytes);
-    return salt.size() == kSaltBytes ? salt : QByteArray();
+    QByteArray salt(kSaltBytes, Qt::Uninitialized);
+    return file.read(salt.data(), kSaltBytes, 0) == SQLITE_OK ? salt : QByteArray();
 }
 
 } // namespace
