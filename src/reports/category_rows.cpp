@@ -47,7 +47,10 @@ private:
         QString name = QStringLiteral(" ");
         {
             dao::StatementLease s = db_.lease(kFullNameSql);
-            s->bind(1, memberId.toText());
+            if (memberId.type() == vb::Type::Long)
+                s->bind(1, memberId.asLong());
+            else
+                s->bind(1, key);  // stored by another tool: as text, which the key turns into a number if it reads as one
             if (s->step())
                 name = s->text(0);
         }
@@ -65,18 +68,23 @@ private:
     QHash<QString, QString> names_;
 };
 
+// The destinations once each, letter case aside, in the list's order.
+QStringList distinct(const QStringList& destinations)
+{
+    QStringList kept;
+    for (const QString& d : destinations)
+        if (std::none_of(kept.cbegin(), kept.cend(), [&](const QString& k) { return jet::compareFolded(k, d) == 0; }))
+            kept << d;
+    return kept;
+}
+
 } // namespace
 
 QString categoryWhere(const QStringList& destinations, const QString& dateClause)
 {
     QStringList named;
-    QStringList seen;
-    for (const QString& d : destinations) {
-        if (std::any_of(seen.cbegin(), seen.cend(), [&](const QString& s) { return jet::compareFolded(s, d) == 0; }))
-            continue;
-        seen << d;
+    for (const QString& d : distinct(destinations))
         named << QStringLiteral("[Destination] = ") + jet::quoted(d);
-    }
     const QString chosen = named.isEmpty() ? QStringLiteral("False") : QStringLiteral("(%1)").arg(named.join(QStringLiteral(" OR ")));
     const QString range = dateClause.trimmed();
     if (range.isEmpty())
@@ -89,15 +97,10 @@ std::shared_ptr<report::DataSource> openCategoryRows(dao::Database& db, const QS
 {
     // Equal dates in the order the destinations stand in the list: each destination's place,
     // counted from 0, as the sum of the comparisons that hold (1 for true in the translation).
+    const QStringList chosen = distinct(destinations);
     QStringList places;
-    QStringList seen;
-    for (const QString& d : destinations) {
-        if (std::any_of(seen.cbegin(), seen.cend(), [&](const QString& s) { return jet::compareFolded(s, d) == 0; }))
-            continue;
-        if (!seen.isEmpty())
-            places << QStringLiteral("([Destination] = %1) * %2").arg(jet::quoted(d)).arg(seen.size());
-        seen << d;
-    }
+    for (qsizetype i = 1; i < chosen.size(); ++i)
+        places << QStringLiteral("([Destination] = %1) * %2").arg(jet::quoted(chosen[i])).arg(i);
     const QString order = places.isEmpty() ? QString() : QStringLiteral(", ") + places.join(QStringLiteral(" + "));
     // Equal dates and places keep record order: the key sort breaks ties by the key.
     return std::make_shared<CategoryRows>(
