@@ -9,6 +9,9 @@
 
 #include <chrono>
 #include <memory>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace db {
 
@@ -106,6 +109,13 @@ void FileJobs::run()
                     s.refusal = Refusal{jet::err::DatabaseCorrupt, QStringLiteral("The file could not be read whole.")};
             });
     }
+    // The check read every page of the file into its connection's cache, a hundred megabytes
+    // and more on a large file. The connection is closed, but the C library keeps what this
+    // thread freed mapped in the thread's own arena for the life of the program, where the
+    // window's connection can never use it; it goes back to the system here.
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
     update([](State& s) {
         s.checked = true;
         s.writable = true;

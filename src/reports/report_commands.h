@@ -61,13 +61,13 @@ public:
     void ClearListTable();
     void ClearMemFullName();
     void FillPaymentList();
-    void FillCategoryList();
     void FillSelectedMembers();
     void FillFilteredMembers();
 
     // ---- Output ---------------------------------------------------------------------------------
-    // ListRPT over ListTable, MemberRPT over MemFullName and each member's donations: the preview,
-    // then (for the Current Filtered Statement) the criteria page; the work table is emptied after.
+    // ListRPT over ListTable (for Category Statements over the chosen donations in Payments),
+    // MemberRPT over MemFullName and each member's donations: the preview, then (for the Current
+    // Filtered Statement) the criteria page; the work table is emptied after.
     void ShowListReport();
     void ShowMemberReport();
     // "Print Filter Criteria ?" and, on Yes, CurFltRpt's one page to the default printer (or, with

@@ -64,8 +64,6 @@ void ReportCommands::RunReport()
             break;
         case CategoryStatements:
             S.ReportTitle = QStringLiteral("Category Report");
-            FillCategoryList();
-            filled_ = &ReportCommands::ClearListTable;
             dateClauseAndPause();
             ShowListReport();
             break;

@@ -1,5 +1,6 @@
-// The previewed reports: ListRPT over ListTable and MemberRPT over MemFullName with each member's
-// donations, read through the open database (the report connection's text names the same file).
+// The previewed reports: ListRPT over ListTable (Category Statements over the chosen donations in
+// Payments) and MemberRPT over MemFullName with each member's donations, read through the open
+// database (the report connection's text names the same file).
 // After the preview the criteria page is offered for the Current Filtered Statement and the work
 // table is emptied.
 #include "reports/report_commands.h"
@@ -14,6 +15,8 @@
 #include "platform/ui/ui.h"
 #include "platform/vb/format.h"
 #include "platform/vb/skip_on_failure.h"
+#include "reports/category_rows.h"
+#include "reports/printouts.h"
 #include "reports/recordset_rows.h"
 #include "reports/report_layouts.h"
 #include "reports/shaped_recordset.h"
@@ -76,13 +79,25 @@ void ReportCommands::emptyAfterReport(void (ReportCommands::*clear)())
 void ReportCommands::ShowListReport()
 {
     auto& S = f.S;
+    const bool category = S.ReportType == reports::CategoryStatements;
     {
-        auto rows = std::make_shared<reports::RecordsetRows>(
-            S.db->openRecordset(QStringLiteral("SELECT * FROM ListTable ") + S.DateClause + QStringLiteral(" Order by [PaymentDate]")));
+        // Category Statements read the chosen donations where they are (category_rows.h); the
+        // other list reports read the work table their fill wrote.
+        std::shared_ptr<report::DataSource> rows;
+        QString totalSource;
+        if (category) {
+            rows = reports::openCategoryRows(*S.db, Selection.destinations, S.DateClause);
+            totalSource = QStringLiteral("SELECT SUM (PaymentAmount) AS [Gtotal] FROM Payments")
+                          + reports::categoryWhere(Selection.destinations, S.DateClause);
+        } else {
+            rows = std::make_shared<reports::RecordsetRows>(
+                S.db->openRecordset(QStringLiteral("SELECT * FROM ListTable ") + S.DateClause + QStringLiteral(" Order by [PaymentDate]")));
+            totalSource = QStringLiteral("SELECT SUM (PaymentAmount) AS [Gtotal] FROM ListTable ") + S.DateClause;
+        }
         S.ReportRecordCount = vb::format(vb::Value(static_cast<std::int64_t>(rows->count())), kCountFormat);
         std::optional<vb::Currency> total;
         try {
-            auto sum = S.db->openRecordset(QStringLiteral("SELECT SUM (PaymentAmount) AS [Gtotal] FROM ListTable ") + S.DateClause);
+            auto sum = S.db->openRecordset(totalSource);
             const vb::Value v = sum->field(QStringLiteral("Gtotal"));
             total = v.isNull() ? vb::Currency() : v.toCurrency();
         } catch (const std::exception& e) {
@@ -100,7 +115,8 @@ void ReportCommands::ShowListReport()
             PrintFilterCriteria();
     }
     f.activateWindow();
-    emptyAfterReport(&ReportCommands::ClearListTable);
+    if (!category)
+        emptyAfterReport(&ReportCommands::ClearListTable);
 }
 
 void ReportCommands::ShowMemberReport()

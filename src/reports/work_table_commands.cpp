@@ -20,11 +20,6 @@ void ReportCommands::FillPaymentList()
     reports::fillPaymentList(*f.S.db, f.S.ReportPaymentSource, f.S.ReportMemberSource);
 }
 
-void ReportCommands::FillCategoryList()
-{
-    reports::fillCategoryList(*f.S.db, Selection.destinations, f.S.ReportMemberSource);
-}
-
 void ReportCommands::FillSelectedMembers()
 {
     reports::fillSelectedMembers(*f.S.db, Selection.memberIds, f.S.ReportMemberSource);

@@ -100,21 +100,6 @@ int fillPaymentList(dao::Database& db, const QString& paymentSource, const QStri
     });
 }
 
-int fillCategoryList(dao::Database& db, const QStringList& destinations, const QString& memberSource)
-{
-    const jet::SelectPlan members = planOf(db, memberSource, "Members");
-    std::vector<jet::SelectPlan> plans;
-    for (const QString& d : destinations)
-        plans.push_back(planOf(db, QStringLiteral("SELECT * FROM Payments WHERE Destination =") + jet::quoted(d), "Payments"));
-    return inTransaction(db, [&](sqlite::Connection& c) {
-        c.exec(QStringLiteral("DELETE FROM ListTable"));
-        int rows = 0;
-        for (const jet::SelectPlan& plan : plans)
-            rows += insertDonations(c, plan, members);
-        return rows;
-    });
-}
-
 int fillSelectedMembers(dao::Database& db, const std::vector<std::int64_t>& memberIds, const QString& memberSource)
 {
     const jet::SelectPlan members = planOf(db, memberSource, "Members");

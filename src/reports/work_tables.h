@@ -29,8 +29,6 @@ void clearMemFullName(dao::Database& db);
 
 // Every donation of the source, each with its donor's full name. Returns the rows written.
 int fillPaymentList(dao::Database& db, const QString& paymentSource, const QString& memberSource);
-// The donations to each destination, one destination after another.
-int fillCategoryList(dao::Database& db, const QStringList& destinations, const QString& memberSource);
 // The members with these ids, in this order: id, full name, address, city line, phone.
 int fillSelectedMembers(dao::Database& db, const std::vector<std::int64_t>& memberIds, const QString& memberSource);
 // Every member of the source with all eleven fields.
