@@ -12,7 +12,7 @@ namespace db {
 
 using sqlite::VfsFile;
 
-std::optional<QString> copyFileBytes(const QString& from, const QString& to)
+std::optional<QString> copyFileBytes(const QString& from, const QString& to, const CopyProgress& progress)
 {
     VfsFile in(from, VfsFile::Mode::Read);
     if (in.openResult() != SQLITE_OK)
@@ -30,6 +30,8 @@ std::optional<QString> copyFileBytes(const QString& from, const QString& to)
             return sqlite::resultText(rc);
         if (const int rc = out.write(buffer.constData(), n, at); rc != SQLITE_OK)
             return sqlite::resultText(rc);
+        if (progress && !progress(at + n, *size))
+            return QStringLiteral("the copy was stopped");
     }
     if (const int rc = out.sync(); rc != SQLITE_OK)
         return sqlite::resultText(rc);

@@ -1,12 +1,17 @@
 #include "db/file_jobs.h"
 
 #include "db/backup_file.h"
+#include "db/beside_files.h"
+#include "db/file_copy.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
 #include "schema/open_checks.h"
+#include "schema/schema.h"
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QFile>
+#include <QScopeGuard>
 #include <chrono>
 #include <memory>
 #if defined(__GLIBC__)
@@ -17,9 +22,8 @@ namespace db {
 
 namespace {
 
-// Pages copied between two looks at a cancel: a few milliseconds of work, so Close and Exit do
-// not wait for the copy.
-constexpr int kPagesPerStep = 1024;
+// The file's pages are of SQLCipher's size: progress is told in them.
+constexpr std::int64_t kPageBytes = 1024;
 
 // The engine asks every few thousand instructions; a non-zero answer interrupts the statement.
 int stopWhenCancelled(void* cancelled)
@@ -148,25 +152,31 @@ void FileJobs::checkAndCopy()
         if (!cancelled_)
             update([&](State& s) { s.backupFailure = reason; });
     };
-    // Declared after the reader, so an unfinished copy is discarded before its source closes.
-    std::unique_ptr<BackupCopy> copy;
-    BackupCopy::Expected expected;
+    // The pages the check has just read whole are copied as they lie on the disk, in the same read
+    // transaction, and compared; a few milliseconds of work between two looks at a cancel, so
+    // Close and Exit do not wait for the copy. An unfinished copy leaves no work file.
+    const QString work = partPathOf(backupTarget_);
+    auto removeWork = qScopeGuard([&] { QFile::remove(work); });
     try {
         prepareBackupFolder(path_);
-        copy = std::make_unique<BackupCopy>(reader, backupTarget_, key_);
-        while (!copy->step(kPagesPerStep)) {
-            if (cancelled_)
-                return;
+        const auto tell = [this](std::int64_t copied, std::int64_t size) {
             // Progress is for whoever waits; the window is not woken for it.
             {
                 const std::lock_guard lock(mutex_);
-                state_.pagesCopied = copy->pagesCopied();
-                state_.pagesTotal = copy->pagesTotal();
+                state_.pagesCopied = copied / kPageBytes;
+                state_.pagesTotal = size / kPageBytes;
             }
             moved_.notify_all();
+            return !cancelled_;
+        };
+        if (const auto why = copyFileBytes(path_, work, tell)) {
+            if (cancelled_)
+                return;
+            throw jet::DbError(jet::err::DiskOrNetworkError,
+                               QStringLiteral("Disk or network error (the copy %1 could not be written: %2).").arg(work, *why));
         }
-        copy->completeCopy();
-        expected = expectedOf(reader);
+        if (!sameFileBytes(path_, work))
+            throw jet::DbError(jet::err::DatabaseCorrupt, QStringLiteral("The copy %1 differs from the file.").arg(work));
     } catch (const BackupError& e) {
         failed(e.reason);
         return;
@@ -183,7 +193,16 @@ void FileJobs::checkAndCopy()
     if (cancelled_)
         return;
     try {
-        copy->verifyAndName(expected);
+        {
+            sqlite::Connection check(work, key_, sqlite::Connection::Mode::ReadOnly);
+            check.verifyReadable(work);
+            verifySchema(check, work);
+        }
+        QFile named(work);
+        if (!named.rename(backupTarget_))
+            throw jet::DbError(jet::err::CannotOpenFile, QStringLiteral("The finished copy cannot take the name %1 (%2).")
+                                                             .arg(backupTarget_, named.errorString()));
+        removeWork.dismiss();
         // A backup that cannot be removed is kept; the new one is complete either way.
         pruneBackups(path_);
     } catch (const std::exception& e) {

@@ -3,12 +3,13 @@
 // every tree read once, PRAGMA quick_check) and, when the day's first backup is due, its copy.
 // Both run on one thread of their own over a read-only keyed connection of their own, inside one
 // read transaction, so the window shows the file in the time of the schema check and reading
-// commands go on meanwhile; the check's pages are in that connection's cache when the copy reads
-// them.
+// commands go on meanwhile; the copy is of the file's bytes as the check has just proved them,
+// compared with the file before the transaction ends.
 //
 // Nothing may write to the file before they are through (waitUntilWritable): a damaged page is
 // found before any write, and the backup holds the file as it was before the day's first write.
-// The copy's own check (reading the closed copy back) runs after that, on the same thread.
+// The copy's own check (opening the closed copy with the key, its schema) runs after that, on the
+// same thread.
 // Cancelling ends the work at its next step and joins the thread; an unfinished copy leaves no
 // ".part" behind.
 #include <QByteArray>
@@ -36,7 +37,7 @@ public:
         bool finished = false;           // the thread has ended
         QString backup;                  // the day's backup, checked and named
         std::optional<QString> backupFailure;  // why the day's backup could not be made
-        std::int64_t pagesCopied = 0;
+        std::int64_t pagesCopied = 0;   // the day's copy so far, in the file's pages
         std::int64_t pagesTotal = 0;
     };
 

@@ -263,7 +263,9 @@ TEST_F(BackupTest, WithoutABackupTheAskingCommandDoesNotRun)
         for (const RefusalCase& c : cases) {
             SCOPED_TRACE(std::string(command.name) + ": " + c.name);
             frmMain& f = open();
-            ASSERT_TRUE(QDir(folder_).removeRecursively());  // the open's own backup
+            // The open's own backup, once its thread is through with it (else it may come after).
+            ASSERT_TRUE(quiltest::runEventsUntil([&] { return !static_cast<FileCommands&>(*f.files).FileJobsPending(); }));
+            ASSERT_TRUE(QDir(folder_).removeRecursively());
             c.arrange(*this);
             const QByteArray before = dbtest::digest(file_);
             const qint64 size = QFileInfo(file_).size();
@@ -301,6 +303,7 @@ TEST_F(BackupTest, ABackupOfTheFileAsItIsServesTheNextCommandToo)
 {
     fill(20, 1);
     frmMain& f = open();
+    ASSERT_TRUE(quiltest::runEventsUntil([&] { return !static_cast<FileCommands&>(*f.files).FileJobsPending(); }));
     QDir(folder_).removeRecursively();
     ASSERT_TRUE(db::BackupBeforeCommand(f));
     ASSERT_TRUE(db::BackupBeforeCommand(f));

@@ -489,8 +489,7 @@ std::vector<WritingCommand> makeTable()
                     .keepsContent = true});
     rows.push_back({.name = QStringLiteral("report: accountant"), .prepare = openForReports, .run = report(1),
                     .keepsContent = true});
-    rows.push_back({.name = QStringLiteral("report: category"), .prepare = openForReports, .run = report(2),
-                    .keepsContent = true});
+    // Category Statements read the chosen donations in place and write nothing: no row here.
     rows.push_back({.name = QStringLiteral("report: current filtered, list view"), .prepare = openForReportsInListView,
                     .run = report(3, {}, QStringLiteral(" WHERE [PaymentAmount] >100 ")),
                     .expectedTitles = {QStringLiteral("QUIL")}, .keepsContent = true});
