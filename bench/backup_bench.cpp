@@ -1,8 +1,9 @@
 // Backups of the file of 100,000 members and 1,000,000 donations, through the real main window
 // under the offscreen platform:
-//   - the backup a command makes first (db::BackupBeforeCommand): the copy through the online
-//     backup API, its check (a fresh keyed connection, the schema check, the quick check, the row
-//     counts) and the rename, against a raw sqlite3_backup of the same connection alone;
+//   - the backup a command makes first (db::BackupBeforeCommand) right after an open: the wait for
+//     the page check, then the copy of the file's bytes, its compare and check (a fresh keyed
+//     connection, the schema check) and the rename, against a raw sqlite3_backup of the same
+//     connection alone (maintenance_bench times the backup without the page check before it);
 //   - what the day's first backup adds to Open Database before the window is shown again (the
 //     decision and the scheduling), open with a backup due against open with today's backup there;
 //   - the day's backup made by its thread: the longest single step of the window's event loop

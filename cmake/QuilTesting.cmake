@@ -12,6 +12,11 @@ function(quil_add_tests)
     set(target ${prefix}_${name})
     add_executable(${target} ${src})
     target_link_libraries(${target} PRIVATE ${ARG_LIBS} quil_test_support GTest::gtest GTest::gmock)
+    if(QUIL_SANITIZE)
+      # A test's own source is assertions over the program's calls, which run in the libraries
+      # (built at -O1); at -O0 it compiles in half the time, and the suite's run is the same.
+      target_compile_options(${target} PRIVATE -O0)
+    endif()
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES
