@@ -10,6 +10,7 @@
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
 #include "support/event_wait.h"
+#include "support/file_bytes.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -25,25 +26,15 @@ namespace {
 
 constexpr int kPageSize = 1024;
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using quiltest::readBytes;
+using quiltest::writeBytes;
 
 // A folder's "bytes" for the before/after comparison: its listing.
 QByteArray fingerprint(const QString& path)
 {
     if (QFileInfo(path).isDir())
         return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u'|').toUtf8();
-    return QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256);
 }
 
 class DamagedFilesTest : public quiltest::WindowTest<> {
@@ -81,7 +72,7 @@ protected:
     QString withBytes(const QString& name, const QByteArray& bytes)
     {
         const QString path = dir_.file(name);
-        writeAll(path, bytes);
+        writeBytes(path, bytes);
         return path;
     }
 
@@ -120,7 +111,7 @@ protected:
 
 TEST_F(DamagedFilesTest, EveryDamagedOrForeignFileIsRefusedAndLeftAsItWas)
 {
-    const QByteArray good = readAll(file_);
+    const QByteArray good = readBytes(file_);
     const int pages = int(good.size() / kPageSize);
     ASSERT_GT(pages, 20);
 

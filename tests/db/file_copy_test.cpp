@@ -4,6 +4,7 @@
 // while the backup is still being compared.
 #include "db/file_copy.h"
 #include "platform/dao/sqlite.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -16,18 +17,8 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using quiltest::readBytes;
+using quiltest::writeBytes;
 
 // Bytes of every value, spanning several chunks and ending inside one. (Sizes are a database's:
 // the unix file layer reports a file of one byte as empty.)
@@ -45,10 +36,10 @@ TEST(FileCopy, CopiesAndComparesByteForByteAndNeverWritesOverAFile)
     const QString source = dir.file(QStringLiteral("source"));
     for (const int size : {0, 1024, 65536, 65537, 300000}) {
         SCOPED_TRACE(size);
-        write(source, pattern(size));
+        writeBytes(source, pattern(size));
         const QString copy = dir.file(QStringLiteral("copy%1").arg(size));
         EXPECT_EQ(db::copyFileBytes(source, copy), std::nullopt);
-        EXPECT_EQ(bytesOf(copy), pattern(size));
+        EXPECT_EQ(readBytes(copy), pattern(size));
         EXPECT_TRUE(db::sameFileBytes(source, copy));
     }
     const QString copy = dir.file(QStringLiteral("copy300000"));
@@ -56,14 +47,14 @@ TEST(FileCopy, CopiesAndComparesByteForByteAndNeverWritesOverAFile)
     QByteArray changed = pattern(300000);
     changed[299999] = static_cast<char>(changed[299999] ^ 1);
     for (const QByteArray& other : {changed, pattern(300001), pattern(299999)}) {
-        write(source, other);
+        writeBytes(source, other);
         EXPECT_FALSE(db::sameFileBytes(source, copy));
     }
     EXPECT_FALSE(db::sameFileBytes(source, dir.file(QStringLiteral("missing"))));
     // A target that exists is refused and left as it was; a missing source is a reason.
-    write(source, pattern(1000));
+    writeBytes(source, pattern(1000));
     EXPECT_NE(db::copyFileBytes(source, copy), std::nullopt);
-    EXPECT_EQ(bytesOf(copy), pattern(300000));
+    EXPECT_EQ(readBytes(copy), pattern(300000));
     EXPECT_NE(db::copyFileBytes(dir.file(QStringLiteral("missing")), dir.file(QStringLiteral("new"))), std::nullopt);
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("new"))));
 }
