@@ -321,6 +321,28 @@ void prepareBackupFolder(const QString& file)
         throw BackupError{shown, QStringLiteral("The folder cannot be written to (permission denied).")};
 }
 
+void copyCompared(const QString& file, const QString& work, const CopyProgress& progress)
+{
+    if (const auto why = copyFileBytes(file, work, progress))
+        throw jet::DbError(jet::err::DiskOrNetworkError,
+                           QStringLiteral("Disk or network error (the copy %1 could not be written: %2).").arg(work, *why));
+    if (!sameFileBytes(file, work))
+        throw jet::DbError(jet::err::DatabaseCorrupt, QStringLiteral("The copy %1 differs from the file.").arg(work));
+}
+
+void checkAndName(const QString& work, const QString& target, const QByteArray& key)
+{
+    {
+        sqlite::Connection check(work, key, sqlite::Connection::Mode::ReadOnly);
+        check.verifyReadable(work);
+        verifySchema(check, work);
+    }
+    QFile named(work);
+    if (!named.rename(target))
+        throw jet::DbError(jet::err::CannotOpenFile,
+                           QStringLiteral("The finished copy cannot take the name %1 (%2).").arg(target, named.errorString()));
+}
+
 QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label)
 {
     prepareBackupFolder(file);
@@ -338,20 +360,8 @@ QString writeBackup(sqlite::Connection& source, const QString& file, const QByte
             }
         });
         count(source, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        if (const auto why = copyFileBytes(file, work))
-            throw jet::DbError(jet::err::DiskOrNetworkError,
-                               QStringLiteral("Disk or network error (the copy %1 could not be written: %2).").arg(work, *why));
-        if (!sameFileBytes(file, work))
-            throw jet::DbError(jet::err::DatabaseCorrupt, QStringLiteral("The copy %1 differs from the file.").arg(work));
-        {
-            sqlite::Connection check(work, key, sqlite::Connection::Mode::ReadOnly);
-            check.verifyReadable(work);
-            verifySchema(check, work);
-        }
-        QFile named(work);
-        if (!named.rename(target))
-            throw jet::DbError(jet::err::CannotOpenFile,
-                               QStringLiteral("The finished copy cannot take the name %1 (%2).").arg(target, named.errorString()));
+        copyCompared(file, work);
+        checkAndName(work, target, key);
     } catch (const std::exception& e) {
         QFile::remove(work);
         throw BackupError{shown, reasonOf(e)};

@@ -9,6 +9,7 @@
 // written under its name + ".part", checked (opened with the key, the schema check, the same
 // number of pages and of rows in every table) and only then renamed: a backup under a
 // program name is always complete.
+#include "db/file_copy.h"
 #include "platform/jet/db_error.h"
 #include "platform/dao/sqlite.h"
 #include "schema/own_files.h"
@@ -116,6 +117,13 @@ void prepareBackupFolder(const QString& file);
 // last ten are pruned (a labelled copy, such as the one before an upgrade, is never pruned).
 // Returns the path; throws BackupError, leaving nothing.
 QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label = {});
+
+// The two halves of a backup as bytes, for a caller that holds the read transaction itself
+// (the day's backup): the file copied to `work` (with progress; false stops it) and compared byte
+// for byte; then the closed copy opened with the key, schema-checked and renamed to `target`.
+// Each throws jet::DbError and leaves `work` for the caller to remove.
+void copyCompared(const QString& file, const QString& work, const CopyProgress& progress = {});
+void checkAndName(const QString& work, const QString& target, const QByteArray& key);
 
 // Copies a keyed file to target through the backup API and checks the copy as a backup is
 // checked (target must not exist; a failure leaves nothing under it). Throws jet::DbError.

@@ -2,11 +2,9 @@
 
 #include "db/backup_file.h"
 #include "db/beside_files.h"
-#include "db/file_copy.h"
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
 #include "schema/open_checks.h"
-#include "schema/schema.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -169,14 +167,8 @@ void FileJobs::checkAndCopy()
             moved_.notify_all();
             return !cancelled_;
         };
-        if (const auto why = copyFileBytes(path_, work, tell)) {
-            if (cancelled_)
-                return;
-            throw jet::DbError(jet::err::DiskOrNetworkError,
-                               QStringLiteral("Disk or network error (the copy %1 could not be written: %2).").arg(work, *why));
-        }
-        if (!sameFileBytes(path_, work))
-            throw jet::DbError(jet::err::DatabaseCorrupt, QStringLiteral("The copy %1 differs from the file.").arg(work));
+        // A cancel stops the copy with a reason nobody is told (see failed).
+        copyCompared(path_, work, tell);
     } catch (const BackupError& e) {
         failed(e.reason);
         return;
@@ -193,15 +185,7 @@ void FileJobs::checkAndCopy()
     if (cancelled_)
         return;
     try {
-        {
-            sqlite::Connection check(work, key_, sqlite::Connection::Mode::ReadOnly);
-            check.verifyReadable(work);
-            verifySchema(check, work);
-        }
-        QFile named(work);
-        if (!named.rename(backupTarget_))
-            throw jet::DbError(jet::err::CannotOpenFile, QStringLiteral("The finished copy cannot take the name %1 (%2).")
-                                                             .arg(backupTarget_, named.errorString()));
+        checkAndName(work, backupTarget_, key_);
         removeWork.dismiss();
         // A backup that cannot be removed is kept; the new one is complete either way.
         pruneBackups(path_);
