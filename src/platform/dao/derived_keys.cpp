@@ -44,8 +44,7 @@ QByteArray saltOf(const QString& path)
     return file.read(salt.data(), kSaltBytes, 0) == SQLITE_OK ? salt : QByteArray();
 }
 
-} // namespace
-
+// The key SQLCipher derives from a password and a salt (PBKDF2-HMAC-SHA1, 32 bytes).
 QByteArray deriveKey(const QByteArray& password, const QByteArray& salt)
 {
     QByteArray key(kKeyBytes, '\0');
@@ -54,6 +53,8 @@ QByteArray deriveKey(const QByteArray& password, const QByteArray& salt)
                            kKdfRounds, kKeyBytes, reinterpret_cast<unsigned char*>(key.data()));
     return key;
 }
+
+} // namespace
 
 QByteArray connectionKey(const QString& path, const QByteArray& password)
 {

@@ -16,9 +16,4 @@ namespace sqlite {
 // cannot be read: the connection then meets the same failure). Empty stays empty (no key).
 QByteArray connectionKey(const QString& path, const QByteArray& password);
 
-// The key SQLCipher derives from a password and a salt (PBKDF2-HMAC-SHA1, 64,000 rounds,
-// 32 bytes): what connectionKey hands over, exposed so that tests can hold it against
-// SQLCipher's own derivation.
-QByteArray deriveKey(const QByteArray& password, const QByteArray& salt);
-
 } // namespace sqlite
