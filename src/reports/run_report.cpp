@@ -57,8 +57,6 @@ void ReportCommands::RunReport()
             break;
         case AccountantStatement:
             S.ReportTitle = QStringLiteral("Accountant Report");
-            FillPaymentList();
-            filled_ = &ReportCommands::ClearListTable;
             dateClauseAndPause();
             ShowListReport();
             break;

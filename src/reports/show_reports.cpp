@@ -15,7 +15,7 @@
 #include "platform/ui/ui.h"
 #include "platform/vb/format.h"
 #include "platform/vb/skip_on_failure.h"
-#include "reports/category_rows.h"
+#include "reports/donation_rows.h"
 #include "reports/printouts.h"
 #include "reports/recordset_rows.h"
 #include "reports/report_layouts.h"
@@ -79,16 +79,19 @@ void ReportCommands::emptyAfterReport(void (ReportCommands::*clear)())
 void ReportCommands::ShowListReport()
 {
     auto& S = f.S;
-    const bool category = S.ReportType == reports::CategoryStatements;
+    // The Accountant Statement and Category Statements read their donations where they are
+    // (donation_rows.h); the Current Filtered Statement reads the work table its fill wrote.
+    const bool inPlace = S.ReportType == reports::AccountantStatement || S.ReportType == reports::CategoryStatements;
     {
-        // Category Statements read the chosen donations where they are (category_rows.h); the
-        // other list reports read the work table their fill wrote.
         std::shared_ptr<report::DataSource> rows;
         QString totalSource;
-        if (category) {
+        if (S.ReportType == reports::CategoryStatements) {
             rows = reports::openCategoryRows(*S.db, Selection.destinations, S.DateClause);
             totalSource = QStringLiteral("SELECT SUM (PaymentAmount) AS [Gtotal] FROM Payments")
                           + reports::categoryWhere(Selection.destinations, S.DateClause);
+        } else if (S.ReportType == reports::AccountantStatement) {
+            rows = reports::openAccountantRows(*S.db, S.DateClause);
+            totalSource = QStringLiteral("SELECT SUM (PaymentAmount) AS [Gtotal] FROM Payments ") + S.DateClause;
         } else {
             rows = std::make_shared<reports::RecordsetRows>(
                 S.db->openRecordset(QStringLiteral("SELECT * FROM ListTable ") + S.DateClause + QStringLiteral(" Order by [PaymentDate]")));
@@ -115,7 +118,7 @@ void ReportCommands::ShowListReport()
             PrintFilterCriteria();
     }
     f.activateWindow();
-    if (!category)
+    if (!inPlace)
         emptyAfterReport(&ReportCommands::ClearListTable);
 }
 

@@ -241,7 +241,9 @@ TEST_F(ReportWindowTest, AFailingFillEndsTheRunWithOneMessageAndChangesNothing)
         return now += 1.0F;
     };
     ui().clearLog();
-    queueChoice({1, {}});
+    // The Current Filtered Statement in the List View is the list report that fills ListTable.
+    f.S.ListViewActive = true;
+    queueChoice({3, {}});
     f.mnuFilePrint_Click();
     ASSERT_EQ(ui().messages().size(), 1U);
     EXPECT_EQ(ui().messages().front().title, "QUIL Data Error");
@@ -258,23 +260,24 @@ TEST_F(ReportWindowTest, AFailureAfterTheFillEmptiesTheWorkTableOrSaysTheReportW
 {
     struct Case {
         const char* what;
-        int type;                // 1: ListTable (accountant), 0: MemFullName (member statements)
+        int type;                // 3: ListTable (current filtered, List View), 0: MemFullName (member statements)
         bool previewFails;       // the preview throws, as a read the file refuses would
         bool refuseEmptying;     // the file refuses every delete from the work table
         const char* prompt;      // how the one message begins
         const char* rowsLeft;    // rows of the work table afterwards
     };
     const Case cases[] = {
-        {"list report, preview fails", 1, true, false, "The report could not be made.", "0"},
+        {"list report, preview fails", 3, true, false, "The report could not be made.", "0"},
         {"member report, preview fails", 0, true, false, "The report could not be made.", "0"},
-        {"list report, emptying refused", 1, false, true, "The report was shown, but its rows", "7"},
+        {"list report, emptying refused", 3, false, true, "The report was shown, but its rows", "7"},
         {"member report, emptying refused", 0, false, true, "The report was shown, but its rows", "5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const char* table = c.type == 1 ? "ListTable" : "MemFullName";
+        const char* table = c.type == 3 ? "ListTable" : "MemFullName";
         // The window's connection sees the trigger written behind it (the schema is read again).
         frmMain& f = opened();
+        f.S.ListViewActive = c.type == 3;
         {
             sqlite::Connection k = keyed();
             k.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
@@ -292,11 +295,15 @@ TEST_F(ReportWindowTest, AFailureAfterTheFillEmptiesTheWorkTableOrSaysTheReportW
                 throw std::runtime_error("unreadable page");
             d.close();
         });
+        // A filtered list report shown asks whether to print its criteria first.
+        const bool asked = c.type == 3 && !c.previewFails;
+        if (asked)
+            ui().queueAnswer(ui::No);
         f.mnuFilePrint_Click();
-        ASSERT_EQ(ui().messages().size(), 1U) << ui().trace().join(u'|').toStdString();
-        EXPECT_EQ(ui().messages().front().title, "QUIL Data Error");
-        EXPECT_TRUE(ui().messages().front().prompt.startsWith(QString::fromLatin1(c.prompt)))
-            << ui().messages().front().prompt.toStdString();
+        ASSERT_EQ(ui().messages().size(), asked ? 2U : 1U) << ui().trace().join(u'|').toStdString();
+        EXPECT_EQ(ui().messages().back().title, "QUIL Data Error");
+        EXPECT_TRUE(ui().messages().back().prompt.startsWith(QString::fromLatin1(c.prompt)))
+            << ui().messages().back().prompt.toStdString();
         EXPECT_EQ(tableRows(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))), QStringList{c.rowsLeft});
         EXPECT_FALSE(ui().isBusyPointer());
         // The open check refuses a file with a schema object it does not know.
