@@ -4,10 +4,10 @@
 
 #include "db/backup_file.h"
 #include "db/file_commands.h"
+#include "db/file_key.h"
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/ui/ui.h"
-#include "schema/connect_key.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -75,7 +75,7 @@ bool FileCommands::BackupBeforeCommand()
     ui::current().setBusyPointer(true);
     try {
         S.db->finishPendingReads();
-        const QString path = db::writeBackup(S.db->connection(), S.db->name(), db::passwordOfConnect(S.DbConnect).toUtf8());
+        const QString path = db::writeBackup(S.db->connection(), S.db->name(), db::fileKey(S));
         ui::current().setBusyPointer(false);
         rememberBackup(path);
         return true;

@@ -8,11 +8,11 @@
 
 #include "db/backup.h"
 #include "db/clone_fill.h"
+#include "db/file_key.h"
 #include "db/template_copy.h"
 #include "frame/frm_main.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
-#include "schema/connect_key.h"
 
 #include <QFile>
 
@@ -36,7 +36,7 @@ void FileCommands::mnuFileNewClone_Click()
     ui::current().setBusyPointer(true);
     QString reason;
     try {
-        db::fillClone(work, source, db::passwordOfConnect(S.DbConnect));
+        db::fillClone(work, source, QString::fromUtf8(db::fileKey(S)));
         // Never over a file: one may have appeared under the name since it was tested.
         QFile made(work);
         if (!made.rename(clone))

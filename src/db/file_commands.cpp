@@ -1,6 +1,7 @@
 #include "db/file_commands.h"
 
 #include "db/backup_file.h"
+#include "db/file_key.h"
 #include "db/format_upgrade.h"
 #include "db/beside_files.h"
 #include "frame/dispatch.h"
@@ -174,7 +175,7 @@ bool FileCommands::bringUpToDate(const db::CheckedFile& file, const QString& pat
     f.ShowBusyPanel();
     ui::current().setBusyPointer(true);
     const db::UpgradeResult result =
-        db::upgradeFile(*file.database, path, file.format, db::passwordOfConnect(f.S.DbConnect).toUtf8());
+        db::upgradeFile(*file.database, path, file.format, db::fileKey(f.S));
     f.HideBusyPanel();
     ui::current().setBusyPointer(false);
     if (!result.failure)

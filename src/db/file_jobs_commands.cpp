@@ -7,12 +7,12 @@
 #include "db/file_commands.h"
 
 #include "db/backup_file.h"
+#include "db/file_key.h"
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/jet/db_error.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/skip_on_failure.h"
-#include "schema/connect_key.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -58,7 +58,7 @@ void FileCommands::launchFileJobs()
     if (!checkPages && target.isEmpty())
         return;
     jobsChanges_ = sqlite3_total_changes(S.db->connection().handle());
-    jobs_ = std::make_unique<db::FileJobs>(file, db::passwordOfConnect(S.DbConnect).toUtf8(), checkPages, target,
+    jobs_ = std::make_unique<db::FileJobs>(file, db::fileKey(S), checkPages, target,
                                            [this] { postSettle(); });
 }
 

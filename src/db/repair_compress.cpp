@@ -4,10 +4,10 @@
 
 #include "db/backup.h"
 #include "db/compact_file.h"
+#include "db/file_key.h"
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/ui/ui.h"
-#include "schema/connect_key.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -26,7 +26,7 @@ void FileCommands::mnuCompact_Click()
 
     ui::current().setBusyPointer(true);
     const int number = static_cast<int>(QRandomGenerator::global()->bounded(100000)) + 1;
-    const db::CompactResult result = db::compactInPlace(source, db::passwordOfConnect(S.DbConnect), number);
+    const db::CompactResult result = db::compactInPlace(source, QString::fromUtf8(db::fileKey(S)), number);
     if (result.failure) {
         S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("%1   %2").arg(result.failure->number).arg(result.failure->description),
                                    ui::Buttons::OKOnly, ui::Icon::Critical,

@@ -5,12 +5,12 @@
 #include "db/file_commands.h"
 
 #include "db/backup_file.h"
+#include "db/file_key.h"
 #include "db/restore_dialog.h"
 #include "db/template_copy.h"
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/ui/ui.h"
-#include "schema/connect_key.h"
 
 void FileCommands::mnuFileRestore_Click()
 {
@@ -18,7 +18,7 @@ void FileCommands::mnuFileRestore_Click()
     if (!S.db || S.OpenDbPath.isEmpty())
         return;
     const QString file = S.db->name();
-    const QByteArray key = db::passwordOfConnect(S.DbConnect).toUtf8();
+    const QByteArray key = db::fileKey(S);
 
     ui::current().setBusyPointer(true);
     std::vector<db::BackupSummary> backups;

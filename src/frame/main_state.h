@@ -6,6 +6,7 @@
 // them, so every field is still reached by its own name: S.OpenDbPath, S.GridQueryState.
 #include "platform/vb/datetime.h"
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -42,6 +43,9 @@ struct FileState {
     QString DbFileName;  // file to open next; "" means ask with the file dialog
     QString OpenDbPath;  // file that is open; "" when none
     std::shared_ptr<dao::Database> db;  // the current database, null when none is open
+    // The open file's passphrase as typed (UTF-8); empty when the file has none and the
+    // program's own password keys it. Held only while the file is open; wiped when it closes.
+    QByteArray Passphrase;
 
     QString OrgName;
     QString OrgAdd;
