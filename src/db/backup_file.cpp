@@ -3,6 +3,7 @@
 #include "db/beside_files.h"
 #include "db/file_copy.h"
 #include "db/replace_file.h"
+#include "platform/dao/derived_keys.h"
 #include "platform/jet/db_error.h"
 #include "schema/schema.h"
 
@@ -140,7 +141,11 @@ BackupCopy::BackupCopy(sqlite::Connection& source, QString target, const QByteAr
     QFile::remove(work_);
     QFile::remove(work_ + QStringLiteral("-journal"));
     try {
-        dest_ = sqlite::Connection(work_, key_, sqlite::Connection::Mode::Create);
+        // A copy of a file keyed with a passphrase of its own is keyed the same way, under a
+        // salt of its own; the key given opens both.
+        const char* from = sqlite3_db_filename(source.handle(), "main");
+        const bool ownPassphrase = from && sqlite::carriesPassphrase(QString::fromUtf8(from));
+        dest_ = sqlite::Connection(work_, ownPassphrase ? sqlite::newPassphraseKey(key_) : key_, sqlite::Connection::Mode::Create);
         // A small cache: copied pages are written as the copy goes, not all at its last step,
         // which held the window for seconds on the benchmark file. No journal: the work file
         // takes its name only when complete and checked, and is thrown away otherwise. Its one sync

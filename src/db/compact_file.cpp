@@ -31,14 +31,14 @@ std::int64_t count(sqlite::Connection& connection, const QString& sql)
 // quick check reads every page and b-tree of the copy; the full integrity check would also match
 // each index against its table, which doubled the run on a million donations, while the export
 // has just built every index from its table.
-void exportChecked(const QString& setAside, const QString& work, const QString& password)
+void exportChecked(const QString& setAside, const QString& work, const QString& password, const QString& newKey)
 {
     // Create mode: an attached file takes the main file's open flags, and the copy is new.
     sqlite::Connection connection(setAside, password.toUtf8(), sqlite::Connection::Mode::Create);
     connection.verifyReadable(setAside);
     verifySchema(connection, setAside);
     sqlite::Statement attach = connection.prepare(QStringLiteral("ATTACH DATABASE ? AS compact KEY ?"));
-    attach.bind(1, work).bind(2, password);
+    attach.bind(1, work).bind(2, newKey.isEmpty() ? password : newKey);
     attach.step();
     // The copy's pages stay in its cache, so the check below reads them without decrypting.
     connection.exec(QStringLiteral("PRAGMA compact.cache_size = -262144"));
@@ -79,7 +79,7 @@ bool noHardLinks(int error)
 
 } // namespace
 
-CompactResult compactInPlace(const QString& source, const QString& password, int number)
+CompactResult compactInPlace(const QString& source, const QString& password, int number, const QString& newKey)
 {
     CompactResult result;
     // A name left from an earlier run is somebody's data: take the next number instead.
@@ -111,7 +111,7 @@ CompactResult compactInPlace(const QString& source, const QString& password, int
             QFile::remove(result.setAside);
     };
     try {
-        exportChecked(result.setAside.isEmpty() ? source : result.setAside, work, password);
+        exportChecked(result.setAside.isEmpty() ? source : result.setAside, work, password, newKey);
         // One rename puts the copy in the original's place, over it: the path names the original
         // or the whole copy, never neither.
         if (const auto reason = replaceFileBy(work, source))

@@ -27,8 +27,9 @@ struct CompactResult {
     std::optional<CompactFailure> failure;  // set: the original is under its source path, unchanged
 };
 
-// Compacts source in place with the given key; number names the set-aside file (the next free
-// number is taken when that name is in use).
-CompactResult compactInPlace(const QString& source, const QString& password, int number);
+// Compacts source in place; number names the set-aside file (the next free number is taken when
+// that name is in use). The copy is keyed as the source is, or with newKey when one is given:
+// the program's password, or sqlite::newPassphraseKey's raw key for a file of its own passphrase.
+CompactResult compactInPlace(const QString& source, const QString& password, int number, const QString& newKey = {});
 
 } // namespace db

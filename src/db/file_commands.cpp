@@ -3,10 +3,12 @@
 #include "db/backup_file.h"
 #include "db/file_key.h"
 #include "db/format_upgrade.h"
+#include "db/passphrase_dialogs.h"
 #include "db/beside_files.h"
 #include "frame/dispatch.h"
 #include "frame/frm_main.h"
 #include "frame/report_logo.h"
+#include "platform/dao/derived_keys.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/recordset.h"
 #include "platform/data/data_control.h"
@@ -112,8 +114,43 @@ void FileCommands::mnuFileOpen_Click()
     // The pages are read in the background while the window shows the file; a file about to be
     // brought up to date is read whole first, since the upgrade writes at once.
     bool pagesChecked = false;
+    // A file with a passphrase of its own says so in its salt, before any page is read: it is
+    // opened with what the user types (or what the command that reopens it kept), until it
+    // opens or the user gives up. Its pages then read with that key or not at all, so a wrong
+    // passphrase is told apart from a damaged file by the first read.
+    const bool ownPassphrase = sqlite::carriesPassphrase(path);
+    QByteArray passphrase = std::exchange(offeredPassphrase_, {});
+    // A kept passphrase that does not open the file (a restored backup of another) is not the
+    // user's mistake: the user is asked without a word about it.
+    bool typed = false;
     try {
-        file = db::openCheckedDatabase(path, S.DbConnect, db::PageCheck::Later);
+        for (;;) {
+            QString connect = S.DbConnect;
+            if (ownPassphrase) {
+                if (passphrase.isEmpty()) {
+                    if (!askFilePassword(path, passphrase)) {
+                        S.DbFileName = S.OpenDbPath;
+                        S.OpenedFromCommandLine = false;
+                        return;
+                    }
+                    typed = true;
+                }
+                connect = QStringLiteral("pwd=") + QString::fromUtf8(passphrase);
+            }
+            try {
+                file = db::openCheckedDatabase(path, connect, db::PageCheck::Later);
+                break;
+            } catch (const jet::DbError& e) {
+                if (!ownPassphrase || e.number() != jet::err::NotValidPassword)
+                    throw;
+                sqlite::forgetPassphrase(passphrase);
+                if (typed)
+                    S.LastAnswer = ui::message(ui::Beep::Yes,
+                                               QStringLiteral("The password for %1 is not correct.").arg(QDir::toNativeSeparators(path)),
+                                               ui::Buttons::OKOnly, ui::Icon::Exclamation, QStringLiteral("File Password"));
+            }
+        }
+        S.Passphrase = ownPassphrase ? std::exchange(passphrase, {}) : QByteArray();
         if (file.format < db::kSchemaVersion) {
             try {
                 db::checkEveryPage(file.database->connection(), path);
@@ -124,6 +161,8 @@ void FileCommands::mnuFileOpen_Click()
             pagesChecked = true;
         }
     } catch (const jet::DbError& e) {
+        sqlite::forgetPassphrase(passphrase);
+        sqlite::forgetPassphrase(S.Passphrase);
         S.DbFileName = S.OpenDbPath;
         S.OpenedFromCommandLine = false;
         if (e.number() == jet::err::NewerFileFormat)
@@ -332,5 +371,27 @@ void FileCommands::mnuFileClose_Click()
         w->hide();
     f.datPrimaryRS->setCaption(QStringLiteral("Members"));
     S.OpenDbPath.clear();
+    // Nothing of the file's passphrase outlives the file being open.
+    sqlite::forgetPassphrase(S.Passphrase);
     ui::current().setBusyPointer(false);
+}
+
+bool FileCommands::askFilePassword(const QString& path, QByteArray& passphrase)
+{
+    auto& S = f.S;
+    QString typed;
+    {
+        FilePassword dialog(S, path, &f);
+        ui::current().runModal(dialog);
+        typed = dialog.txtPassword->text();
+        dialog.txtPassword->clear();
+    }
+    if (S.DialogCancelled) {
+        S.DialogCancelled = false;
+        return false;
+    }
+    passphrase = typed.toUtf8();
+    typed.fill(u'\0');
+    // An empty passphrase opens no file that has one: asked again.
+    return !passphrase.isEmpty() || askFilePassword(path, passphrase);
 }

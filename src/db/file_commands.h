@@ -38,8 +38,9 @@ public:
     void mnuFileNewBlank_Click() override;
     void mnuFileNewClone_Click() override;
 
-    // ---- Repair and compress ------------------------------------------------------------------
+    // ---- Repair and compress; the file's own passphrase -----------------------------------------
     void mnuCompact_Click() override;
+    void mnuFileSetPassword_Click() override;
 
     // ---- Backups ------------------------------------------------------------------------------
     // A backup of the open file before a command that rewrites it; false (the user told) when
@@ -99,8 +100,15 @@ private:
     void bindOpenedFile(const db::CheckedFile& file, const frame::FailureScope& failures, bool pagesChecked);
     // Lets go of a file whose open failed half-way and puts the window back in its no-file state.
     void abandonOpen();
+    // Asks for the passphrase of the file at path (File Password) until one is typed; false
+    // when the user cancelled.
+    bool askFilePassword(const QString& path, QByteArray& passphrase);
 
     frmMain& f;
+
+    // The passphrase a command that closes the file and opens it again under a passphrase (Set
+    // File Password, Repair / Compress) hands to that open, so that it is not asked again.
+    QByteArray offeredPassphrase_;
 
     // The open file's lock, held from its open to its close, so no other program opens it meanwhile.
     db::FileLock lock_;

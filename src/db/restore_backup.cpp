@@ -65,8 +65,10 @@ void FileCommands::mnuFileRestore_Click()
         ui::current().setBusyPointer(false);
         return;
     }
-    // The file stays this program's while it is closed, replaced and opened again.
+    // The file stays this program's while it is closed, replaced and opened again; the open
+    // takes the passphrase the backup was read with.
     const db::FileLock keep = lock_;
+    offeredPassphrase_ = S.Passphrase;
     f.mnuFileClose_Click();
     QString failure;
     try {

@@ -100,6 +100,7 @@ public:
     QAction* mnuFileExportDonations = nullptr;
     QAction* mnuFileExportFunds = nullptr;
     QAction* mnuFileRestore = nullptr;  // Executive mode only
+    QAction* mnuFileSetPassword = nullptr;  // Executive mode only
     QAction* mnuFileGivingStatements = nullptr;  // Executive mode only
     QAction* mnuFileImport = nullptr;  // submenu; Executive mode only
     QAction* mnuFileImportMembers = nullptr;
@@ -229,6 +230,7 @@ public slots:
     virtual void mnuFileExportDonations_Click();
     virtual void mnuFileExportFunds_Click();
     virtual void mnuFileRestore_Click();
+    virtual void mnuFileSetPassword_Click();
     virtual void mnuFileGivingStatements_Click();
     virtual void mnuFileImportMembers_Click();
     virtual void mnuFileImportDonations_Click();

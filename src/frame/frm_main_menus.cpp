@@ -117,6 +117,9 @@ void frmMain::createMenus()
     // Also Executive work: it replaces the whole file.
     mnuFileRestore = file.item("mnuFileRestore", QStringLiteral("Restore Backup..."), {}, false,
                                &F::mnuFileRestore_Click);
+    // Executive work: it rewrites the whole file under a new key.
+    mnuFileSetPassword = file.item("mnuFileSetPassword", QStringLiteral("Set File Password..."), {}, false,
+                                   &F::mnuFileSetPassword_Click);
     // Executive work too: the statements show every donor's gifts.
     mnuFileGivingStatements = file.item("mnuFileGivingStatements", QStringLiteral("Giving Statements..."), {}, false,
                                         &F::mnuFileGivingStatements_Click);
@@ -230,6 +233,7 @@ void frmMain::mnuFileExportMembers_Click() { exports->mnuFileExportMembers_Click
 void frmMain::mnuFileExportDonations_Click() { exports->mnuFileExportDonations_Click(); }
 void frmMain::mnuFileExportFunds_Click() { exports->mnuFileExportFunds_Click(); }
 void frmMain::mnuFileRestore_Click() { files->mnuFileRestore_Click(); }
+void frmMain::mnuFileSetPassword_Click() { files->mnuFileSetPassword_Click(); }
 void frmMain::mnuFileGivingStatements_Click() { reports->mnuFileGivingStatements_Click(); }
 void frmMain::mnuFileImportMembers_Click() { files->mnuFileImportMembers_Click(); }
 void frmMain::mnuFileImportDonations_Click() { files->mnuFileImportDonations_Click(); }

@@ -34,6 +34,7 @@ public:
     virtual void LoadReportLogo() = 0;
     // File > Restore Backup: a backup chosen from the file's Backups folder replaces the file.
     virtual void mnuFileRestore_Click() = 0;
+    virtual void mnuFileSetPassword_Click() = 0;
     // The open file's page check and the day's first backup run in the background; writes wait
     // for them. The guarded dispatch runs this after every outermost command, which takes what
     // they left meanwhile (a damaged file closed with one message, a failed backup told). Never

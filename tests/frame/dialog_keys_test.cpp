@@ -72,6 +72,7 @@ TEST_F(DialogKeysTest, EnterPressesTheFocusedButtonInEveryDialog)
         {"OrgData", [](frmMain& w) { w.mnuQuilProperties_Click(); }, none, "Command1", {}, "Command1"},
         {"Admin", [](frmMain& w) { w.mnuAdminMode_Click(); }, none, "Command1", {}, "Command1"},
         {"RestoreBackup", [](frmMain& w) { w.mnuFileRestore_Click(); }, none, "cmdCancel", {}, "cmdCancel"},
+        {"SetFilePassword", [](frmMain& w) { w.mnuFileSetPassword_Click(); }, none, "cmdCancel", {}, "cmdCancel"},
         {"GivingStatements", [](frmMain& w) { w.mnuFileGivingStatements_Click(); }, none, "cmdCancel", {}, "cmdCancel"},
         {"ImportPreview",
          [this, csv](frmMain& w) {

@@ -53,6 +53,7 @@ const MenuItem kMenus[] = {
     {"mnuFileImportMembers", "Members...", {}, true, 2},
     {"mnuFileImportDonations", "Donations...", {}, true, 2},
     {"mnuFileRestore", "Restore Backup...", {}, false, 1},
+    {"mnuFileSetPassword", "Set File Password...", {}, false, 1},
     {"mnuFileGivingStatements", "Giving Statements...", {}, false, 1},
     {"mnuFileFundTotals", "Fund Totals...", {}, false, 1},
     {"mnuEdit", "&Edit", {}, false, 0},

@@ -111,4 +111,53 @@ TEST(DerivedKeys, AFileWithoutAFirstPageGetsThePasswordSoSqlCipherOpensItLater)
     }
 }
 
+// Expects the connection to refuse the file as keyed otherwise.
+void expectRefused(const QString& path, const QByteArray& password)
+{
+    Connection c(path, password, Connection::Mode::ReadOnly);
+    try {
+        c.verifyReadable(path);
+        ADD_FAILURE() << "the file opened with " << password.left(40).toStdString();
+    } catch (const jet::DbError& e) {
+        EXPECT_EQ(e.number(), jet::err::NotValidPassword);
+    }
+}
+
+// A file keyed with a passphrase of its own: what is set is exactly what opens it, whatever its
+// length or script; neither the passphrase through SQLCipher's own derivation nor the program's
+// password opens it; the key forgotten at close is derived again at the next open.
+TEST(DerivedKeys, AFileKeyedWithAPassphraseOpensWithItAloneAndAfterItsKeysAreForgotten)
+{
+    quiltest::TempDir dir;
+    const QByteArray passphrases[] = {"x", QStringLiteral("sch\u00f6n \u05e9\u05dc\u05d5\u05dd \U0001F511").toUtf8(), QByteArray(10000, 'p'),
+                                      "with = and ; and ' quotes"};
+    int n = 0;
+    for (const QByteArray& passphrase : passphrases) {
+        SCOPED_TRACE(passphrase.left(30).toStdString());
+        const QString path = dir.file(QStringLiteral("keyed%1.qdb").arg(++n));
+        {
+            const QByteArray key = sqlite::newPassphraseKey(passphrase);
+            RawFile raw(path, key);
+            ASSERT_EQ(raw.exec("CREATE TABLE Things (x INTEGER); INSERT INTO Things VALUES (1), (2);"), SQLITE_OK);
+        }
+        EXPECT_TRUE(sqlite::carriesPassphrase(path));
+        for (int pass = 0; pass < 2; ++pass) {
+            Connection c(path, passphrase, Connection::Mode::ReadOnly);
+            c.verifyReadable(path);
+            EXPECT_EQ(countThrough(c), 2);
+            sqlite::forgetKeysOf(passphrase);
+        }
+        expectRefused(path, "program's password");
+        expectRefused(path, passphrase + "x");
+        RawFile raw(path, passphrase);
+        EXPECT_EQ(raw.count(), -1) << "SQLCipher's own derivation of the passphrase read the file";
+    }
+    // Two files of one passphrase get two salts.
+    EXPECT_NE(sqlite::newPassphraseKey("same").right(34), sqlite::newPassphraseKey("same").right(34));
+    // A file of the program's password carries no mark.
+    const QString plain = dir.file(QStringLiteral("plain.qdb"));
+    RawFile(plain, "program").exec("CREATE TABLE Things (x INTEGER)");
+    EXPECT_FALSE(sqlite::carriesPassphrase(plain));
+}
+
 } // namespace
