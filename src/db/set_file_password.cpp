@@ -93,11 +93,9 @@ void FileCommands::mnuFileSetPassword_Click()
     const db::CompactResult result = db::compactInPlace(source, oldKey, number, newKey);
     ui::current().setBusyPointer(false);
     if (result.failure) {
-        S.LastAnswer = ui::message(ui::Beep::Yes,
-                                   QStringLiteral("The file password was not changed; the file is as it was.\n\n%1   %2")
-                                       .arg(result.failure->number)
-                                       .arg(result.failure->description),
-                                   ui::Buttons::OKOnly, ui::Icon::Critical, QStringLiteral("Set File Password"));
+        S.LastAnswer = ui::dataError(QStringLiteral("The file password was not changed; the file is as it was.\n\n%1   %2")
+                                         .arg(result.failure->number)
+                                         .arg(result.failure->description));
         sqlite::forgetPassphrase(passphrase);
         offeredPassphrase_ = std::exchange(oldPassphrase, {});
     } else {

@@ -1,5 +1,6 @@
 #include "reliability/file_state.h"
 
+#include "platform/dao/derived_keys.h"
 #include "platform/dao/sqlite.h"
 #include "schema/connect_key.h"
 
@@ -12,7 +13,8 @@ namespace {
 
 sqlite::Connection keyed(const QString& path)
 {
-    return sqlite::Connection(path, db::databasePassword().toUtf8(), sqlite::Connection::Mode::ReadWrite);
+    const QByteArray key = sqlite::carriesPassphrase(path) ? kFilePassphrase : db::databasePassword().toUtf8();
+    return sqlite::Connection(path, key, sqlite::Connection::Mode::ReadWrite);
 }
 
 QString valueText(const sqlite::Statement& s, int column)
@@ -52,10 +54,15 @@ QString dumpOf(sqlite::Connection& c)
     return out.join(u'\n');
 }
 
+QString keyLine(const QString& path)
+{
+    return sqlite::carriesPassphrase(path) ? QStringLiteral("key: the file's passphrase\n") : QStringLiteral("key: the program's\n");
+}
+
 QString canonicalDump(const QString& path)
 {
     sqlite::Connection c = keyed(path);
-    return dumpOf(c);
+    return keyLine(path) + dumpOf(c);
 }
 
 FileState readFileState(const QString& path)
@@ -70,7 +77,7 @@ FileState readFileState(const QString& path)
                 lines << s.text(0);
             state.integrity = lines.join(u'\n');
         }
-        state.dump = dumpOf(c);
+        state.dump = keyLine(path) + dumpOf(c);
     } catch (const jet::DbError& e) {
         state.integrity = QStringLiteral("error %1: %2").arg(e.number()).arg(e.description());
     }

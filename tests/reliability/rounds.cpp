@@ -8,6 +8,7 @@
 #include "platform/dao/sqlite.h"
 #include "platform/jet/db_error.h"
 #include "reliability/crash_child.h"
+#include "platform/dao/derived_keys.h"
 #include "reliability/file_state.h"
 #include "schema/connect_key.h"
 #include "schema/open_checks.h"
@@ -148,7 +149,7 @@ QString withoutLogoPath(const QString& path, const QString& folder)
         sqlite::Statement update = c.prepare(QStringLiteral("UPDATE Passwords SET OrgLogo = 'quil.jpg' WHERE OrgLogo = ?"));
         update.bind(1, folder + QStringLiteral("/quil.jpg"));
         update.step();
-        dump = dumpOf(c);
+        dump = keyLine(copy) + dumpOf(c);
     }
     QFile::remove(copy);
     return dump;
@@ -310,7 +311,7 @@ Outcome ioRound(Session& s, const WritingCommand& command, const Reference& ref,
             if (!check.step() || check.text(0) != u"ok")
                 problems << QStringLiteral("the quick check after the next command failed");
             check = sqlite::Statement();
-            later = dumpOf(f.S.db->connection());
+            later = keyLine(ref.path) + dumpOf(f.S.db->connection());
         });
     } else if (rerun) {
         // The command closed the file itself (Exit): read it as the next start would.
@@ -331,7 +332,9 @@ Outcome checkStoppedFile(const QString& connect, const Reference& ref)
     if (ref.newFile && !QFileInfo::exists(ref.path))
         return out;
     try {
-        db::CheckedFile file = db::openCheckedDatabase(ref.path, connect);
+        // As the program opens it: a file that took a passphrase of its own with the one typed.
+        const QString key = sqlite::carriesPassphrase(ref.path) ? QStringLiteral("pwd=") + QString::fromUtf8(kFilePassphrase) : connect;
+        db::CheckedFile file = db::openCheckedDatabase(ref.path, key);
         file.database->close();
     } catch (const jet::DbError& e) {
         out.problems << QStringLiteral("the program cannot open the file: ") + e.description();

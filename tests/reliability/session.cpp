@@ -3,6 +3,7 @@
 #include "app/install_commands.h"
 #include "db/backup_file.h"
 #include "db/file_commands.h"
+#include "platform/dao/derived_keys.h"
 #include "platform/dao/engine.h"
 #include "platform/dao/sqlite.h"
 #include "records/records_commands.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QTableView>
 #include <stdexcept>
 
@@ -127,6 +129,12 @@ frmMain& Session::build()
 
 bool Session::open()
 {
+    // A file a run gave a passphrase of its own asks for it, as a user who knows it types it.
+    if (sqlite::carriesPassphrase(file()))
+        ui().queueDialog([](QDialog& d) {
+            ui::child<QLineEdit>(d, QStringLiteral("txtPassword")).setText(QString::fromUtf8(kFilePassphrase));
+            ui::click(d, QStringLiteral("cmdOK"));
+        });
     window_->S.DbFileName = file();
     window_->files->mnuFileOpen_Click();
     settle();

@@ -13,6 +13,8 @@
 #include "records/records_commands.h"
 #include "reports/printouts.h"
 #include "reports/report_commands.h"
+#include "reliability/file_state.h"
+#include "support/executive.h"
 #include "support/file_formats.h"
 
 #include <QApplication>
@@ -419,6 +421,19 @@ void repairCompress(Session& s)
     menu(s, [](frmMain& f) { f.mnuCompact_Click(); });
 }
 
+// ---- The file's own passphrase ------------------------------------------------------------
+
+void setFilePassword(Session& s)
+{
+    s.ui().queueDialog([](QDialog& d) {
+        ui::child<QLineEdit>(d, QStringLiteral("txtAdmin")).setText(quiltest::kAdminPassword);
+        ui::child<QLineEdit>(d, QStringLiteral("txtNew")).setText(QString::fromUtf8(kFilePassphrase));
+        ui::child<QLineEdit>(d, QStringLiteral("txtConfirm")).setText(QString::fromUtf8(kFilePassphrase));
+        ui::click(d, QStringLiteral("cmdOK"));
+    });
+    menu(s, [](frmMain& f) { f.mnuFileSetPassword_Click(); });
+}
+
 // ---- Backups -------------------------------------------------------------------------------
 
 QString backupMadeNow(Session& s)
@@ -507,6 +522,9 @@ std::vector<WritingCommand> makeTable()
                     .opensFile = true, .target = cloneFile});
     rows.push_back({.name = QStringLiteral("repair / compress"), .prepare = openFile, .run = repairCompress,
                     .opensFile = true, .expectedTitles = {QStringLiteral("QUIL")}, .keepsContent = true});
+    // The file written again under a passphrase of its own and opened with it.
+    rows.push_back({.name = QStringLiteral("set file password"), .prepare = openExecutive, .run = setFilePassword,
+                    .opensFile = true, .expectedTitles = {QStringLiteral("Set File Password")}});
     // The backup Repair / Compress, Clone and Clear and Restore make first: a new file in Backups.
     rows.push_back({QStringLiteral("backup before a command"), openExecutive, backupBeforeCommand, false, false, {},
                     backupMadeNow});
