@@ -35,14 +35,15 @@ QString fieldList(std::span<const char* const> fields)
 
 } // namespace
 
-void fillClone(const QString& target, const QString& source, const QString& password)
+void fillClone(const QString& target, const QString& source, const QString& password, const QString& sourceKey)
 {
     sqlite::Connection connection(target, password.toUtf8(), sqlite::Connection::Mode::ReadWrite);
     connection.verifyReadable(target);
     verifySchema(connection, target);
 
     sqlite::Statement attach = connection.prepare(QStringLiteral("ATTACH DATABASE ? AS src KEY ?"));
-    attach.bind(1, source).bind(2, QString::fromUtf8(sqlite::connectionKey(source, password.toUtf8())));
+    const QString key = sourceKey.isEmpty() ? password : sourceKey;
+    attach.bind(1, source).bind(2, QString::fromUtf8(sqlite::connectionKey(source, key.toUtf8())));
     attach.step();
     connection.exec(QStringLiteral("PRAGMA src.cache_size = -131072"));
     try {

@@ -11,6 +11,8 @@ namespace db {
 
 // Throws jet::DbError when the source cannot be read or the new file refuses a write; the new
 // file then holds the template's rows only (the caller removes it).
-void fillClone(const QString& target, const QString& source, const QString& password);
+// The target (a template copy) takes `password`; the source is read with `sourceKey`, or with
+// `password` when none is given (its own passphrase when it has one).
+void fillClone(const QString& target, const QString& source, const QString& password, const QString& sourceKey = {});
 
 } // namespace db

@@ -3,6 +3,8 @@
 // were; the rules of the dialog's boxes in one table.
 #include "db_fixture.h"
 
+#include "db/backup.h"
+#include "db/backup_file.h"
 #include "db/file_commands.h"
 #include "db/set_file_password.h"
 #include "platform/dao/derived_keys.h"
@@ -10,6 +12,7 @@
 #include "support/executive.h"
 
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,6 +144,49 @@ TEST_F(PassphraseTest, SetAskedAtEveryOpenKeptByCompressAndRemoved)
     EXPECT_EQ(titles(), QStringList{QStringLiteral("Set File Password:The file password was removed.")});
     EXPECT_FALSE(sqlite::carriesPassphrase(file_));
     EXPECT_EQ(rowsOf(file_, QStringLiteral("SELECT count(*) FROM Members")), QStringList{QString::number(before)});
+}
+
+// What copies the file keeps its passphrase: the backup before a command (the file's bytes),
+// Restore of that backup, Clone and Clear; each opens with the passphrase and nothing else, and
+// the window opens each without asking again.
+TEST_F(PassphraseTest, EveryCopyKeepsThePassphrase)
+{
+    const QString passphrase = QStringLiteral("every copy keeps it");
+    frmMain& f = open();
+    const int before = members(f);
+    setPassword(f, quiltest::kAdminPassword, passphrase, passphrase);
+    ASSERT_EQ(f.S.OpenDbPath, file_);
+
+    ASSERT_TRUE(db::BackupBeforeCommand(f));
+    const QString backup = db::listBackups(file_).back().path;
+    EXPECT_TRUE(sqlite::carriesPassphrase(backup));
+    {
+        sqlite::Connection c(backup, passphrase.toUtf8(), sqlite::Connection::Mode::ReadOnly);
+        c.verifyReadable(backup);
+    }
+    EXPECT_THROW(rowsOf(backup, QStringLiteral("SELECT count(*) FROM Members")), jet::DbError);
+
+    ui().clearLog();
+    ui().queueDialog([&](QDialog& d) {
+        // Newest first: the backup made under the passphrase.
+        auto& list = ui::child<QTreeWidget>(d, "lstBackups");
+        list.setCurrentItem(list.topLevelItem(0));
+        ui::click(d, "cmdRestore");
+    });
+    ui().queueAnswer(ui::Yes);
+    f.files->mnuFileRestore_Click();
+    ASSERT_EQ(f.S.OpenDbPath, file_) << titles().join(u'\n').toStdString();
+    EXPECT_TRUE(sqlite::carriesPassphrase(file_));
+
+    const QString clone = dir_.file(QStringLiteral("Clone.qdb"));
+    ui().clearLog();
+    ui().queueFile(clone);
+    f.files->mnuFileNewClone_Click();
+    ASSERT_EQ(f.S.OpenDbPath, clone) << titles().join(u'\n').toStdString();
+    EXPECT_TRUE(sqlite::carriesPassphrase(clone));
+    EXPECT_EQ(members(f), before);
+    EXPECT_FALSE(f.S.Passphrase.isEmpty());
+    EXPECT_THROW(rowsOf(clone, QStringLiteral("SELECT count(*) FROM Members")), jet::DbError);
 }
 
 TEST_F(PassphraseTest, ARefusedEntryChangesNothing)
