@@ -1,4 +1,5 @@
-// File > Restore Backup: one of the file's backups replaces it. The chosen backup is copied beside
+// File > Restore Backup: one of the file's backups, beside it or in the folder Back Up To writes
+// to, replaces it. The chosen backup is copied beside
 // the file and checked, the file as it is is backed up, and only then does the copy take the
 // file's name, in one rename; the file is opened again. A failure at any step leaves the file
 // as it was and open, with one message.
@@ -10,7 +11,11 @@
 #include "db/template_copy.h"
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
+#include "platform/settings/settings.h"
 #include "platform/ui/ui.h"
+
+#include <QFileInfo>
+#include <algorithm>
 
 void FileCommands::mnuFileRestore_Click()
 {
@@ -20,16 +25,29 @@ void FileCommands::mnuFileRestore_Click()
     const QString file = S.db->name();
     const QByteArray key = db::fileKey(S);
 
+    // The backups beside the file and those in the folder Back Up To writes to, one list by time.
+    QStringList folders{db::backupFolder(file)};
+    const QString away = settings::backupToFolder(file);
+    if (!away.isEmpty() && QFileInfo(away).isDir() && QFileInfo(away).canonicalFilePath() != QFileInfo(folders[0]).canonicalFilePath())
+        folders << away;
     ui::current().setBusyPointer(true);
+    std::vector<db::BackupEntry> entries;
+    for (const QString& folder : folders)
+        for (db::BackupEntry& entry : db::listBackupsIn(folder, file))
+            entries.push_back(std::move(entry));
+    // Oldest first as each folder lists them; of two made in one second, the one beside the file first.
+    std::stable_sort(entries.begin(), entries.end(), [](const db::BackupEntry& a, const db::BackupEntry& b) {
+        return a.when != b.when ? a.when < b.when : a.sequence < b.sequence;
+    });
     std::vector<db::BackupSummary> backups;
-    for (const db::BackupEntry& entry : db::listBackups(file))
+    for (const db::BackupEntry& entry : entries)
         backups.push_back(db::summarizeBackup(entry, key));
     ui::current().setBusyPointer(false);
 
     QString chosen;
     QDateTime when;
     {
-        RestoreBackup dialog(S, db::backupFolder(file), std::move(backups), &f);
+        RestoreBackup dialog(S, folders, std::move(backups), &f);
         ui::current().runModal(dialog);
         chosen = dialog.chosen;
         when = dialog.chosenWhen;

@@ -96,6 +96,7 @@ protected:
         menu("mnuFileNewClone", &frmMain::mnuFileNewClone, "disabled", "enabled");
         menu("mnuFileExport", &frmMain::mnuFileExport, "disabled", "enabled");
         menu("mnuFileRestore", &frmMain::mnuFileRestore, "disabled", "enabled");
+        menu("mnuFileBackupTo", &frmMain::mnuFileBackupTo, "disabled", "enabled");
         menu("mnuFileImport", &frmMain::mnuFileImport, "disabled", "enabled");
         menu("mnuEditMergeMem", &frmMain::mnuEditMergeMem, "disabled", "enabled");
         menu("mnuFileGivingStatements", &frmMain::mnuFileGivingStatements, "disabled", "enabled");
