@@ -1,8 +1,7 @@
 // File > Restore Backup: one of the file's backups, beside it or in the folder Back Up To writes
-// to, replaces it. The chosen backup is copied beside
-// the file and checked, the file as it is is backed up, and only then does the copy take the
-// file's name, in one rename; the file is opened again. A failure at any step leaves the file
-// as it was and open, with one message.
+// to, replaces it. The chosen backup is copied beside the file and checked, the file as it is is
+// backed up, and only then does the copy take the file's name, in one rename; the file is opened
+// again. A failure at any step leaves the file as it was and open, with one message.
 #include "db/file_commands.h"
 
 #include "db/backup_file.h"
@@ -28,7 +27,9 @@ void FileCommands::mnuFileRestore_Click()
     // The backups beside the file and those in the folder Back Up To writes to, one list by time.
     QStringList folders{db::backupFolder(file)};
     const QString away = settings::backupToFolder(file);
-    if (!away.isEmpty() && QFileInfo(away).isDir() && QFileInfo(away).canonicalFilePath() != QFileInfo(folders[0]).canonicalFilePath())
+    const QFileInfo awayInfo(away);
+    // A folder unplugged is left out; one that is the Backups folder itself is listed once.
+    if (!away.isEmpty() && awayInfo.isDir() && awayInfo.canonicalFilePath() != QFileInfo(folders[0]).canonicalFilePath())
         folders << away;
     ui::current().setBusyPointer(true);
     std::vector<db::BackupEntry> entries;
