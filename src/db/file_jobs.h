@@ -64,7 +64,6 @@ public:
 
     State state() const;
     bool makesBackup() const { return !backupTarget_.isEmpty(); }
-    const QString& awayFolder() const { return away_.folder; }
 
     // Blocks until the state passes `until`, calling `tick` with it every 50 ms meanwhile (on the
     // caller's thread: the busy panel's progress).
