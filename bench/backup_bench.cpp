@@ -9,7 +9,9 @@
 //   - the day's backup made by its thread: the longest single step of the window's event loop
 //     meanwhile (what a keystroke may wait for) and the time until it is complete;
 //   - a reading command right after the open (with and without the day's backup due), which does
-//     not wait for the background work, and a writing command then, which does.
+//     not wait for the background work, and a writing command then, which does;
+//   - File > Back Up To's backup (db::writeBackupTo) into another folder, the same copy, compare,
+//     check and rename, against the same raw sqlite3_backup.
 // The commands work on a copy of the demo file in a temporary folder, where its Backups folder is
 // made.
 //
@@ -120,7 +122,7 @@ int main(int argc, char** argv)
         dao::Engine::instance().defaultWorkspace().close();
     }
 
-    bench::Figures command, raw, openDue, openDone, longestStep, dailyTotal, readDone, readDue, writeDue;
+    bench::Figures command, backupTo, raw, openDue, openDone, longestStep, dailyTotal, readDone, readDue, writeDue;
     for (int i = 0; i < run.rounds(); ++i) {
         auto window = openWindow(file);
         frmMain& f = *window;
@@ -199,6 +201,20 @@ int main(int argc, char** argv)
             }
         }));
 
+        // Back Up To's backup into a folder of its own, the file as warm as for the command's.
+        const QString away = run.tempFile(QStringLiteral("Away"));
+        QDir(away).removeRecursively();
+        QDir().mkpath(away);
+        backupTo.add(bench::timed([&] {
+            try {
+                db::writeBackupTo(f.S.db->connection(), file, key, away);
+            } catch (const db::BackupError& e) {
+                std::fprintf(stderr, "the backup away failed: %s\n", qPrintable(e.reason));
+                std::exit(1);
+            }
+        }));
+        QDir(away).removeRecursively();
+
         // The copy alone, from the same warm connection, nothing checked.
         const QString rawTarget = run.tempFile(QStringLiteral("raw.qdb"));
         QFile::remove(rawTarget);
@@ -232,6 +248,7 @@ int main(int argc, char** argv)
     std::printf("Backups of 100,000 members / 1,000,000 donations (%lld bytes), %d rounds\n",
                 static_cast<long long>(QFileInfo(run.file()).size()), run.rounds());
     printFigure("backup before a command (copy, check, rename)", command, 2000);
+    printFigure("Back Up To: backup in another folder (copy, check, rename)", backupTo, 0);
     printFigure("raw sqlite3_backup of the same connection", raw, 0);
     printFigure("Open Database, the day's backup due", openDue, 0);
     printFigure("Open Database, today's backup there", openDone, 0);

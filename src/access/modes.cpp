@@ -47,10 +47,11 @@ const MenuSwitch kMenuItems[] = {
     {&frmMain::mnuEditDelMem, false, true},     {&frmMain::mnuStandard, false, true},
     {&frmMain::mnuExecMode, true, false},       {&frmMain::mnuFileNewClone, false, true},
     // Our own additions after the program's items: the CSV exports and imports, restoring a
-    // backup over the file, merging two members (which deletes one) and the file's own password
-    // are Executive work.
+    // backup over the file, copying it away from the computer, merging two members (which
+    // deletes one) and the file's own password are Executive work.
     {&frmMain::mnuFileExport, false, true},     {&frmMain::mnuFileImport, false, true},
     {&frmMain::mnuFileRestore, false, true},    {&frmMain::mnuEditMergeMem, false, true},
+    {&frmMain::mnuFileBackupTo, false, true},
     {&frmMain::mnuFileGivingStatements, false, true},
     {&frmMain::mnuFileFundTotals, false, true},     {&frmMain::mnuFileSetPassword, false, true},
 };

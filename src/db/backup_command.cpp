@@ -46,30 +46,40 @@ bool FileCommands::currentBackupExists() const
            lastBackupChanges_ == sqlite3_total_changes(f.S.db->connection().handle()) && QFileInfo::exists(lastBackup_);
 }
 
+bool FileCommands::settleBeforeCopy()
+{
+    // The copy is of the file's bytes: the page check's verdict and the day's backup come first,
+    // and that backup serves when nothing changed since.
+    waitForJobs(true);
+    if (!jobs_)
+        return true;
+    const db::FileJobs::State done = jobs_->state();
+    if (done.refusal) {
+        if (!refusedAt_)
+            refusedAt_ = ui::messagesShown();
+        f.S.LastAnswer = ui::dataError(QStringLiteral("%1\n\nThe command was not run, and nothing has been written to the file.")
+                                           .arg(done.refusal->description));
+        // The file is closed once the command is over.
+        postSettle();
+        return false;
+    }
+    jobs_.reset();
+    // A failed day's backup is told by this command's own attempt; a failed copy away by its line,
+    // as when no command runs.
+    if (!done.backup.isEmpty())
+        rememberBackup(done.backup, jobsChanges_);
+    noteAwayFailure(done);
+    return true;
+}
+
 bool FileCommands::BackupBeforeCommand()
 {
     auto& S = f.S;
     if (!S.db || !S.db->isOpen())
         return false;
-    // The command writes through another connection or replaces the file: the page check's
-    // verdict and the day's backup come first, and that backup serves when nothing changed since.
-    waitForJobs(true);
-    if (jobs_) {
-        const db::FileJobs::State done = jobs_->state();
-        if (done.refusal) {
-            if (!refusedAt_)
-                refusedAt_ = ui::messagesShown();
-            f.S.LastAnswer = ui::dataError(QStringLiteral("%1\n\nThe command was not run, and nothing has been written to the file.")
-                                               .arg(done.refusal->description));
-            // The file is closed once the command is over.
-            postSettle();
-            return false;
-        }
-        jobs_.reset();
-        // A failed day's backup is told by this command's own attempt.
-        if (!done.backup.isEmpty())
-            rememberBackup(done.backup, jobsChanges_);
-    }
+    // The command writes through another connection or replaces the file.
+    if (!settleBeforeCopy())
+        return false;
     if (currentBackupExists())
         return true;
     ui::current().setBusyPointer(true);

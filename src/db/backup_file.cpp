@@ -85,8 +85,13 @@ std::optional<BackupEntry> parseBackupName(const QString& baseName, const QStrin
 
 std::vector<BackupEntry> listBackups(const QString& file)
 {
+    return listBackupsIn(backupFolder(file), file);
+}
+
+std::vector<BackupEntry> listBackupsIn(const QString& folderPath, const QString& file)
+{
     const QString baseName = QFileInfo(file).completeBaseName();
-    const QDir folder(backupFolder(file));
+    const QDir folder(folderPath);
     std::vector<BackupEntry> out;
     for (const QFileInfo& info : folder.entryInfoList({baseName + QStringLiteral(" *.qdb")}, QDir::Files)) {
         std::optional<BackupEntry> entry = parseBackupName(baseName, info.fileName());
@@ -103,13 +108,18 @@ std::vector<BackupEntry> listBackups(const QString& file)
 
 QString nextBackupPath(const QString& file, const QDateTime& when, const QString& label)
 {
+    return nextBackupPathIn(backupFolder(file), file, when, label);
+}
+
+QString nextBackupPathIn(const QString& folderPath, const QString& file, const QDateTime& when, const QString& label)
+{
     const QString baseName = QFileInfo(file).completeBaseName();
-    const QDir folder(backupFolder(file));
+    const QDir folder(folderPath);
     // After the last of the same second, never in a gap pruning left: the newest must sort last,
     // or the next prune would take it for the oldest.
     int sequence = 1;
     const QString stamp = when.toString(kStampFormat);
-    for (const BackupEntry& b : listBackups(file))
+    for (const BackupEntry& b : listBackupsIn(folderPath, file))
         if (b.when.toString(kStampFormat) == stamp)
             sequence = std::max(sequence, b.sequence + 1);
     for (;; ++sequence) {
@@ -121,8 +131,13 @@ QString nextBackupPath(const QString& file, const QDateTime& when, const QString
 
 QStringList pruneBackups(const QString& file, int keep)
 {
+    return pruneBackupsIn(backupFolder(file), file, keep);
+}
+
+QStringList pruneBackupsIn(const QString& folder, const QString& file, int keep)
+{
     QStringList failed;
-    std::vector<BackupEntry> backups = listBackups(file);
+    std::vector<BackupEntry> backups = listBackupsIn(folder, file);
     // A backup made for a purpose (the file as it was before an upgrade) stays until the user
     // removes it: it is the one copy an older program can still open.
     std::erase_if(backups, [](const BackupEntry& b) { return !b.label.isEmpty(); });
@@ -348,11 +363,14 @@ void checkAndName(const QString& work, const QString& target, const QByteArray& 
                            QStringLiteral("The finished copy cannot take the name %1 (%2).").arg(target, named.errorString()));
 }
 
-QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label)
+namespace {
+
+// The backup itself, in whichever folder it goes to; the folder is ready.
+QString writeBackupIn(sqlite::Connection& source, const QString& folder, const QString& file, const QByteArray& key,
+                      const QString& label, const CopyProgress& progress)
 {
-    prepareBackupFolder(file);
-    const QString shown = QDir::toNativeSeparators(backupFolder(file));
-    const QString target = nextBackupPath(file, backupClock(), label);
+    const QString shown = QDir::toNativeSeparators(folder);
+    const QString target = nextBackupPathIn(folder, file, backupClock(), label);
     const QString work = partPathOf(target);
     try {
         // The read transaction's shared lock keeps any writer out until the copy is compared.
@@ -365,14 +383,62 @@ QString writeBackup(sqlite::Connection& source, const QString& file, const QByte
             }
         });
         count(source, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        copyCompared(file, work);
+        copyCompared(file, work, progress);
         checkAndName(work, target, key);
     } catch (const std::exception& e) {
         QFile::remove(work);
         throw BackupError{shown, reasonOf(e)};
     }
     // A backup that cannot be removed is kept; the new one is complete either way.
-    pruneBackups(file);
+    pruneBackupsIn(folder, file);
+    return target;
+}
+
+} // namespace
+
+void checkAwayFolder(const QString& folderPath)
+{
+    const QString shown = QDir::toNativeSeparators(folderPath);
+    const QFileInfo folder(folderPath);
+    if (!folder.exists())
+        throw BackupError{shown, QStringLiteral("The folder is not there (a drive that is not plugged in, or a folder "
+                                                "moved or removed).")};
+    if (!folder.isDir())
+        throw BackupError{shown, QStringLiteral("That is a file, not a folder.")};
+    if (!folder.isWritable())
+        throw BackupError{shown, QStringLiteral("The folder cannot be written to (permission denied, or a read-only drive).")};
+}
+
+QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label)
+{
+    prepareBackupFolder(file);
+    return writeBackupIn(source, backupFolder(file), file, key, label, {});
+}
+
+QString writeBackupTo(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& folder,
+                      const CopyProgress& progress)
+{
+    checkAwayFolder(folder);
+    return writeBackupIn(source, folder, file, key, {}, progress);
+}
+
+QString copyBackupTo(const QString& backup, const QString& file, const QByteArray& key, const QString& folder,
+                     const CopyProgress& progress)
+{
+    checkAwayFolder(folder);
+    const QString target = QDir(folder).filePath(QFileInfo(backup).fileName());
+    if (QFileInfo::exists(target))
+        return target;
+    const QString work = partPathOf(target);
+    try {
+        QFile::remove(work);
+        copyCompared(backup, work, progress);
+        checkAndName(work, target, key);
+    } catch (const std::exception& e) {
+        QFile::remove(work);
+        throw BackupError{QDir::toNativeSeparators(folder), reasonOf(e)};
+    }
+    pruneBackupsIn(folder, file);
     return target;
 }
 

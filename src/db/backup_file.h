@@ -53,6 +53,12 @@ QString nextBackupPath(const QString& file, const QDateTime& when, const QString
 // a label are not touched. Returns the paths that could not be removed.
 QStringList pruneBackups(const QString& file, int keep = kBackupsKept);
 
+// The same three for the file's backups in a folder of the user's choice (File > Back Up To...):
+// the same names, so only the names written for this file's base name are ever listed or removed.
+std::vector<BackupEntry> listBackupsIn(const QString& folder, const QString& file);
+QString nextBackupPathIn(const QString& folder, const QString& file, const QDateTime& when, const QString& label = {});
+QStringList pruneBackupsIn(const QString& folder, const QString& file, int keep = kBackupsKept);
+
 // Why a backup could not be made: the folder and the reason, for the one message.
 struct BackupError {
     QString folder;
@@ -107,6 +113,11 @@ private:
 // BackupError.
 void prepareBackupFolder(const QString& file);
 
+// A folder chosen away from the file must be there already and writable: one that is missing is
+// never made, since a stick not plugged in would otherwise get its folder on the computer's own
+// disk, beside the file it was to protect. Throws BackupError.
+void checkAwayFolder(const QString& folder);
+
 // Makes a complete backup of `file`, open on `source`, now: its bytes as they lie on the disk,
 // under a read transaction on the source that holds off every writer until the copy is compared.
 // The file was read whole by the page check after it was opened (commands that back up first
@@ -117,6 +128,14 @@ void prepareBackupFolder(const QString& file);
 // last ten are pruned (a labelled copy, such as the one before an upgrade, is never pruned).
 // Returns the path; throws BackupError, leaving nothing.
 QString writeBackup(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& label = {});
+// The same backup made in `folder` (checkAwayFolder's rules) and pruned there, for Back Up To.
+QString writeBackupTo(sqlite::Connection& source, const QString& file, const QByteArray& key, const QString& folder,
+                      const CopyProgress& progress = {});
+// A checked backup of `file` (the day's, in the Backups folder) copied to `folder` under its own
+// name, compared byte for byte, opened with the key and renamed, then that folder pruned. A copy
+// of that name already there is kept and its path returned. Throws BackupError, leaving nothing.
+QString copyBackupTo(const QString& backup, const QString& file, const QByteArray& key, const QString& folder,
+                     const CopyProgress& progress = {});
 
 // The two halves of a backup as bytes, for a caller that holds the read transaction itself
 // (the day's backup): the file copied to `work` (with progress; false stops it) and compared byte
@@ -150,6 +169,9 @@ struct BackupSummary {
     BackupEntry entry;
     qint64 bytes = 0;
     bool readable = false;
+    // Keyed with a passphrase of its own that the key given does not open (a backup made before
+    // the file's passphrase was set or changed): asked for when the backup is chosen.
+    bool locked = false;
     qint64 members = 0;
     qint64 donations = 0;
     QString problem;

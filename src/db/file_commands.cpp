@@ -146,7 +146,7 @@ void FileCommands::mnuFileOpen_Click()
                 sqlite::forgetPassphrase(passphrase);
                 if (typed)
                     S.LastAnswer = ui::message(ui::Beep::Yes,
-                                               QStringLiteral("The password for %1 is not correct.").arg(QDir::toNativeSeparators(path)),
+                                               filePasswordNotCorrect(path),
                                                ui::Buttons::OKOnly, ui::Icon::Exclamation, QStringLiteral("File Password"));
             }
         }

@@ -2,7 +2,7 @@
 // The main window's commands for database files: open, close, the shared file dialog and the
 // report logo (file_commands.cpp); new files from the template (create_from_template.cpp,
 // new_blank.cpp, clone_and_clear.cpp); repair and compress (repair_compress.cpp); backups
-// (backup_command.cpp, restore_backup.cpp); the open file's page check and day's backup in the
+// (backup_command.cpp, backup_to.cpp, restore_backup.cpp); the open file's page check and day's backup in the
 // background (file_jobs_commands.cpp); CSV import (import_commands.cpp).
 #include "db/file_jobs.h"
 #include "db/file_lock.h"
@@ -46,6 +46,7 @@ public:
     // A backup of the open file before a command that rewrites it; false (the user told) when
     // none could be made. A backup of the file as it is now, made by this window, serves again.
     bool BackupBeforeCommand();
+    void mnuFileBackupTo_Click() override;
     void mnuFileRestore_Click() override;
 
     // ---- The open file's background jobs: the page check and the day's backup -----------------
@@ -82,6 +83,11 @@ private:
     bool commandUnderWay() const;
     void closeRefusedFile(const db::FileJobs::Refusal& refusal);
     void reportBackupFailure(const QString& folder, const QString& reason, bool commandStopped);
+    // Waits for the open file's background work and takes its day's backup; false (the user told)
+    // when the page check refused the file, which no copy may then be made of.
+    bool settleBeforeCopy();
+    // The one status line for a day's backup that could not be copied to the folder away.
+    void noteAwayFailure(const db::FileJobs::State& s);
     // Notes that a backup of the open file as it was when the connection had made `changes`
     // changes exists (as it is now, by default).
     void rememberBackup(const QString& path, std::optional<long long> changes = std::nullopt);
@@ -103,6 +109,9 @@ private:
     // Asks for the passphrase of the file at path (File Password) until one is typed; false
     // when the user cancelled.
     bool askFilePassword(const QString& path, QByteArray& passphrase);
+    // The passphrase of a backup chosen for Restore, asked until one opens it; false when the
+    // user cancelled or the backup cannot be read with it (told).
+    bool askBackupPassphrase(const QString& backup, QByteArray& passphrase);
 
     frmMain& f;
 

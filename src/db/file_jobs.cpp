@@ -31,10 +31,12 @@ int stopWhenCancelled(void* cancelled)
 
 } // namespace
 
-FileJobs::FileJobs(QString path, QByteArray key, bool checkPages, QString backupTarget, std::function<void()> changed)
+FileJobs::FileJobs(QString path, QByteArray key, bool checkPages, QString backupTarget, std::function<void()> changed,
+                   Away away)
     : path_(std::move(path)), key_(std::move(key)), checkPages_(checkPages), backupTarget_(std::move(backupTarget)),
-      changed_(std::move(changed))
+      changed_(std::move(changed)), away_(std::move(away))
 {
+    state_.awayFolder = away_.folder;
     thread_ = std::thread([this] { run(); });
 }
 
@@ -118,6 +120,14 @@ void FileJobs::run()
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif
+    if (!away_.folder.isEmpty() && !cancelled_ && !state().refusal) {
+        // Writes need not wait for a copy that only adds to the one beside the file.
+        update([](State& s) {
+            s.checked = true;
+            s.writable = true;
+        });
+        copyAway();
+    }
     update([](State& s) {
         s.checked = true;
         s.writable = true;
@@ -157,18 +167,8 @@ void FileJobs::checkAndCopy()
     auto removeWork = qScopeGuard([&] { QFile::remove(work); });
     try {
         prepareBackupFolder(path_);
-        const auto tell = [this](std::int64_t copied, std::int64_t size) {
-            // Progress is for whoever waits; the window is not woken for it.
-            {
-                const std::lock_guard lock(mutex_);
-                state_.pagesCopied = copied / kPageBytes;
-                state_.pagesTotal = size / kPageBytes;
-            }
-            moved_.notify_all();
-            return !cancelled_;
-        };
         // A cancel stops the copy with a reason nobody is told (see failed).
-        copyCompared(path_, work, tell);
+        copyCompared(path_, work, [this](std::int64_t copied, std::int64_t size) { return tellProgress(copied, size); });
     } catch (const BackupError& e) {
         failed(e.reason);
         return;
@@ -194,6 +194,43 @@ void FileJobs::checkAndCopy()
         return;
     }
     update([this](State& s) { s.backup = backupTarget_; });
+}
+
+bool FileJobs::tellProgress(std::int64_t copied, std::int64_t size)
+{
+    // Progress is for whoever waits; the window is not woken for it.
+    {
+        const std::lock_guard lock(mutex_);
+        state_.pagesCopied = copied / kPageBytes;
+        state_.pagesTotal = size / kPageBytes;
+    }
+    moved_.notify_all();
+    return !cancelled_;
+}
+
+void FileJobs::copyAway()
+{
+    const QString made = state().backup;
+    const QString source = made.isEmpty() ? away_.todaysBackup : made;
+    // No day's backup beside the file (its failure is told on its own): nothing to copy.
+    if (source.isEmpty())
+        return;
+    try {
+        checkAwayFolder(away_.folder);
+        const QDate today = backupClock().date();
+        for (const BackupEntry& b : listBackupsIn(away_.folder, path_))
+            if (b.when.date() == today && b.label.isEmpty())
+                return;
+        const QString copied = copyBackupTo(source, path_, key_, away_.folder,
+                                            [this](std::int64_t done, std::int64_t size) { return tellProgress(done, size); });
+        update([&](State& s) { s.awayBackup = copied; });
+    } catch (const BackupError& e) {
+        if (!cancelled_)
+            update([&](State& s) { s.awayFailure = e.reason; });
+    } catch (const std::exception& e) {
+        if (!cancelled_)
+            update([&](State& s) { s.awayFailure = reasonOf(e); });
+    }
 }
 
 } // namespace db

@@ -10,6 +10,9 @@
 // found before any write, and the backup holds the file as it was before the day's first write.
 // The copy's own check (opening the closed copy with the key, its schema) runs after that, on the
 // same thread.
+// When the user keeps the file's backups in a folder away from it too (File > Back Up To...), the
+// day's backup is then copied there, after writes are let in: a missing folder (a stick not
+// plugged in) or a failing one is news for the status area, never a wait for the window.
 // Cancelling ends the work at its next step and joins the thread; an unfinished copy leaves no
 // ".part" behind.
 #include <QByteArray>
@@ -39,12 +42,22 @@ public:
         std::optional<QString> backupFailure;  // why the day's backup could not be made
         std::int64_t pagesCopied = 0;   // the day's copy so far, in the file's pages
         std::int64_t pagesTotal = 0;
+        QString awayBackup;                  // the day's backup in the folder away, when copied there
+        std::optional<QString> awayFailure;  // why it could not be copied there
+        QString awayFolder;                  // that folder ("" when the file has none)
+    };
+    // The folder away from the file and today's backup already beside it (empty: none), which is
+    // copied there when this run makes none.
+    struct Away {
+        QString folder;
+        QString todaysBackup;
     };
 
     // Reads `path` with `key`. checkPages: run the page check; backupTarget: the day's backup's
     // name (empty: none is due). `changed` is called on the jobs' thread each time the state
     // moves (the verdict, the copy taken, the end): post it to the window's thread.
-    FileJobs(QString path, QByteArray key, bool checkPages, QString backupTarget, std::function<void()> changed);
+    FileJobs(QString path, QByteArray key, bool checkPages, QString backupTarget, std::function<void()> changed,
+             Away away = {});
     ~FileJobs();
     FileJobs(const FileJobs&) = delete;
     FileJobs& operator=(const FileJobs&) = delete;
@@ -64,6 +77,8 @@ public:
 private:
     void run();
     void checkAndCopy();
+    void copyAway();
+    bool tellProgress(std::int64_t copied, std::int64_t size);
     template <typename Change>
     void update(Change change);
 
@@ -72,6 +87,7 @@ private:
     const bool checkPages_;
     const QString backupTarget_;
     const std::function<void()> changed_;
+    const Away away_;
 
     std::atomic<bool> cancelled_{false};
     mutable std::mutex mutex_;

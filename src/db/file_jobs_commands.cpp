@@ -3,7 +3,9 @@
 // write to the open file passes the database's write gate, which waits for the jobs with the busy
 // panel, so no write comes before the verdict or before the backup's copy. A file the check
 // refuses is closed once no command runs, with one message. Which day a file was last backed up
-// is read from the newest backup's name in its Backups folder, not from the file.
+// is read from the newest backup's name in its Backups folder, not from the file. When the user
+// chose a folder away from the computer for the file's backups, the day's backup is copied there
+// too, after writes are let in; whatever keeps it from there is one line in the status area.
 #include "db/file_commands.h"
 
 #include "db/backup_file.h"
@@ -11,6 +13,7 @@
 #include "frame/frm_main.h"
 #include "platform/dao/database.h"
 #include "platform/jet/db_error.h"
+#include "platform/settings/settings.h"
 #include "platform/ui/ui.h"
 #include "platform/vb/skip_on_failure.h"
 
@@ -22,10 +25,11 @@
 
 namespace {
 
-bool backedUpToday(const QString& file)
+// Today's newest backup of the file beside it, or "" when it has none of today.
+QString todaysBackup(const QString& file)
 {
     const std::vector<db::BackupEntry> backups = db::listBackups(file);
-    return !backups.empty() && backups.back().when.date() == db::backupClock().date();
+    return !backups.empty() && backups.back().when.date() == db::backupClock().date() ? backups.back().path : QString();
 }
 
 } // namespace
@@ -42,6 +46,8 @@ void FileCommands::startFileJobs(bool checkPages)
     // first write, whichever comes first.
     S.db->setWriteGate([this] { awaitWritable(); });
     launchDue_ = checkPages;
+    // News of the file opened before this one is no longer news.
+    f.ShowStatusNote({});
 }
 
 void FileCommands::launchFileJobs()
@@ -54,12 +60,16 @@ void FileCommands::launchFileJobs()
     if (!S.db || !S.db->isOpen())
         return;
     const QString file = S.db->name();
-    const QString target = backedUpToday(file) ? QString() : db::nextBackupPath(file, db::backupClock());
-    if (!checkPages && target.isEmpty())
+    const QString today = todaysBackup(file);
+    const QString target = today.isEmpty() ? db::nextBackupPath(file, db::backupClock()) : QString();
+    // Whether the folder away holds today's copy is for the thread to find: a drive that is slow
+    // to answer must not hold the window.
+    const db::FileJobs::Away away{settings::backupToFolder(file), today};
+    if (!checkPages && target.isEmpty() && away.folder.isEmpty())
         return;
     jobsChanges_ = sqlite3_total_changes(S.db->connection().handle());
     jobs_ = std::make_unique<db::FileJobs>(file, db::fileKey(S), checkPages, target,
-                                           [this] { postSettle(); });
+                                           [this] { postSettle(); }, away);
 }
 
 void FileCommands::stopFileJobs()
@@ -175,6 +185,14 @@ void FileCommands::settleFileJobs()
         rememberBackup(s.backup, jobsChanges_);
     if (s.backupFailure && f.S.db)
         reportBackupFailure(QDir::toNativeSeparators(db::backupFolder(f.S.db->name())), *s.backupFailure, false);
+    noteAwayFailure(s);
+}
+
+void FileCommands::noteAwayFailure(const db::FileJobs::State& s)
+{
+    if (s.awayFailure && f.S.db)
+        f.ShowStatusNote(QStringLiteral("The day's backup was not copied to %1: %2")
+                             .arg(QDir::toNativeSeparators(s.awayFolder), *s.awayFailure));
 }
 
 void FileCommands::closeRefusedFile(const db::FileJobs::Refusal& refusal)

@@ -45,6 +45,11 @@ QHBoxLayout* okCancel(QDialog* dialog, MainState& S, QPushButton*& ok, QPushButt
 
 } // namespace
 
+QString filePasswordNotCorrect(const QString& path)
+{
+    return QStringLiteral("The password for %1 is not correct.").arg(QDir::toNativeSeparators(path));
+}
+
 FilePassword::FilePassword(MainState& S, const QString& path, QWidget* parent) : QDialog(parent), S(S)
 {
     setObjectName(QStringLiteral("FilePassword"));

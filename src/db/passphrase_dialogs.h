@@ -11,6 +11,9 @@ class QLineEdit;
 class QPushButton;
 struct MainState;
 
+// "The password for <file> is not correct.": the one message of a wrong passphrase.
+QString filePasswordNotCorrect(const QString& path);
+
 class FilePassword : public QDialog {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "db/restore_dialog.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,12 +16,15 @@ constexpr int kIndexRole = Qt::UserRole + 1;
 
 } // namespace
 
-RestoreBackup::RestoreBackup(MainState& S, const QString& folder, std::vector<db::BackupSummary> backups, QWidget* parent)
+RestoreBackup::RestoreBackup(MainState& S, const QStringList& folders, std::vector<db::BackupSummary> backups, QWidget* parent)
     : QDialog(parent), S(S), backups_(std::move(backups))
 {
     setObjectName(QStringLiteral("RestoreBackup"));
     setWindowTitle(QStringLiteral("Restore Backup"));
-    lblFolder = new QLabel(QStringLiteral("Backups in %1").arg(QDir::toNativeSeparators(folder)), this);
+    QStringList shown;
+    for (const QString& folder : folders)
+        shown << QDir::toNativeSeparators(folder);
+    lblFolder = new QLabel(QStringLiteral("Backups in %1").arg(shown.join(QStringLiteral(" and in "))), this);
     lblFolder->setObjectName(QStringLiteral("lblFolder"));
     lblFolder->setWordWrap(true);
 
@@ -29,8 +33,11 @@ RestoreBackup::RestoreBackup(MainState& S, const QString& folder, std::vector<db
     lstBackups->setRootIsDecorated(false);
     lstBackups->setUniformRowHeights(true);
     lstBackups->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstBackups->setHeaderLabels({QStringLiteral("Made"), QStringLiteral("Size"), QStringLiteral("Members"),
-                                 QStringLiteral("Donations")});
+    const bool twoFolders = folders.size() > 1;
+    QStringList headers{QStringLiteral("Made"), QStringLiteral("Size"), QStringLiteral("Members"), QStringLiteral("Donations")};
+    if (twoFolders)
+        headers << QStringLiteral("Folder");
+    lstBackups->setHeaderLabels(headers);
     const QLocale locale;
     for (std::size_t i = backups_.size(); i-- > 0;) {
         const db::BackupSummary& b = backups_[i];
@@ -41,10 +48,15 @@ RestoreBackup::RestoreBackup(MainState& S, const QString& folder, std::vector<db
         if (!b.entry.label.isEmpty())
             made += QStringLiteral(", ") + b.entry.label;
         item->setText(0, made);
+        item->setToolTip(0, QDir::toNativeSeparators(b.entry.path));
+        if (twoFolders)
+            item->setText(4, QDir::toNativeSeparators(QFileInfo(b.entry.path).absolutePath()));
         item->setText(1, sizeText(b.bytes));
         if (b.readable) {
             item->setText(2, locale.toString(b.members));
             item->setText(3, locale.toString(b.donations));
+        } else if (b.locked) {
+            item->setText(2, QStringLiteral("file password"));
         } else {
             item->setText(2, QStringLiteral("unreadable"));
             item->setToolTip(2, b.problem);
@@ -55,7 +67,7 @@ RestoreBackup::RestoreBackup(MainState& S, const QString& folder, std::vector<db
     }
     lstBackups->header()->setStretchLastSection(false);
     lstBackups->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int c = 1; c < 4; ++c)
+    for (int c = 1; c < lstBackups->columnCount(); ++c)
         lstBackups->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
 
     lblNote = new QLabel(backups_.empty() ? QStringLiteral("This file has no backups yet.")
@@ -81,7 +93,7 @@ RestoreBackup::RestoreBackup(MainState& S, const QString& folder, std::vector<db
     outer->addWidget(lstBackups, 1);
     outer->addWidget(lblNote);
     outer->addLayout(buttons);
-    resize(560, 340);
+    resize(twoFolders ? 760 : 560, 340);
 
     connect(lstBackups, &QTreeWidget::itemSelectionChanged, this, [this] { selectionChanged(); });
     connect(lstBackups, &QTreeWidget::itemDoubleClicked, this, [this] {
@@ -116,8 +128,11 @@ const db::BackupSummary* RestoreBackup::current() const
 void RestoreBackup::selectionChanged()
 {
     const db::BackupSummary* b = current();
-    cmdRestore->setEnabled(b && b->readable);
-    if (b && !b->readable)
+    cmdRestore->setEnabled(b && (b->readable || b->locked));
+    if (b && b->locked)
+        lblNote->setText(QStringLiteral("This backup has a file password of its own (it was made before the file's was set "
+                                        "or changed): Restore asks for it."));
+    else if (b && !b->readable)
         lblNote->setText(QStringLiteral("This backup cannot be read: %1").arg(b->problem));
     else if (b)
         lblNote->setText(QStringLiteral("Restore replaces the open file by the backup chosen. "
@@ -127,9 +142,10 @@ void RestoreBackup::selectionChanged()
 void RestoreBackup::cmdRestore_Click()
 {
     const db::BackupSummary* b = current();
-    if (!b || !b->readable)
+    if (!b || !(b->readable || b->locked))
         return;
     chosen = b->entry.path;
+    chosenLocked = b->locked;
     chosenWhen = b->entry.when;
     S.DialogCancelled = false;
     accept();

@@ -99,6 +99,7 @@ public:
     QAction* mnuFileExportMembers = nullptr;
     QAction* mnuFileExportDonations = nullptr;
     QAction* mnuFileExportFunds = nullptr;
+    QAction* mnuFileBackupTo = nullptr;  // Executive mode only
     QAction* mnuFileRestore = nullptr;  // Executive mode only
     QAction* mnuFileSetPassword = nullptr;  // Executive mode only
     QAction* mnuFileGivingStatements = nullptr;  // Executive mode only
@@ -191,6 +192,12 @@ public:
     void ShowBusyPanel();
     void HideBusyPanel();
 
+    // One line of news that asks for no answer (a backup folder away from the computer that is
+    // not there), in the status area at the window's foot; an empty text clears it. The area
+    // shows only while it has a line, so the window's design stays as it is otherwise.
+    void ShowStatusNote(const QString& text);
+    QString StatusNote() const;
+
     // The window's background picture, drawn at the client area's top left behind the controls.
     void SetBackgroundPicture(const QPixmap& picture);
     const QPixmap& BackgroundPicture() const;
@@ -229,6 +236,7 @@ public slots:
     virtual void mnuFileExportMembers_Click();
     virtual void mnuFileExportDonations_Click();
     virtual void mnuFileExportFunds_Click();
+    virtual void mnuFileBackupTo_Click();
     virtual void mnuFileRestore_Click();
     virtual void mnuFileSetPassword_Click();
     virtual void mnuFileGivingStatements_Click();

@@ -1,4 +1,5 @@
-// Design positions, the status-label arrangement, the resize rule and the busy panel.
+// Design positions, the status-label arrangement, the resize rule, the busy panel and the status
+// area's note.
 #include "frame/frm_main.h"
 
 #include "frame/client_area.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
 #include <cmath>
@@ -220,4 +222,31 @@ void frmMain::HideBusyPanel()
 {
     Picture2->hide();
     AniNumOne->setRange(0, 1);
+}
+
+void frmMain::ShowStatusNote(const QString& text)
+{
+    // QMainWindow makes its status bar at the first call; a window never told anything has none.
+    QStatusBar* bar = findChild<QStatusBar*>(QStringLiteral("sbStatus"), Qt::FindDirectChildrenOnly);
+    if (text.isEmpty()) {
+        if (bar) {
+            bar->clearMessage();
+            bar->hide();
+        }
+        return;
+    }
+    if (!bar) {
+        bar = statusBar();
+        bar->setObjectName(QStringLiteral("sbStatus"));
+        bar->setSizeGripEnabled(false);
+    }
+    bar->showMessage(text);
+    bar->setToolTip(text);
+    bar->show();
+}
+
+QString frmMain::StatusNote() const
+{
+    const QStatusBar* bar = findChild<QStatusBar*>(QStringLiteral("sbStatus"), Qt::FindDirectChildrenOnly);
+    return bar && !bar->isHidden() ? bar->currentMessage() : QString();
 }

@@ -114,6 +114,9 @@ void frmMain::createMenus()
                                            &F::mnuFileImportMembers_Click);
     mnuFileImportDonations = fileImport.item("mnuFileImportDonations", QStringLiteral("Donations..."), {}, true,
                                              &F::mnuFileImportDonations_Click);
+    // Executive work: a copy of every member's and donation's data leaves the computer.
+    mnuFileBackupTo = file.item("mnuFileBackupTo", QStringLiteral("Back Up To..."), {}, false,
+                                &F::mnuFileBackupTo_Click);
     // Also Executive work: it replaces the whole file.
     mnuFileRestore = file.item("mnuFileRestore", QStringLiteral("Restore Backup..."), {}, false,
                                &F::mnuFileRestore_Click);
@@ -232,6 +235,7 @@ void frmMain::mnuQuilProperties_Click() { administration->mnuQuilProperties_Clic
 void frmMain::mnuFileExportMembers_Click() { exports->mnuFileExportMembers_Click(); }
 void frmMain::mnuFileExportDonations_Click() { exports->mnuFileExportDonations_Click(); }
 void frmMain::mnuFileExportFunds_Click() { exports->mnuFileExportFunds_Click(); }
+void frmMain::mnuFileBackupTo_Click() { files->mnuFileBackupTo_Click(); }
 void frmMain::mnuFileRestore_Click() { files->mnuFileRestore_Click(); }
 void frmMain::mnuFileSetPassword_Click() { files->mnuFileSetPassword_Click(); }
 void frmMain::mnuFileGivingStatements_Click() { reports->mnuFileGivingStatements_Click(); }

@@ -32,7 +32,11 @@ public:
     virtual QString ChooseDatabaseFile(const QString& title) = 0;
     // Loads the picture OrgLogo names into the hidden logo box of the window.
     virtual void LoadReportLogo() = 0;
-    // File > Restore Backup: a backup chosen from the file's Backups folder replaces the file.
+    // File > Back Up To...: a checked backup of the open file in a folder the user chooses, which
+    // the file's day's backup goes to as well from then on.
+    virtual void mnuFileBackupTo_Click() = 0;
+    // File > Restore Backup: a backup chosen from the file's Backups folder (or the folder Back Up
+    // To writes to) replaces the file.
     virtual void mnuFileRestore_Click() = 0;
     virtual void mnuFileSetPassword_Click() = 0;
     // The open file's page check and the day's first backup run in the background; writes wait

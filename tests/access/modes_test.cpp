@@ -97,6 +97,7 @@ protected:
         menu("mnuFileExport", &frmMain::mnuFileExport, "disabled", "enabled");
         menu("mnuFileRestore", &frmMain::mnuFileRestore, "disabled", "enabled");
         menu("mnuFileSetPassword", &frmMain::mnuFileSetPassword, "disabled", "enabled");
+        menu("mnuFileBackupTo", &frmMain::mnuFileBackupTo, "disabled", "enabled");
         menu("mnuFileImport", &frmMain::mnuFileImport, "disabled", "enabled");
         menu("mnuEditMergeMem", &frmMain::mnuEditMergeMem, "disabled", "enabled");
         menu("mnuFileGivingStatements", &frmMain::mnuFileGivingStatements, "disabled", "enabled");

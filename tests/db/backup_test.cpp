@@ -523,7 +523,7 @@ TEST_F(BackupTest, TheListShowsEachBackupAndAnUnreadableOneCannotBeChosen)
     EXPECT_FALSE(summaries[1].problem.isEmpty());
 
     MainState S;
-    RestoreBackup dialog(S, folder_, summaries);
+    RestoreBackup dialog(S, {folder_}, summaries);
     auto& list = ui::child<QTreeWidget>(dialog, "lstBackups");
     auto& restore = ui::child<QPushButton>(dialog, "cmdRestore");
     ASSERT_EQ(list.topLevelItemCount(), 2);

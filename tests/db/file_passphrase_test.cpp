@@ -189,6 +189,51 @@ TEST_F(PassphraseTest, EveryCopyKeepsThePassphrase)
     EXPECT_THROW(rowsOf(clone, QStringLiteral("SELECT count(*) FROM Members")), jet::DbError);
 }
 
+// A backup keeps the key it was made under. Restore reads a backup of the program's key with
+// that key (the file then has no passphrase), and asks for the passphrase of a backup made under
+// an earlier one only when it is chosen: a wrong one is told and asked again.
+TEST_F(PassphraseTest, RestoreTakesEachBackupsOwnKey)
+{
+    const QString first = QStringLiteral("the first passphrase");
+    const QString second = QStringLiteral("the second passphrase");
+    frmMain& f = open();
+    // Chooses the newest backup made under the given key: a passphrase's mark or none.
+    const auto restoreNewest = [&](bool marked) {
+        ui().queueDialog([marked](QDialog& d) {
+            auto& list = ui::child<QTreeWidget>(d, "lstBackups");
+            for (int i = list.topLevelItemCount() - 1; i >= 0; --i)
+                if (sqlite::carriesPassphrase(list.topLevelItem(i)->toolTip(0)) == marked)
+                    list.setCurrentItem(list.topLevelItem(i));
+            ui::click(d, "cmdRestore");
+        });
+    };
+    setPassword(f, quiltest::kAdminPassword, first, first);      // backed up first: the program's key
+    setPassword(f, quiltest::kAdminPassword, second, second);    // backed up first: the first passphrase
+    ASSERT_EQ(f.S.OpenDbPath, file_);
+    const QString lockedBackup = db::listBackups(file_).back().path;
+    ASSERT_TRUE(sqlite::carriesPassphrase(lockedBackup));
+
+    // The backup under the first passphrase, locked: asked, a wrong one, then the right one.
+    ui().clearLog();
+    restoreNewest(true);
+    answerFilePassword(second);
+    answerFilePassword(first);
+    ui().queueAnswer(ui::Yes);
+    f.files->mnuFileRestore_Click();
+    ASSERT_EQ(f.S.OpenDbPath, file_) << titles().join(u'\n').toStdString();
+    EXPECT_EQ(f.S.Passphrase, first.toUtf8());
+    EXPECT_EQ(ui().messages().front().prompt, QStringLiteral("The password for %1 is not correct.").arg(lockedBackup));
+
+    // The oldest: the program's key; the file has no passphrase after it, and nothing is asked.
+    ui().clearLog();
+    restoreNewest(false);
+    ui().queueAnswer(ui::Yes);
+    f.files->mnuFileRestore_Click();
+    ASSERT_EQ(f.S.OpenDbPath, file_) << titles().join(u'\n').toStdString();
+    EXPECT_TRUE(f.S.Passphrase.isEmpty());
+    EXPECT_FALSE(sqlite::carriesPassphrase(file_));
+}
+
 TEST_F(PassphraseTest, ARefusedEntryChangesNothing)
 {
     frmMain& f = open();

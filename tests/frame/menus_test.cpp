@@ -52,6 +52,7 @@ const MenuItem kMenus[] = {
     {"mnuFileImport", "Import", {}, false, 1},
     {"mnuFileImportMembers", "Members...", {}, true, 2},
     {"mnuFileImportDonations", "Donations...", {}, true, 2},
+    {"mnuFileBackupTo", "Back Up To...", {}, false, 1},
     {"mnuFileRestore", "Restore Backup...", {}, false, 1},
     {"mnuFileSetPassword", "Set File Password...", {}, false, 1},
     {"mnuFileGivingStatements", "Giving Statements...", {}, false, 1},

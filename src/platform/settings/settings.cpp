@@ -1,6 +1,8 @@
 #include "settings.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QUrl>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -45,7 +47,29 @@ int readTwips(const QSettings& store, const QString& key, int defaultValue)
     return static_cast<int>(std::lround(number));
 }
 
+// One key per file: the path percent-encoded, so its slashes do not read as groups of the store.
+QString backupToKey(const QString& file)
+{
+    const QFileInfo info(file);
+    const QString canonical = info.canonicalFilePath();
+    const QString path = canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    return QStringLiteral("BackupTo/") + QString::fromLatin1(QUrl::toPercentEncoding(path));
+}
+
 } // namespace
+
+QString backupToFolder(const QString& file)
+{
+    return value(backupToKey(file));
+}
+
+void setBackupToFolder(const QString& file, const QString& folder)
+{
+    if (folder.isEmpty())
+        remove(backupToKey(file));
+    else
+        setValue(backupToKey(file), folder);
+}
 
 WindowPlacement readPlacement()
 {

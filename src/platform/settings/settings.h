@@ -25,6 +25,12 @@ std::optional<WindowPlacement> storedPlacement();
 // Writes the four values as decimal text.
 void writePlacement(const WindowPlacement& placement);
 
+// The folder File > Back Up To... writes a file's backups to, kept per file under the file's
+// canonical path (a link or a relative name of the same file finds the same folder); "" when
+// none was chosen. An empty folder forgets it.
+QString backupToFolder(const QString& file);
+void setBackupToFolder(const QString& file, const QString& folder);
+
 // Any key of the section, as text.
 QString value(const QString& key, const QString& defaultValue = {});
 void setValue(const QString& key, const QString& value);
