@@ -65,11 +65,7 @@ const char* const kRawDonationSum = "SELECT sum(PaymentAmount) FROM Payments WHE
 
 using bench::cpuMs;
 using bench::Timing;
-
-void printTiming(const char* what, const Timing& t)
-{
-    std::printf("  %-58s wall %8.2f ms (worst %8.2f)   cpu %8.2f ms\n", what, t.wall.median(), t.wall.worst(), t.cpu.median());
-}
+using bench::printTiming;
 
 void printRatio(const char* what, const Timing& ours, const Timing& raw, double target)
 {

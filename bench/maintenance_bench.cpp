@@ -41,11 +41,7 @@ namespace {
 
 using bench::cpuMs;
 using bench::Timing;
-
-void printTiming(const char* what, const Timing& t)
-{
-    std::printf("  %-52s wall %9.2f ms (worst %9.2f)   cpu %9.2f ms\n", what, t.wall.median(), t.wall.worst(), t.cpu.median());
-}
+using bench::printTiming;
 
 void printRatio(const char* what, const Timing& ours, const Timing& raw, double target)
 {

@@ -28,14 +28,10 @@
 namespace {
 
 using bench::Timing;
+using bench::printTiming;
 
 const QString kPassphrase = QStringLiteral("the treasurer's long passphrase");
 const QString kAdmin = QStringLiteral("admin");
-
-void printTiming(const char* what, const Timing& t)
-{
-    std::printf("  %-52s wall %9.2f ms (worst %9.2f)   cpu %9.2f ms\n", what, t.wall.median(), t.wall.worst(), t.cpu.median());
-}
 
 // sqlcipher_export of the file into a new copy keyed with the passphrase, nothing else.
 void rawExport(const QString& source, const QString& target)

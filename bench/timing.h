@@ -3,6 +3,7 @@
 // they report from many readings, and a clock that takes the program's own waits out.
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cstdio>
 #include <cstddef>
 #include <ctime>
 #include <functional>
@@ -73,6 +74,12 @@ inline float jumpingTimer()
     static float now = 100.0F;
     now += 1.0F;
     return now;
+}
+
+// "  <what>  wall <median> ms (worst <worst>)   cpu <median> ms".
+inline void printTiming(const char* what, const Timing& t)
+{
+    std::printf("  %-60s wall %9.2f ms (worst %9.2f)   cpu %9.2f ms\n", what, t.wall.median(), t.wall.worst(), t.cpu.median());
 }
 
 } // namespace bench

@@ -42,11 +42,7 @@ namespace {
 
 using bench::cpuMs;
 using bench::Timing;
-
-void printTiming(const char* what, const Timing& t)
-{
-    std::printf("  %-60s wall %8.2f ms (worst %8.2f)   cpu %8.2f ms\n", what, t.wall.median(), t.wall.worst(), t.cpu.median());
-}
+using bench::printTiming;
 
 void printAgainst(const char* what, const Timing& ours, const Timing& raw, double targetMs)
 {
