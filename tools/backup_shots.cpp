@@ -1,13 +1,16 @@
-// Draws the user guide's picture of File > Restore Backup into a PNG file in the folder given:
-// restore-backup.png, the list of a file's backups with an unreadable one among them.
+// Draws the user guide's pictures of the file's safety into PNG files in the folder given:
+// restore-backup.png, the list of a file's backups with an unreadable one among them;
+// set-file-password.png and file-password.png, the two dialogs of a file's own password.
 // Run it on a real display or under Xvfb, so that the dialog is drawn as a user sees it:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tools/backup_shots docs/images
+#include "db/passphrase_dialogs.h"
 #include "db/restore_dialog.h"
 #include "frame/main_state.h"
 #include "shots.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTreeWidget>
 #include <cstdio>
@@ -35,9 +38,25 @@ int main(int argc, char** argv)
             b.problem = QStringLiteral("Not a valid password, or the file is not a database file. (error 3031)");
         backups.push_back(b);
     }
-    RestoreBackup dialog(S, QStringLiteral("/home/treasurer/Documents/Backups"), backups);
+    RestoreBackup dialog(S, QStringList{QStringLiteral("/home/treasurer/Documents/Backups")}, backups);
     dialog.show();
     shots::settle();
     dialog.lstBackups->setCurrentItem(dialog.lstBackups->topLevelItem(1));
-    return shots::save(dialog, folder.filePath(QStringLiteral("restore-backup.png"))) ? 0 : 1;
+    if (!shots::save(dialog, folder.filePath(QStringLiteral("restore-backup.png"))))
+        return 1;
+
+    SetFilePassword set(S);
+    set.txtAdmin->setText(QStringLiteral("admin"));
+    set.txtNew->setText(QStringLiteral("our long file password"));
+    set.txtConfirm->setText(QStringLiteral("our long file password"));
+    set.show();
+    shots::settle();
+    if (!shots::save(set, folder.filePath(QStringLiteral("set-file-password.png"))))
+        return 1;
+
+    FilePassword ask(S, QStringLiteral("/home/treasurer/Documents/Club.qdb"));
+    ask.txtPassword->setText(QStringLiteral("our long"));
+    ask.show();
+    shots::settle();
+    return shots::save(ask, folder.filePath(QStringLiteral("file-password.png"))) ? 0 : 1;
 }

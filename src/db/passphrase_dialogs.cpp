@@ -101,7 +101,7 @@ SetFilePassword::SetFilePassword(MainState& S, QWidget* parent) : QDialog(parent
     layout->addWidget(lblWarning);
     layout->addLayout(form);
     layout->addLayout(okCancel(this, S, cmdOK, cmdCancel));
-    setMinimumWidth(460);
+    setMinimumWidth(540);
     txtAdmin->setFocus();
 }
 
