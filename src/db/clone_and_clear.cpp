@@ -19,7 +19,6 @@
 #include "schema/connect_key.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 
 namespace {
 
@@ -27,8 +26,7 @@ namespace {
 // source's passphrase (checked as Repair / Compress checks its copy); throws on a failure.
 void keyWithPassphrase(const QString& work, const QString& programPassword, const QByteArray& passphrase)
 {
-    const int number = static_cast<int>(QRandomGenerator::global()->bounded(100000)) + 1;
-    const db::CompactResult result = db::compactInPlace(work, programPassword, number,
+    const db::CompactResult result = db::compactInPlace(work, programPassword,
                                                         QString::fromLatin1(sqlite::newPassphraseKey(passphrase)));
     if (result.failure)
         throw jet::DbError(result.failure->number, result.failure->description);

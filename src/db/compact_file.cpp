@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -123,6 +124,11 @@ CompactResult compactInPlace(const QString& source, const QString& password, int
         giveBack(jet::err::EngineError, QString::fromLocal8Bit(e.what()));
     }
     return result;
+}
+
+CompactResult compactInPlace(const QString& source, const QString& password, const QString& newKey)
+{
+    return compactInPlace(source, password, static_cast<int>(QRandomGenerator::global()->bounded(100000)) + 1, newKey);
 }
 
 } // namespace db

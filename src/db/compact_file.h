@@ -31,5 +31,7 @@ struct CompactResult {
 // that name is in use). The copy is keyed as the source is, or with newKey when one is given:
 // the program's password, or sqlite::newPassphraseKey's raw key for a file of its own passphrase.
 CompactResult compactInPlace(const QString& source, const QString& password, int number, const QString& newKey = {});
+// The same with the set-aside file's number taken at random, as the commands do.
+CompactResult compactInPlace(const QString& source, const QString& password, const QString& newKey = {});
 
 } // namespace db

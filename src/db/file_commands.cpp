@@ -145,9 +145,7 @@ void FileCommands::mnuFileOpen_Click()
                     throw;
                 sqlite::forgetPassphrase(passphrase);
                 if (typed)
-                    S.LastAnswer = ui::message(ui::Beep::Yes,
-                                               filePasswordNotCorrect(path),
-                                               ui::Buttons::OKOnly, ui::Icon::Exclamation, QStringLiteral("File Password"));
+                    S.LastAnswer = tellFilePasswordNotCorrect(path);
             }
         }
         S.Passphrase = ownPassphrase ? std::exchange(passphrase, {}) : QByteArray();
@@ -379,19 +377,21 @@ void FileCommands::mnuFileClose_Click()
 bool FileCommands::askFilePassword(const QString& path, QByteArray& passphrase)
 {
     auto& S = f.S;
-    QString typed;
-    {
-        FilePassword dialog(S, path, &f);
-        ui::current().runModal(dialog);
-        typed = dialog.txtPassword->text();
-        dialog.txtPassword->clear();
-    }
-    if (S.DialogCancelled) {
-        S.DialogCancelled = false;
-        return false;
-    }
-    passphrase = typed.toUtf8();
-    typed.fill(u'\0');
     // An empty passphrase opens no file that has one: asked again.
-    return !passphrase.isEmpty() || askFilePassword(path, passphrase);
+    do {
+        QString typed;
+        {
+            FilePassword dialog(S, path, &f);
+            ui::current().runModal(dialog);
+            typed = dialog.txtPassword->text();
+            dialog.txtPassword->clear();
+        }
+        if (S.DialogCancelled) {
+            S.DialogCancelled = false;
+            return false;
+        }
+        passphrase = typed.toUtf8();
+        typed.fill(u'\0');
+    } while (passphrase.isEmpty());
+    return true;
 }

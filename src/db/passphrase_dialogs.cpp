@@ -1,6 +1,7 @@
 #include "db/passphrase_dialogs.h"
 
 #include "frame/main_state.h"
+#include "platform/ui/ui.h"
 
 #include <QDir>
 #include <QFormLayout>
@@ -45,9 +46,10 @@ QHBoxLayout* okCancel(QDialog* dialog, MainState& S, QPushButton*& ok, QPushButt
 
 } // namespace
 
-QString filePasswordNotCorrect(const QString& path)
+std::int16_t tellFilePasswordNotCorrect(const QString& path)
 {
-    return QStringLiteral("The password for %1 is not correct.").arg(QDir::toNativeSeparators(path));
+    return ui::message(ui::Beep::Yes, QStringLiteral("The password for %1 is not correct.").arg(QDir::toNativeSeparators(path)),
+                       ui::Buttons::OKOnly, ui::Icon::Exclamation, QStringLiteral("File Password"));
 }
 
 FilePassword::FilePassword(MainState& S, const QString& path, QWidget* parent) : QDialog(parent), S(S)

@@ -5,14 +5,16 @@
 // remove it). OK (Enter) and Cancel (Escape, the close box) hide them and set DialogCancelled;
 // the command reads the boxes from the still living dialog, as PassBox's command does.
 #include <QDialog>
+#include <cstdint>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 struct MainState;
 
-// "The password for <file> is not correct.": the one message of a wrong passphrase.
-QString filePasswordNotCorrect(const QString& path);
+// Tells "The password for <file> is not correct.", the one message of a wrong passphrase;
+// returns the answer.
+std::int16_t tellFilePasswordNotCorrect(const QString& path);
 
 class FilePassword : public QDialog {
     Q_OBJECT

@@ -11,7 +11,6 @@
 #include "platform/ui/ui.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 
 void FileCommands::mnuCompact_Click()
 {
@@ -31,8 +30,7 @@ void FileCommands::mnuCompact_Click()
     f.mnuFileClose_Click();
 
     ui::current().setBusyPointer(true);
-    const int number = static_cast<int>(QRandomGenerator::global()->bounded(100000)) + 1;
-    const db::CompactResult result = db::compactInPlace(source, key, number, newKey);
+    const db::CompactResult result = db::compactInPlace(source, key, newKey);
     if (result.failure) {
         S.LastAnswer = ui::message(ui::Beep::Yes, QStringLiteral("%1   %2").arg(result.failure->number).arg(result.failure->description),
                                    ui::Buttons::OKOnly, ui::Icon::Critical,

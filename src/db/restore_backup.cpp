@@ -36,8 +36,7 @@ bool FileCommands::askBackupPassphrase(const QString& backup, QByteArray& passph
                 f.S.LastAnswer = ui::dataError(e.description());
                 return false;
             }
-            f.S.LastAnswer = ui::message(ui::Beep::Yes, filePasswordNotCorrect(backup), ui::Buttons::OKOnly,
-                                         ui::Icon::Exclamation, QStringLiteral("File Password"));
+            f.S.LastAnswer = tellFilePasswordNotCorrect(backup);
         }
     }
 }

@@ -19,7 +19,6 @@
 
 #include <QFile>
 #include <QLineEdit>
-#include <QRandomGenerator>
 
 namespace db {
 
@@ -89,8 +88,7 @@ void FileCommands::mnuFileSetPassword_Click()
     f.mnuFileClose_Click();
 
     ui::current().setBusyPointer(true);
-    const int number = static_cast<int>(QRandomGenerator::global()->bounded(100000)) + 1;
-    const db::CompactResult result = db::compactInPlace(source, oldKey, number, newKey);
+    const db::CompactResult result = db::compactInPlace(source, oldKey, newKey);
     ui::current().setBusyPointer(false);
     if (result.failure) {
         S.LastAnswer = ui::dataError(QStringLiteral("The file password was not changed; the file is as it was.\n\n%1   %2")
